@@ -1,0 +1,48 @@
+# Kubri's front door: `make run` and `make test` install what is missing,
+# build, and then play or test. Everything is built under build/.
+JOBS ?= $(shell nproc 2>/dev/null || echo 2)
+CTEST = ctest --output-on-failure -j$(JOBS)
+
+.PHONY: all run test deps-test deps-run deps-bench native windows asan tsan \
+        test-native test-windows test-asan test-tsan bench fuzz clean
+
+all: native windows
+
+run: deps-run windows
+	scripts/run.sh
+
+test: deps-test native windows asan tsan test-native test-asan test-tsan test-windows
+
+deps-test:
+	@scripts/install-deps.sh test
+deps-run:
+	@scripts/install-deps.sh run
+deps-bench:
+	@scripts/install-deps.sh bench
+
+native windows asan tsan:
+	cmake --preset $@ >/dev/null
+	cmake --build build/$@ -j$(JOBS)
+
+test-native: native
+	cd build/native && $(CTEST) -LE 'slow'
+
+test-asan: asan
+	cd build/asan && $(CTEST) -LE 'slow'
+
+# ThreadSanitizer runs the tests that exercise more than one thread.
+test-tsan: tsan
+	cd build/tsan && $(CTEST) -L threads
+
+# The Windows tests run under Wine on a virtual display of their own.
+test-windows: windows
+	scripts/with-wine.sh sh -c 'cd build/windows && $(CTEST)'
+
+bench: deps-bench native
+	cmake --build build/native --target kubri-bench -j$(JOBS)
+	build/native/bench/kubri-bench
+	bench/compare-peers.sh
+
+clean:
+	WINEPREFIX=$(CURDIR)/build/wineprefix wineserver -k 2>/dev/null || true
+	rm -rf build

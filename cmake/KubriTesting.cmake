@@ -1,0 +1,39 @@
+# Test registration shared by every folder: GoogleTest executables whose cases
+# ctest lists one by one, natively and (through the emulator) under Wine.
+enable_testing()
+include(GoogleTest)
+
+if(NOT KUBRI_WINDOWS)
+  find_package(GTest QUIET)
+endif()
+if(NOT TARGET GTest::gtest_main)
+  set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+  set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
+  set(gtest_force_shared_crt ON CACHE BOOL "" FORCE)
+  add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+  add_library(GTest::gtest ALIAS gtest)
+  add_library(GTest::gtest_main ALIAS gtest_main)
+endif()
+
+# kubri_add_test(name SOURCES a_test.cpp ... LIBS lib ... [LABELS l ...] [TIMEOUT s])
+# Builds one test executable and registers each of its cases with ctest.
+# Cases are listed when ctest runs (not at build time), so the Windows build
+# needs no Wine until the tests run.
+function(kubri_add_test name)
+  cmake_parse_arguments(T "" "TIMEOUT" "SOURCES;LIBS;LABELS" ${ARGN})
+  add_executable(${name} ${T_SOURCES})
+  target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gtest_main)
+  if(NOT T_TIMEOUT)
+    set(T_TIMEOUT 120)
+  endif()
+  set(labels ${T_LABELS})
+  if(KUBRI_WINDOWS)
+    list(APPEND labels windows)
+  else()
+    list(APPEND labels native)
+  endif()
+  gtest_discover_tests(${name}
+    DISCOVERY_MODE PRE_TEST
+    DISCOVERY_TIMEOUT 60
+    PROPERTIES TIMEOUT ${T_TIMEOUT} LABELS "${labels}")
+endfunction()
