@@ -1,0 +1,72 @@
+// The candidate set of one solver cell: a count and nine digit slots in
+// ascending order, never empty; one digit left means the cell is solved.
+#pragma once
+
+#include <cstdint>
+
+class DigitSet {
+ public:
+  DigitSet() { FillAll(); }
+
+  // Digits 1..9.
+  void FillAll() {
+    count = 9;
+    for (int i = 0; i < 9; ++i) digits[i] = i + 1;
+  }
+  // {d}: the solved state.
+  void SetSingle(int d) {
+    count = 1;
+    digits[0] = d;
+    for (int i = 1; i < 9; ++i) digits[i] = 0;
+  }
+  // {a, b}; callers pass a < b, which keeps the slots in ascending order.
+  void SetPair(int a, int b) {
+    count = 2;
+    digits[0] = a;
+    digits[1] = b;
+    for (int i = 2; i < 9; ++i) digits[i] = 0;
+  }
+  // Takes d out. True when d was absent or removed; false, with the set left
+  // as it was, when d is the one digit left (a set is never emptied).
+  bool Remove(int d) {
+    int k = 0;
+    while (k < count && digits[k] != d) ++k;
+    if (k == count) return true;
+    if (count <= 1) return false;
+    for (; k + 1 < count; ++k) digits[k] = digits[k + 1];
+    --count;
+    digits[count] = 0;
+    return true;
+  }
+  // Slot i, or 0 outside 0..count - 1.
+  int Get(int i) const { return (i >= 0 && i < count) ? digits[i] : 0; }
+  int Count() const { return count; }
+  bool Contains(int d) const {
+    for (int i = 0; i < count; ++i) {
+      if (digits[i] == d) return true;
+    }
+    return false;
+  }
+  bool IsSingle() const { return count == 1; }
+  void Assign(const DigitSet& other) {
+    count = other.count;
+    for (int i = 0; i < 9; ++i) digits[i] = i < count ? other.digits[i] : 0;
+  }
+  bool Equals(const DigitSet& other) const {
+    if (count != other.count) return false;
+    for (int i = 0; i < count; ++i) {
+      if (digits[i] != other.digits[i]) return false;
+    }
+    return true;
+  }
+  // Bit d set for every digit held (bits 1..9).
+  unsigned Mask() const {
+    unsigned mask = 0;
+    for (int i = 0; i < count; ++i) mask |= 1u << digits[i];
+    return mask;
+  }
+
+ private:
+  int32_t count;
+  int32_t digits[9];  // slots count..8 hold 0
+};

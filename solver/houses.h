@@ -1,0 +1,57 @@
+// The seven house lists of every cell, computed once at compile time: cell
+// indexes (row * 9 + col) in the fixed order each technique walks them.
+#pragma once
+
+#include <cstdint>
+
+enum HouseKind : int {
+  kRowPeers,          // row r without (r, c), columns ascending: 8
+  kColumnPeers,       // column c without (r, c), rows ascending: 8
+  kBoxPeers,          // the box without (r, c), row-major: 8
+  kRowOutsideBox,     // row r outside the box, columns ascending: 6
+  kColumnOutsideBox,  // column c outside the box, rows ascending: 6
+  kBoxOutsideRow,     // the box's two other rows, row-major: 6
+  kBoxOutsideColumn,  // the box's two other columns, row-major: 6
+  kHouseKinds
+};
+
+// A house list: `length` cell indexes. The visited cell is never in its own.
+struct HouseList {
+  const uint8_t* cells;
+  int length;
+};
+
+struct HouseTables {
+  uint8_t lists[kHouseKinds][81][8];
+};
+
+constexpr int HouseLength(int kind) { return kind <= kBoxPeers ? 8 : 6; }
+
+constexpr HouseTables BuildHouseTables() {
+  HouseTables t{};
+  for (int r = 0; r < 9; ++r) {
+    for (int c = 0; c < 9; ++c) {
+      const int x = r * 9 + c;
+      const int r0 = r / 3 * 3;
+      const int c0 = c / 3 * 3;
+      int n[kHouseKinds] = {};
+      for (int j = 0; j < 9; ++j) {
+        if (j != c) t.lists[kRowPeers][x][n[kRowPeers]++] = uint8_t(r * 9 + j);
+        if (j != r) t.lists[kColumnPeers][x][n[kColumnPeers]++] = uint8_t(j * 9 + c);
+        if (j < c0 || j > c0 + 2) t.lists[kRowOutsideBox][x][n[kRowOutsideBox]++] = uint8_t(r * 9 + j);
+        if (j < r0 || j > r0 + 2) t.lists[kColumnOutsideBox][x][n[kColumnOutsideBox]++] = uint8_t(j * 9 + c);
+      }
+      for (int br = r0; br < r0 + 3; ++br) {
+        for (int bc = c0; bc < c0 + 3; ++bc) {
+          const uint8_t y = uint8_t(br * 9 + bc);
+          if (br != r || bc != c) t.lists[kBoxPeers][x][n[kBoxPeers]++] = y;
+          if (br != r) t.lists[kBoxOutsideRow][x][n[kBoxOutsideRow]++] = y;
+          if (bc != c) t.lists[kBoxOutsideColumn][x][n[kBoxOutsideColumn]++] = y;
+        }
+      }
+    }
+  }
+  return t;
+}
+
+inline constexpr HouseTables kHouses = BuildHouseTables();

@@ -1,0 +1,103 @@
+// The logic solver's grid: 81 candidate sets narrowed pass after pass by the
+// sixteen deduction techniques admitted by a level. No search, no guessing,
+// no allocation and no shared state: each solve owns its grid.
+//
+// Techniques, in the fixed order of every pass, and the level admitting them:
+//   1  value elimination in row, column, box          (removes placed digits)
+//   1  hidden single in row, column, box              (places a digit)
+//   2  pointing in row, column                        (box confines a digit to a line)
+//   2  claiming in row, column                        (line confines a digit to a box)
+//   3  naked pair in row, column, box                 (two cells share two digits)
+//   3  hidden pair in row, column, box                (two digits share two cells)
+#pragma once
+
+#include "solver/digit_set.h"
+#include "solver/houses.h"
+
+class SolverGrid {
+ public:
+  SolverGrid() = default;
+
+  // Every set of the working cells back to {1..9}; the snapshot stays.
+  void Reset();
+  // Loads a known digit. Ignored outside the grid and for d outside 1..9.
+  void SetValue(int row, int col, int d);
+  // Runs passes until the grid is complete, a pass changes nothing or a
+  // contradiction shows. True when no contradiction was found (complete or
+  // stuck); false on a contradiction or after 10000 passes. A grid complete
+  // at the end of a pass is checked once more and counts only when no house
+  // holds a digit twice.
+  bool Solve(int level);
+
+  // Queries answer false / 0 outside the grid.
+  bool IsSolved(int row, int col) const;
+  // The smallest candidate: the value when the cell is solved.
+  int GetValue(int row, int col) const;
+  int CandidateCount(int row, int col) const;
+  int GetCandidate(int row, int col, int i) const;
+
+  // The house lists of cell (r, c); empty outside the grid.
+  static HouseList RowPeers(int r, int c) { return List(kRowPeers, r, c); }
+  static HouseList ColumnPeers(int r, int c) { return List(kColumnPeers, r, c); }
+  static HouseList BoxPeers(int r, int c) { return List(kBoxPeers, r, c); }
+  static HouseList RowOutsideBox(int r, int c) { return List(kRowOutsideBox, r, c); }
+  static HouseList ColumnOutsideBox(int r, int c) { return List(kColumnOutsideBox, r, c); }
+  static HouseList BoxOutsideRow(int r, int c) { return List(kBoxOutsideRow, r, c); }
+  static HouseList BoxOutsideColumn(int r, int c) { return List(kBoxOutsideColumn, r, c); }
+
+  // Places left for d in the house of (r, c): 1 when d is placed there,
+  // otherwise the number of unsolved cells ((r, c) included) holding d.
+  int PlacesInRow(int r, int c, int d) const { return Places(kRowPeers, r, c, d); }
+  int PlacesInColumn(int r, int c, int d) const { return Places(kColumnPeers, r, c, d); }
+  int PlacesInBox(int r, int c, int d) const { return Places(kBoxPeers, r, c, d); }
+
+  // No two solved cells of one house hold the same digit.
+  bool IsConsistent() const;
+  void TakeSnapshot();
+  bool IsUnchanged() const;
+  bool IsComplete() const;
+
+  // The techniques. Each visits the cells row-major and returns false when a
+  // removal it asked for was refused (a contradiction), true otherwise.
+  bool EliminateRowValues() { return EliminateValues(kRowPeers); }
+  bool EliminateColumnValues() { return EliminateValues(kColumnPeers); }
+  bool EliminateBoxValues() { return EliminateValues(kBoxPeers); }
+  bool HiddenSingleInRow() { return HiddenSingle(kRowPeers); }
+  bool HiddenSingleInColumn() { return HiddenSingle(kColumnPeers); }
+  bool HiddenSingleInBox() { return HiddenSingle(kBoxPeers); }
+  bool PointingInRow() { return Confine(kBoxOutsideRow, kRowOutsideBox); }
+  bool PointingInColumn() { return Confine(kBoxOutsideColumn, kColumnOutsideBox); }
+  bool ClaimingInRow() { return Confine(kRowOutsideBox, kBoxOutsideRow); }
+  bool ClaimingInColumn() { return Confine(kColumnOutsideBox, kBoxOutsideColumn); }
+  bool NakedPairInRow() { return NakedPair(kRowPeers); }
+  bool NakedPairInColumn() { return NakedPair(kColumnPeers); }
+  bool NakedPairInBox() { return NakedPair(kBoxPeers); }
+  bool HiddenPairInRow() { return HiddenPair(kRowPeers); }
+  bool HiddenPairInColumn() { return HiddenPair(kColumnPeers); }
+  bool HiddenPairInBox() { return HiddenPair(kBoxPeers); }
+
+  // Direct access for tests and for loading whole states.
+  DigitSet& At(int row, int col) { return cells[row * 9 + col]; }
+  const DigitSet& At(int row, int col) const { return cells[row * 9 + col]; }
+  const DigitSet& SnapshotAt(int row, int col) const { return snapshot[row * 9 + col]; }
+
+ private:
+  static bool InRange(int row, int col) {
+    return row >= 0 && row <= 8 && col >= 0 && col <= 8;
+  }
+  static HouseList List(int kind, int r, int c) {
+    if (!InRange(r, c)) return HouseList{kHouses.lists[kind][0], 0};
+    return HouseList{kHouses.lists[kind][r * 9 + c], HouseLength(kind)};
+  }
+  int Places(int kind, int r, int c, int d) const;
+  bool EliminateValues(int kind);
+  bool HiddenSingle(int kind);
+  // Pointing and claiming: for each candidate d of the visited cell that no
+  // cell of `mustLack` holds, removes d from the unsolved cells of `clear`.
+  bool Confine(int mustLack, int clear);
+  bool NakedPair(int kind);
+  bool HiddenPair(int kind);
+
+  DigitSet cells[81];     // row-major working candidates
+  DigitSet snapshot[81];  // cells as they were at the start of the pass
+};
