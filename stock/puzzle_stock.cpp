@@ -1,0 +1,75 @@
+// The puzzle stock: grading on arrival, last-in first-out slots per level,
+// and the owner-aware lock.
+#include "stock/puzzle_stock.h"
+
+#include "puzzle/grade.h"
+
+bool PuzzleStock::Lock() {
+  const std::thread::id self = std::this_thread::get_id();
+  if (owner.load() == self) {
+    // Re-entry by the owner: counted, so that the lock is freed only by the
+    // matching last Unlock.
+    ++lockDepth;
+    return true;
+  }
+  mutex.lock();
+  owner.store(self);
+  lockDepth = 1;
+  return true;
+}
+
+void PuzzleStock::Unlock() {
+  if (owner.load() != std::this_thread::get_id()) return;
+  if (--lockDepth > 0) return;
+  owner.store(std::thread::id());
+  mutex.unlock();
+}
+
+int PuzzleStock::Count(int level) const {
+  if (level < 1 || level > kLevelCount) return 0;
+  return counts[level - 1];
+}
+
+void PuzzleStock::Add(const Board* board) {
+  if (board == nullptr) return;
+  const int level = GradePuzzle(*board);
+  if (level < 1 || level > kLevelCount) return;
+  int& count = counts[level - 1];
+  if (count >= kSlotsPerLevel) return;
+  puzzles[level - 1][count].CopyFrom(board);
+  ++count;
+}
+
+void PuzzleStock::Take(Board* target, int level, bool remove) {
+  if (target == nullptr || level < 1 || level > kLevelCount) return;
+  int& count = counts[level - 1];
+  if (count <= 0) return;
+  target->CopyFrom(&puzzles[level - 1][count - 1]);
+  if (remove) --count;
+}
+
+bool PuzzleStock::IsFull() const {
+  for (int count : counts) {
+    if (count < kSlotsPerLevel) return false;
+  }
+  return true;
+}
+
+void PuzzleStock::ReadFrom(FILE* stream) {
+  if (stream == nullptr) return;
+  Board board;
+  while (board.Read(stream, true)) {
+    // Once every level is full, Add would drop whatever comes; the rest of
+    // the file is still read through so that the stream ends where it would.
+    if (!IsFull()) Add(&board);
+  }
+}
+
+void PuzzleStock::WriteTo(FILE* stream) const {
+  if (stream == nullptr) return;
+  for (int level = 0; level < kLevelCount; ++level) {
+    for (int slot = 0; slot < counts[level]; ++slot) {
+      puzzles[level][slot].Write(stream, true);
+    }
+  }
+}
