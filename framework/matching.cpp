@@ -1,0 +1,597 @@
+// Settings matching: ideal settings from a request, ranking of the
+// enumerated combinations, and valid settings built from the best one.
+#include "framework/matching.h"
+
+#include <stdlib.h>
+#include <string.h>
+
+#include "framework/errors.h"
+#include "framework/framework_state.h"
+
+namespace {
+
+constexpr DWORD kVertexProcessingFlags = D3DCREATE_HARDWARE_VERTEXPROCESSING |
+                                         D3DCREATE_MIXED_VERTEXPROCESSING |
+                                         D3DCREATE_SOFTWARE_VERTEXPROCESSING;
+
+bool HasHardwareTransform(const D3DCAPS9& caps) {
+  return (caps.DevCaps & D3DDEVCAPS_HWTRANSFORMANDLIGHT) != 0;
+}
+
+UINT Difference(UINT a, UINT b) { return a > b ? a - b : b - a; }
+
+// The score of a format against the wanted one: 1 if equal, otherwise less
+// the further their bits per channel lie apart.
+float FormatScore(D3DFORMAT format, D3DFORMAT wanted) {
+  if (format == wanted) {
+    return 1.0f;
+  }
+  const int bitsDifference = abs(static_cast<int>(ColorChannelBits(format)) -
+                                 static_cast<int>(ColorChannelBits(wanted)));
+  const float score = 0.9f - 0.2f * static_cast<float>(bitsDifference);
+  return score > 0.0f ? score : 0.0f;
+}
+
+// Full screen runs in the desktop format unless that has fewer than eight
+// bits per channel.
+D3DFORMAT PreferredFullScreenFormat(D3DFORMAT desktopFormat) {
+  return ColorChannelBits(desktopFormat) < 8 ? D3DFMT_X8R8G8B8 : desktopFormat;
+}
+
+bool HasModeOfSize(const DeviceSettingsCombo& combo, UINT width, UINT height) {
+  for (const D3DDISPLAYMODE& mode : combo.adapterInfo->displayModes) {
+    if (mode.Format == combo.adapterFormat && mode.Width == width && mode.Height == height) {
+      return true;
+    }
+  }
+  return false;
+}
+
+bool HasModeWithRefresh(const DeviceSettingsCombo& combo, UINT refreshRate) {
+  for (const D3DDISPLAYMODE& mode : combo.adapterInfo->displayModes) {
+    if (mode.Format == combo.adapterFormat && mode.RefreshRate == refreshRate) {
+      return true;
+    }
+  }
+  return false;
+}
+
+bool ListsMultiSample(const DeviceSettingsCombo& combo, D3DMULTISAMPLE_TYPE type, DWORD quality) {
+  for (size_t i = 0; i < combo.multiSampleTypes.size(); ++i) {
+    if (combo.multiSampleTypes[i] == type && combo.multiSampleQualities[i] >= quality) {
+      return true;
+    }
+  }
+  return false;
+}
+
+template <typename T>
+bool Lists(const std::vector<T>& list, T value) {
+  for (const T& item : list) {
+    if (item == value) {
+      return true;
+    }
+  }
+  return false;
+}
+
+D3DDISPLAYMODE DesktopMode(IDirect3D9* direct3d, UINT adapterOrdinal) {
+  D3DDISPLAYMODE desktop;
+  memset(&desktop, 0, sizeof(desktop));
+  if (direct3d) {
+    direct3d->GetAdapterDisplayMode(adapterOrdinal, &desktop);
+  }
+  return desktop;
+}
+
+DWORD BuildBehaviorFlags(const DeviceSettingsCombo& combo, const DeviceSettings& request,
+                         MatchType match) {
+  const bool hardwareTransform = HasHardwareTransform(combo.deviceInfo->caps);
+  if (match == MatchType::PreserveInput) {
+    return request.behaviorFlags;
+  }
+  if (match == MatchType::ClosestToInput) {
+    DWORD flags = request.behaviorFlags;
+    if (!hardwareTransform &&
+        (flags & (D3DCREATE_HARDWARE_VERTEXPROCESSING | D3DCREATE_MIXED_VERTEXPROCESSING))) {
+      // A pure device needs hardware vertex processing, so it goes too.
+      flags &= ~(D3DCREATE_HARDWARE_VERTEXPROCESSING | D3DCREATE_MIXED_VERTEXPROCESSING |
+                 D3DCREATE_PUREDEVICE);
+      flags |= D3DCREATE_SOFTWARE_VERTEXPROCESSING;
+    }
+    if ((flags & kVertexProcessingFlags) == 0) {
+      flags |= hardwareTransform ? D3DCREATE_HARDWARE_VERTEXPROCESSING
+                                 : D3DCREATE_SOFTWARE_VERTEXPROCESSING;
+    }
+    return flags;
+  }
+  return hardwareTransform ? D3DCREATE_HARDWARE_VERTEXPROCESSING
+                           : D3DCREATE_SOFTWARE_VERTEXPROCESSING;
+}
+
+UINT DepthCost(D3DFORMAT format, const DeviceSettingsCombo& combo, const DeviceSettings& request,
+               const MatchOptions& options) {
+  const UINT depth = DepthBits(format);
+  const UINT requestedDepth = DepthBits(request.presentParams.AutoDepthStencilFormat);
+  UINT cost = 0;
+  switch (options.depthFormat) {
+    case MatchType::PreserveInput:
+      cost += depth == requestedDepth ? 0 : 10000;
+      break;
+    case MatchType::ClosestToInput:
+      cost += Difference(depth, requestedDepth);
+      break;
+    default:
+      cost += Difference(depth, 4 * ColorChannelBits(combo.backBufferFormat));
+      break;
+  }
+  const UINT stencil = StencilBits(format);
+  const UINT requestedStencil = StencilBits(request.presentParams.AutoDepthStencilFormat);
+  switch (options.stencilFormat) {
+    case MatchType::PreserveInput:
+      cost += stencil == requestedStencil ? 0 : 10000;
+      break;
+    case MatchType::ClosestToInput:
+      cost += Difference(stencil, requestedStencil);
+      break;
+    default:
+      cost += stencil;
+      break;
+  }
+  return cost;
+}
+
+}  // namespace
+
+DeviceSettings BuildOptimalDeviceSettings(IDirect3D9* direct3d, const DeviceSettings& request,
+                                          const MatchOptions& options) {
+  DeviceSettings optimal;
+  memset(&optimal, 0, sizeof(optimal));
+  const D3DPRESENT_PARAMETERS& asked = request.presentParams;
+  D3DPRESENT_PARAMETERS& pp = optimal.presentParams;
+
+  optimal.adapterOrdinal =
+      options.adapterOrdinal == MatchType::IgnoreInput ? 0 : request.adapterOrdinal;
+  const D3DDISPLAYMODE desktop = DesktopMode(direct3d, optimal.adapterOrdinal);
+
+  optimal.deviceType =
+      options.deviceType == MatchType::IgnoreInput ? D3DDEVTYPE_HAL : request.deviceType;
+  pp.Windowed = options.windowed == MatchType::IgnoreInput ? TRUE : asked.Windowed;
+
+  if (options.adapterFormat != MatchType::IgnoreInput) {
+    optimal.adapterFormat = request.adapterFormat;
+  } else if (pp.Windowed) {
+    optimal.adapterFormat = desktop.Format;
+  } else {
+    optimal.adapterFormat = PreferredFullScreenFormat(desktop.Format);
+  }
+
+  optimal.behaviorFlags = options.vertexProcessing == MatchType::IgnoreInput
+                              ? D3DCREATE_HARDWARE_VERTEXPROCESSING
+                              : request.behaviorFlags;
+
+  if (options.resolution != MatchType::IgnoreInput) {
+    pp.BackBufferWidth = asked.BackBufferWidth;
+    pp.BackBufferHeight = asked.BackBufferHeight;
+  } else if (pp.Windowed) {
+    pp.BackBufferWidth = 640;
+    pp.BackBufferHeight = 480;
+  } else {
+    pp.BackBufferWidth = desktop.Width;
+    pp.BackBufferHeight = desktop.Height;
+  }
+
+  pp.BackBufferFormat = options.backBufferFormat == MatchType::IgnoreInput
+                            ? optimal.adapterFormat
+                            : asked.BackBufferFormat;
+  pp.BackBufferCount =
+      options.backBufferCount == MatchType::IgnoreInput ? 2 : asked.BackBufferCount;
+
+  if (options.multiSample == MatchType::IgnoreInput) {
+    pp.MultiSampleType = D3DMULTISAMPLE_NONE;
+    pp.MultiSampleQuality = 0;
+  } else {
+    pp.MultiSampleType = asked.MultiSampleType;
+    pp.MultiSampleQuality = asked.MultiSampleQuality;
+  }
+
+  pp.SwapEffect =
+      options.swapEffect == MatchType::IgnoreInput ? D3DSWAPEFFECT_DISCARD : asked.SwapEffect;
+
+  if (options.depthFormat != MatchType::IgnoreInput ||
+      options.stencilFormat != MatchType::IgnoreInput) {
+    pp.EnableAutoDepthStencil = asked.EnableAutoDepthStencil;
+    pp.AutoDepthStencilFormat = asked.AutoDepthStencilFormat;
+  } else {
+    pp.EnableAutoDepthStencil = TRUE;
+    pp.AutoDepthStencilFormat =
+        ColorChannelBits(pp.BackBufferFormat) < 8 ? D3DFMT_D16 : D3DFMT_D32;
+  }
+
+  pp.Flags = options.presentFlags == MatchType::IgnoreInput ? D3DPRESENTFLAG_DISCARD_DEPTHSTENCIL
+                                                            : asked.Flags;
+  pp.FullScreen_RefreshRateInHz =
+      options.refreshRate == MatchType::IgnoreInput ? 0 : asked.FullScreen_RefreshRateInHz;
+  pp.PresentationInterval = options.presentInterval == MatchType::IgnoreInput
+                                ? D3DPRESENT_INTERVAL_DEFAULT
+                                : asked.PresentationInterval;
+  pp.hDeviceWindow = asked.hDeviceWindow;
+  return optimal;
+}
+
+bool ComboMatchesPreserveOptions(const DeviceSettingsCombo& combo, const DeviceSettings& request,
+                                 const MatchOptions& options) {
+  const D3DPRESENT_PARAMETERS& asked = request.presentParams;
+  if (options.adapterOrdinal == MatchType::PreserveInput &&
+      combo.adapterOrdinal != request.adapterOrdinal) {
+    return false;
+  }
+  if (options.deviceType == MatchType::PreserveInput && combo.deviceType != request.deviceType) {
+    return false;
+  }
+  if (options.windowed == MatchType::PreserveInput && combo.windowed != (asked.Windowed != FALSE)) {
+    return false;
+  }
+  if (options.adapterFormat == MatchType::PreserveInput &&
+      combo.adapterFormat != request.adapterFormat) {
+    return false;
+  }
+  if (options.vertexProcessing == MatchType::PreserveInput &&
+      (request.behaviorFlags & D3DCREATE_HARDWARE_VERTEXPROCESSING) != 0 &&
+      !HasHardwareTransform(combo.deviceInfo->caps)) {
+    return false;
+  }
+  if (options.resolution == MatchType::PreserveInput &&
+      !HasModeOfSize(combo, asked.BackBufferWidth, asked.BackBufferHeight)) {
+    return false;
+  }
+  if (options.backBufferFormat == MatchType::PreserveInput &&
+      combo.backBufferFormat != asked.BackBufferFormat) {
+    return false;
+  }
+  if (options.multiSample == MatchType::PreserveInput &&
+      !ListsMultiSample(combo, asked.MultiSampleType, asked.MultiSampleQuality)) {
+    return false;
+  }
+
+  const D3DFORMAT depthFormat = asked.AutoDepthStencilFormat;
+  if (depthFormat != D3DFMT_UNKNOWN) {
+    const bool depth = options.depthFormat == MatchType::PreserveInput;
+    const bool stencil = options.stencilFormat == MatchType::PreserveInput;
+    if (depth && stencil) {
+      if (!Lists(combo.depthStencilFormats, depthFormat)) {
+        return false;
+      }
+    } else if (depth) {
+      bool found = false;
+      for (D3DFORMAT format : combo.depthStencilFormats) {
+        found = found || DepthBits(format) == DepthBits(depthFormat);
+      }
+      if (!found) {
+        return false;
+      }
+    } else if (stencil) {
+      bool found = false;
+      for (D3DFORMAT format : combo.depthStencilFormats) {
+        found = found || StencilBits(format) == StencilBits(depthFormat);
+      }
+      if (!found) {
+        return false;
+      }
+    }
+  }
+
+  if (options.refreshRate == MatchType::PreserveInput &&
+      !HasModeWithRefresh(combo, asked.FullScreen_RefreshRateInHz)) {
+    return false;
+  }
+  if (options.presentInterval == MatchType::PreserveInput &&
+      !Lists(combo.presentIntervals, asked.PresentationInterval)) {
+    return false;
+  }
+  return true;
+}
+
+float RankDeviceCombo(const DeviceSettingsCombo& combo, const DeviceSettings& optimal,
+                      const D3DDISPLAYMODE& desktop) {
+  const D3DPRESENT_PARAMETERS& pp = optimal.presentParams;
+  float rank = 0.0f;
+
+  if (combo.adapterOrdinal == optimal.adapterOrdinal) {
+    rank += 1000.0f;
+  }
+  if (combo.deviceType == optimal.deviceType) {
+    rank += 100.0f;
+  }
+  if (combo.deviceType == D3DDEVTYPE_HAL) {
+    rank += 0.1f;
+  }
+  if (combo.windowed == (pp.Windowed != FALSE)) {
+    rank += 10.0f;
+  }
+
+  rank += FormatScore(combo.adapterFormat, optimal.adapterFormat);
+  if (!combo.windowed && combo.adapterFormat == PreferredFullScreenFormat(desktop.Format)) {
+    rank += 0.1f;
+  }
+
+  const bool hardwareTransform = HasHardwareTransform(combo.deviceInfo->caps);
+  if ((optimal.behaviorFlags &
+       (D3DCREATE_HARDWARE_VERTEXPROCESSING | D3DCREATE_MIXED_VERTEXPROCESSING)) != 0 &&
+      hardwareTransform) {
+    rank += 1.0f;
+  }
+  if (hardwareTransform) {
+    rank += 0.1f;
+  }
+
+  if (HasModeOfSize(combo, pp.BackBufferWidth, pp.BackBufferHeight)) {
+    rank += 1.0f;
+  }
+
+  rank += FormatScore(combo.backBufferFormat, pp.BackBufferFormat);
+  if (combo.backBufferFormat == combo.adapterFormat) {
+    rank += 0.1f;
+  }
+
+  if (ListsMultiSample(combo, pp.MultiSampleType, pp.MultiSampleQuality)) {
+    rank += 1.0f;
+  }
+  if (Lists(combo.depthStencilFormats, pp.AutoDepthStencilFormat)) {
+    rank += 1.0f;
+  }
+  if (HasModeWithRefresh(combo, pp.FullScreen_RefreshRateInHz)) {
+    rank += 1.0f;
+  }
+  if (Lists(combo.presentIntervals, pp.PresentationInterval)) {
+    rank += 1.0f;
+  }
+  return rank;
+}
+
+void FindClosestDisplayMode(const DeviceSettingsCombo& combo, UINT wantedWidth,
+                            UINT wantedHeight, UINT* width, UINT* height) {
+  UINT bestWidth = wantedWidth;
+  UINT bestHeight = wantedHeight;
+  bool found = false;
+  UINT bestDistance = 0;
+  for (const D3DDISPLAYMODE& mode : combo.adapterInfo->displayModes) {
+    if (mode.Format != combo.adapterFormat) {
+      continue;
+    }
+    const UINT distance =
+        Difference(mode.Width, wantedWidth) + Difference(mode.Height, wantedHeight);
+    if (!found || distance < bestDistance) {
+      found = true;
+      bestDistance = distance;
+      bestWidth = mode.Width;
+      bestHeight = mode.Height;
+      if (distance == 0) {
+        break;
+      }
+    }
+  }
+  *width = bestWidth;
+  *height = bestHeight;
+}
+
+DeviceSettings BuildValidDeviceSettings(const DeviceSettingsCombo& combo,
+                                        const DeviceSettings& request,
+                                        const MatchOptions& options,
+                                        const D3DDISPLAYMODE& desktop) {
+  DeviceSettings valid;
+  memset(&valid, 0, sizeof(valid));
+  const D3DPRESENT_PARAMETERS& asked = request.presentParams;
+  D3DPRESENT_PARAMETERS& pp = valid.presentParams;
+
+  valid.adapterOrdinal = combo.adapterOrdinal;
+  valid.deviceType = combo.deviceType;
+  valid.adapterFormat = combo.adapterFormat;
+  pp.BackBufferFormat = combo.backBufferFormat;
+  pp.Windowed = combo.windowed ? TRUE : FALSE;
+
+  valid.behaviorFlags = BuildBehaviorFlags(combo, request, options.vertexProcessing);
+
+  // Size.
+  if (options.resolution == MatchType::PreserveInput) {
+    pp.BackBufferWidth = asked.BackBufferWidth;
+    pp.BackBufferHeight = asked.BackBufferHeight;
+  } else {
+    UINT wantedWidth = asked.BackBufferWidth;
+    UINT wantedHeight = asked.BackBufferHeight;
+    if (options.resolution == MatchType::IgnoreInput) {
+      wantedWidth = combo.windowed ? 640 : desktop.Width;
+      wantedHeight = combo.windowed ? 480 : desktop.Height;
+    }
+    if (combo.windowed) {
+      pp.BackBufferWidth = wantedWidth;
+      pp.BackBufferHeight = wantedHeight;
+    } else {
+      FindClosestDisplayMode(combo, wantedWidth, wantedHeight, &pp.BackBufferWidth,
+                             &pp.BackBufferHeight);
+    }
+  }
+
+  // Back-buffer count.
+  switch (options.backBufferCount) {
+    case MatchType::PreserveInput:
+      pp.BackBufferCount = asked.BackBufferCount;
+      break;
+    case MatchType::ClosestToInput:
+      pp.BackBufferCount = asked.BackBufferCount > 3 ? 3 : asked.BackBufferCount;
+      if (pp.BackBufferCount == 0) {
+        pp.BackBufferCount = 1;
+      }
+      break;
+    default:
+      pp.BackBufferCount = 2;
+      break;
+  }
+
+  // Multisampling, only with a discarding swap effect.
+  pp.MultiSampleType = D3DMULTISAMPLE_NONE;
+  pp.MultiSampleQuality = 0;
+  if (asked.SwapEffect == D3DSWAPEFFECT_DISCARD) {
+    if (options.multiSample == MatchType::PreserveInput) {
+      pp.MultiSampleType = asked.MultiSampleType;
+      pp.MultiSampleQuality = asked.MultiSampleQuality;
+    } else if (options.multiSample == MatchType::ClosestToInput) {
+      const int wanted = static_cast<int>(asked.MultiSampleType);
+      int bestDistance = abs(wanted - static_cast<int>(D3DMULTISAMPLE_NONE));
+      for (size_t i = 0; i < combo.multiSampleTypes.size(); ++i) {
+        const int distance = abs(wanted - static_cast<int>(combo.multiSampleTypes[i]));
+        if (distance < bestDistance) {
+          bestDistance = distance;
+          pp.MultiSampleType = combo.multiSampleTypes[i];
+          // A type reporting no quality levels can only be used at quality 0.
+          const DWORD count = combo.multiSampleQualities[i];
+          const DWORD highest = count > 0 ? count - 1 : 0;
+          pp.MultiSampleQuality =
+              asked.MultiSampleQuality < highest ? asked.MultiSampleQuality : highest;
+        }
+      }
+    }
+  }
+
+  // Swap effect.
+  switch (options.swapEffect) {
+    case MatchType::PreserveInput:
+      pp.SwapEffect = asked.SwapEffect;
+      break;
+    case MatchType::ClosestToInput:
+      pp.SwapEffect = (asked.SwapEffect == D3DSWAPEFFECT_DISCARD ||
+                       asked.SwapEffect == D3DSWAPEFFECT_FLIP ||
+                       asked.SwapEffect == D3DSWAPEFFECT_COPY)
+                          ? asked.SwapEffect
+                          : D3DSWAPEFFECT_DISCARD;
+      break;
+    default:
+      pp.SwapEffect = D3DSWAPEFFECT_DISCARD;
+      break;
+  }
+
+  // Depth/stencil: the cheapest listed format; none when nothing is listed.
+  D3DFORMAT bestDepth = D3DFMT_UNKNOWN;
+  UINT bestCost = 100000;
+  for (D3DFORMAT format : combo.depthStencilFormats) {
+    const UINT cost = DepthCost(format, combo, request, options);
+    if (cost < bestCost) {
+      bestCost = cost;
+      bestDepth = format;
+    }
+  }
+  pp.EnableAutoDepthStencil = bestDepth != D3DFMT_UNKNOWN ? TRUE : FALSE;
+  pp.AutoDepthStencilFormat = bestDepth;
+
+  // Present flags.
+  switch (options.presentFlags) {
+    case MatchType::PreserveInput:
+      pp.Flags = asked.Flags;
+      break;
+    case MatchType::ClosestToInput:
+      pp.Flags = asked.Flags | (pp.EnableAutoDepthStencil ? D3DPRESENTFLAG_DISCARD_DEPTHSTENCIL : 0);
+      break;
+    default:
+      pp.Flags = pp.EnableAutoDepthStencil ? D3DPRESENTFLAG_DISCARD_DEPTHSTENCIL : 0;
+      break;
+  }
+
+  // Refresh rate: always 0 in a window.
+  if (combo.windowed) {
+    pp.FullScreen_RefreshRateInHz = 0;
+  } else if (options.refreshRate == MatchType::PreserveInput) {
+    pp.FullScreen_RefreshRateInHz = asked.FullScreen_RefreshRateInHz;
+  } else {
+    const UINT wanted = options.refreshRate == MatchType::ClosestToInput
+                            ? asked.FullScreen_RefreshRateInHz
+                            : desktop.RefreshRate;
+    pp.FullScreen_RefreshRateInHz = 0;
+    if (wanted != 0) {
+      bool found = false;
+      UINT bestDifference = 0;
+      for (const D3DDISPLAYMODE& mode : combo.adapterInfo->displayModes) {
+        if (mode.Format != combo.adapterFormat || mode.Width != pp.BackBufferWidth ||
+            mode.Height != pp.BackBufferHeight) {
+          continue;
+        }
+        const UINT difference = Difference(mode.RefreshRate, wanted);
+        if (!found || difference < bestDifference) {
+          found = true;
+          bestDifference = difference;
+          pp.FullScreen_RefreshRateInHz = mode.RefreshRate;
+          if (difference == 0) {
+            break;
+          }
+        }
+      }
+    }
+  }
+
+  // Presentation interval.
+  switch (options.presentInterval) {
+    case MatchType::PreserveInput:
+      pp.PresentationInterval = asked.PresentationInterval;
+      break;
+    case MatchType::ClosestToInput:
+      pp.PresentationInterval = Lists(combo.presentIntervals, asked.PresentationInterval)
+                                    ? asked.PresentationInterval
+                                    : D3DPRESENT_INTERVAL_DEFAULT;
+      break;
+    default:
+      pp.PresentationInterval = D3DPRESENT_INTERVAL_DEFAULT;
+      break;
+  }
+
+  FrameworkState& state = FrameworkGetState();
+  pp.hDeviceWindow = combo.windowed ? state.GetWindowedWindow() : state.GetFullScreenWindow();
+  return valid;
+}
+
+HRESULT FrameworkFindValidDeviceSettings(DeviceSettings* out, const DeviceSettings* request,
+                                         const MatchOptions* options) {
+  if (!out) {
+    return E_INVALIDARG;
+  }
+  DeviceSettings noRequest;
+  memset(&noRequest, 0, sizeof(noRequest));
+  const DeviceSettings& asked = request ? *request : noRequest;
+  MatchOptions ignoreAll{};
+  const MatchOptions& match = options ? *options : ignoreAll;
+
+  DeviceEnumeration* enumeration = FrameworkGetEnumeration(false);
+  if (!enumeration) {
+    return FW_E_NOCOMPATIBLEDEVICES;
+  }
+  IDirect3D9* direct3d = enumeration->GetDirect3D();
+  const DeviceSettings optimal = BuildOptimalDeviceSettings(direct3d, asked, match);
+
+  const DeviceSettingsCombo* best = nullptr;
+  D3DDISPLAYMODE bestDesktop;
+  memset(&bestDesktop, 0, sizeof(bestDesktop));
+  float bestRank = -1.0f;
+  for (const auto& adapter : enumeration->GetAdapterInfoList()) {
+    const D3DDISPLAYMODE desktop = DesktopMode(direct3d, adapter->adapterOrdinal);
+    for (const auto& device : adapter->deviceInfos) {
+      for (const auto& combo : device->combos) {
+        // A window always shows in the desktop's current format.
+        if (combo->windowed && combo->adapterFormat != desktop.Format) {
+          continue;
+        }
+        if (!ComboMatchesPreserveOptions(*combo, asked, match)) {
+          continue;
+        }
+        const float rank = RankDeviceCombo(*combo, optimal, desktop);
+        if (rank > bestRank) {
+          bestRank = rank;
+          best = combo.get();
+          bestDesktop = desktop;
+        }
+      }
+    }
+  }
+  if (!best) {
+    return FW_E_NOCOMPATIBLEDEVICES;
+  }
+  *out = BuildValidDeviceSettings(*best, asked, match, bestDesktop);
+  return S_OK;
+}
