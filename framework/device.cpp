@@ -1,0 +1,702 @@
+// The device's life: creation from a request, change of mode, size, adapter
+// or device type, reset, loss and release, with the game's four device
+// callbacks paired exactly (every reset with one lost, every create with one
+// destroy).
+#include "framework/device.h"
+
+#include <new>
+
+#include "framework/command_line.h"
+#include "framework/enumeration.h"
+#include "framework/errors.h"
+#include "framework/framework_state.h"
+#include "framework/main_loop.h"
+#include "framework/matching.h"
+#include "framework/window.h"
+
+namespace {
+
+// Marks the span of a device callback, so that framework calls that must not
+// run inside one can refuse.
+class InsideDeviceCallback {
+ public:
+  InsideDeviceCallback() { FrameworkGetState().SetInsideDeviceCallback(true); }
+  ~InsideDeviceCallback() { FrameworkGetState().SetInsideDeviceCallback(false); }
+  InsideDeviceCallback(const InsideDeviceCallback&) = delete;
+  InsideDeviceCallback& operator=(const InsideDeviceCallback&) = delete;
+};
+
+void CallOnDeviceLost() {
+  FrameworkState& state = FrameworkGetState();
+  FrameworkOnDeviceLostFn onDeviceLost = state.GetOnDeviceLost();
+  if (onDeviceLost == nullptr) return;
+  InsideDeviceCallback inside;
+  onDeviceLost(state.GetOnDeviceLostContext());
+}
+
+void CallOnDeviceDestroyed() {
+  FrameworkState& state = FrameworkGetState();
+  FrameworkOnDeviceDestroyedFn onDeviceDestroyed = state.GetOnDeviceDestroyed();
+  if (onDeviceDestroyed == nullptr) return;
+  InsideDeviceCallback inside;
+  onDeviceDestroyed(state.GetOnDeviceDestroyedContext());
+}
+
+// No callback counts as success.
+HRESULT CallOnDeviceCreated(IDirect3DDevice9* device) {
+  FrameworkState& state = FrameworkGetState();
+  FrameworkOnDeviceCreatedFn onDeviceCreated = state.GetOnDeviceCreated();
+  if (onDeviceCreated == nullptr) return S_OK;
+  const D3DSURFACE_DESC desc = state.GetBackBufferDesc();
+  InsideDeviceCallback inside;
+  return onDeviceCreated(device, desc, state.GetOnDeviceCreatedContext());
+}
+
+HRESULT CallOnDeviceReset(IDirect3DDevice9* device) {
+  FrameworkState& state = FrameworkGetState();
+  FrameworkOnDeviceResetFn onDeviceReset = state.GetOnDeviceReset();
+  if (onDeviceReset == nullptr) return S_OK;
+  const D3DSURFACE_DESC desc = state.GetBackBufferDesc();
+  InsideDeviceCallback inside;
+  return onDeviceReset(device, desc, state.GetOnDeviceResetContext());
+}
+
+// Frees the owned current settings record and clears it.
+void DiscardCurrentSettings() {
+  FrameworkState& state = FrameworkGetState();
+  DeviceSettings* settings = state.GetCurrentSettings();
+  state.SetCurrentSettings(nullptr);
+  delete settings;
+}
+
+// Undoes a device change's pause and size-change suppression when it ends,
+// whichever way it ends.
+class ChangeScope {
+ public:
+  ChangeScope() {
+    FrameworkPause(true, true);
+    FrameworkGetState().SetIgnoreSizeChange(true);
+  }
+  ~ChangeScope() {
+    if (armed_) Finish();
+  }
+  // Ends the change now (clears the size suppression, then unpauses).
+  void Finish() {
+    armed_ = false;
+    FrameworkGetState().SetIgnoreSizeChange(false);
+    FrameworkPause(false, false);
+  }
+  ChangeScope(const ChangeScope&) = delete;
+  ChangeScope& operator=(const ChangeScope&) = delete;
+
+ private:
+  bool armed_ = true;
+};
+
+MatchOptions AllMatch(MatchType type) {
+  MatchOptions options{};
+  options.adapterOrdinal = type;
+  options.deviceType = type;
+  options.windowed = type;
+  options.adapterFormat = type;
+  options.vertexProcessing = type;
+  options.resolution = type;
+  options.backBufferFormat = type;
+  options.backBufferCount = type;
+  options.multiSample = type;
+  options.swapEffect = type;
+  options.depthFormat = type;
+  options.stencilFormat = type;
+  options.presentFlags = type;
+  options.refreshRate = type;
+  options.presentInterval = type;
+  return options;
+}
+
+bool IsInside(const RECT& inner, const RECT& outer) {
+  return inner.left >= outer.left && inner.top >= outer.top && inner.right <= outer.right &&
+         inner.bottom <= outer.bottom;
+}
+
+RECT WorkAreaOf(HMONITOR monitor) {
+  MONITORINFO info{};
+  info.cbSize = sizeof(info);
+  if (monitor == nullptr || !GetMonitorInfoW(monitor, &info)) {
+    RECT none{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+    return none;
+  }
+  return info.rcWork;
+}
+
+// The request for switching between windowed and full screen, towards
+// `toWindowed`, from `base`.
+void BuildToggleRequest(const DeviceSettings& base, bool toWindowed, DeviceSettings* request,
+                        MatchOptions* options) {
+  FrameworkState& state = FrameworkGetState();
+  *request = base;
+  request->presentParams.Windowed = toWindowed ? TRUE : FALSE;
+  const UINT width = toWindowed ? state.GetWindowedWidthAtModeChange()
+                                : state.GetFullScreenWidthAtModeChange();
+  const UINT height = toWindowed ? state.GetWindowedHeightAtModeChange()
+                                 : state.GetFullScreenHeightAtModeChange();
+  *options = AllMatch(MatchType::ClosestToInput);
+  options->adapterOrdinal = MatchType::PreserveInput;
+  options->windowed = MatchType::PreserveInput;
+  options->adapterFormat = MatchType::IgnoreInput;
+  options->backBufferFormat = MatchType::IgnoreInput;
+  options->refreshRate = MatchType::IgnoreInput;
+  if (width != 0 && height != 0) {
+    request->presentParams.BackBufferWidth = width;
+    request->presentParams.BackBufferHeight = height;
+    options->resolution = MatchType::ClosestToInput;
+  } else {
+    options->resolution = MatchType::IgnoreInput;
+  }
+}
+
+void BuildReferenceRequest(const DeviceSettings& base, D3DDEVTYPE type, DeviceSettings* request,
+                           MatchOptions* options) {
+  *request = base;
+  request->deviceType = type;
+  *options = AllMatch(MatchType::ClosestToInput);
+  options->adapterOrdinal = MatchType::PreserveInput;
+  options->deviceType = MatchType::PreserveInput;
+}
+
+D3DDEVTYPE FlippedDeviceType(D3DDEVTYPE type) {
+  if (type == D3DDEVTYPE_HAL) return D3DDEVTYPE_REF;
+  if (type == D3DDEVTYPE_REF) return D3DDEVTYPE_HAL;
+  return type;
+}
+
+HRESULT ChangeToRequest(const DeviceSettings& request, const MatchOptions& options) {
+  DeviceSettings found{};
+  HRESULT hr = FrameworkFindValidDeviceSettings(&found, &request, &options);
+  if (FAILED(hr)) return hr;
+  return FrameworkChangeDevice(&found, nullptr, false, false);
+}
+
+// Measures the windowed window's client size for fitting it to the back
+// buffer, also while it is minimised.
+void MeasureClientSize(HWND window, LONG* width, LONG* height) {
+  FrameworkState& state = FrameworkGetState();
+  RECT client{};
+  if (IsIconic(window)) {
+    WINDOWPLACEMENT placement{};
+    placement.length = sizeof(placement);
+    GetWindowPlacement(window, &placement);
+    if ((placement.flags & WPF_RESTORETOMAXIMIZED) != 0 &&
+        placement.showCmd == SW_SHOWMINIMIZED) {
+      ShowWindow(window, SW_RESTORE);
+      GetClientRect(window, &client);
+      ShowWindow(window, SW_MINIMIZE);
+    } else {
+      RECT frame{0, 0, 0, 0};
+      AdjustWindowRect(&frame, state.GetWindowedStyleAtModeChange(), FALSE);
+      const RECT& normal = placement.rcNormalPosition;
+      client.right = (normal.right - normal.left) - (frame.right - frame.left);
+      client.bottom = (normal.bottom - normal.top) - (frame.bottom - frame.top);
+    }
+  } else {
+    GetClientRect(window, &client);
+  }
+  *width = client.right - client.left;
+  *height = client.bottom - client.top;
+}
+
+}  // namespace
+
+HRESULT FrameworkCreateDevice(UINT adapterOrdinal, bool windowed, int width, int height,
+                              FrameworkOnDeviceAcceptableFn onDeviceAcceptable,
+                              FrameworkOnModifyDeviceSettingsFn onModifyDeviceSettings,
+                              void* userContext) {
+  FrameworkState& state = FrameworkGetState();
+  if (state.GetInsideDeviceCallback()) return E_FAIL;
+  state.SetOnDeviceAcceptable(onDeviceAcceptable, userContext);
+  state.SetOnModifyDeviceSettings(onModifyDeviceSettings, userContext);
+  state.SetDeviceCreateCalled(true);
+
+  if (state.GetFocusWindow() == nullptr) {
+    if (state.GetWindowCreateCalled()) return E_FAIL;
+    const HRESULT hr = FrameworkCreateWindow(L"Direct3D Window", nullptr, nullptr, nullptr,
+                                             CW_USEDEFAULT, CW_USEDEFAULT);
+    if (FAILED(hr)) return hr;
+  }
+
+  FrameworkGetEnumeration(true);
+
+  // A negative size cannot be asked for; it counts as "not given".
+  if (width < 0) width = 0;
+  if (height < 0) height = 0;
+  DeviceSettings request{};
+  request.adapterOrdinal = adapterOrdinal;
+  request.presentParams.Windowed = windowed ? TRUE : FALSE;
+  request.presentParams.BackBufferWidth = static_cast<UINT>(width);
+  request.presentParams.BackBufferHeight = static_cast<UINT>(height);
+  MatchOptions options{};
+  options.adapterOrdinal = MatchType::PreserveInput;
+  options.windowed = MatchType::PreserveInput;
+  options.resolution = (windowed || (width != 0 && height != 0)) ? MatchType::ClosestToInput
+                                                                  : MatchType::IgnoreInput;
+  FrameworkApplyRequestOverrides(request, options);
+
+  DeviceSettings found{};
+  const HRESULT hr = FrameworkFindValidDeviceSettings(&found, &request, &options);
+  if (FAILED(hr)) {
+    FrameworkReportError(hr);
+    return hr;
+  }
+  return FrameworkChangeDevice(&found, nullptr, false, true);
+}
+
+HRESULT FrameworkChangeDevice(const DeviceSettings* settings, IDirect3DDevice9* applicationDevice,
+                              bool forceRecreate, bool clipWindowToSingleAdapter) {
+  FrameworkState& state = FrameworkGetState();
+  if (settings == nullptr) return E_INVALIDARG;
+  DeviceSettings* old = state.GetCurrentSettings();
+  IDirect3D9* direct3d = state.GetDirect3D();
+  if (direct3d == nullptr) return S_FALSE;
+  // `settings` may be the current record itself, which this change frees.
+  const DeviceSettings requested = *settings;
+
+  DeviceSettings* fresh = new (std::nothrow) DeviceSettings(requested);
+  if (fresh == nullptr) return E_OUTOFMEMORY;
+
+  FrameworkOnModifyDeviceSettingsFn onModify = state.GetOnModifyDeviceSettings();
+  if (onModify != nullptr) {
+    D3DCAPS9 caps{};
+    direct3d->GetDeviceCaps(fresh->adapterOrdinal, fresh->deviceType, &caps);
+    if (!onModify(*fresh, caps, state.GetOnModifyDeviceSettingsContext())) {
+      if (old == nullptr) FrameworkReportError(FW_E_NOCOMPATIBLEDEVICES);
+      delete fresh;
+      return E_ABORT;
+    }
+    if (state.GetDirect3D() == nullptr) {
+      delete fresh;
+      return S_FALSE;
+    }
+  }
+
+  state.SetCurrentSettings(fresh);
+  ChangeScope change;
+  state.SetUseStateLock((requested.behaviorFlags & D3DCREATE_MULTITHREADED) != 0);
+
+  if (applicationDevice == nullptr && old == nullptr) FrameworkApplyOverrides(*fresh);
+
+  const bool keepCurrentWindowSize =
+      fresh->presentParams.BackBufferWidth == 0 && fresh->presentParams.BackBufferHeight == 0;
+  const bool windowed = fresh->presentParams.Windowed != FALSE;
+  const bool oldWindowed = old != nullptr && old->presentParams.Windowed != FALSE;
+  HWND windowedWindow = state.GetWindowedWindow();
+  HWND fullScreenWindow = state.GetFullScreenWindow();
+
+  // Prepare the windows for the new mode.
+  if (windowed) {
+    if (old != nullptr && !oldWindowed) {
+      state.SetFullScreenWidthAtModeChange(old->presentParams.BackBufferWidth);
+      state.SetFullScreenHeightAtModeChange(old->presentParams.BackBufferHeight);
+      SetWindowLongPtrW(windowedWindow, GWL_STYLE,
+                        static_cast<LONG_PTR>(state.GetWindowedStyleAtModeChange()));
+    }
+    if (fullScreenWindow != windowedWindow) {
+      ShowWindow(fullScreenWindow, SW_HIDE);
+    } else if (state.GetSavedMenu() != nullptr) {
+      SetMenu(windowedWindow, state.GetSavedMenu());
+    }
+  } else {
+    if (old == nullptr || oldWindowed) {
+      WINDOWPLACEMENT placement{};
+      placement.length = sizeof(placement);
+      GetWindowPlacement(windowedWindow, &placement);
+      state.SetWindowedPlacement(placement);
+      state.SetTopmostWhileWindowed(
+          (GetWindowLongPtrW(windowedWindow, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0);
+      state.SetWindowedStyleAtModeChange(
+          static_cast<DWORD>(GetWindowLongPtrW(windowedWindow, GWL_STYLE)) & 0xDEFFFFFFu);
+      if (old != nullptr) {
+        state.SetWindowedWidthAtModeChange(old->presentParams.BackBufferWidth);
+        state.SetWindowedHeightAtModeChange(old->presentParams.BackBufferHeight);
+      }
+    }
+    ShowWindow(fullScreenWindow, SW_HIDE);
+    SetWindowLongPtrW(fullScreenWindow, GWL_STYLE, WS_POPUP | WS_SYSMENU);
+    if (fullScreenWindow == windowedWindow) {
+      // A second full-screen change finds the menu already saved; keep it.
+      HMENU menu = GetMenu(fullScreenWindow);
+      if (menu != nullptr) {
+        state.SetSavedMenu(menu);
+        SetMenu(fullScreenWindow, nullptr);
+      }
+    }
+    WINDOWPLACEMENT placement{};
+    placement.length = sizeof(placement);
+    if (GetWindowPlacement(fullScreenWindow, &placement) &&
+        (placement.flags & WPF_RESTORETOMAXIMIZED) != 0) {
+      placement.flags &= ~static_cast<UINT>(WPF_RESTORETOMAXIMIZED);
+      placement.showCmd = SW_RESTORE;
+      SetWindowPlacement(fullScreenWindow, &placement);
+    }
+  }
+
+  // Re-create or reset.
+  IDirect3DDevice9* device = state.GetDevice();
+  const bool recreate =
+      forceRecreate || (applicationDevice != nullptr && applicationDevice != device) ||
+      device == nullptr || old == nullptr || old->adapterOrdinal != fresh->adapterOrdinal ||
+      old->deviceType != fresh->deviceType || old->behaviorFlags != fresh->behaviorFlags;
+  if (recreate) {
+    if (old != nullptr) FrameworkCleanupEnvironment(false);
+    const HRESULT hr = FrameworkCreateEnvironment(applicationDevice);
+    if (FAILED(hr)) {
+      delete old;
+      FrameworkCleanupEnvironment(true);
+      FrameworkReportError(hr);
+      return hr;
+    }
+  } else {
+    const HRESULT hr = FrameworkResetEnvironment();
+    if (FAILED(hr)) {
+      if (hr == D3DERR_DEVICELOST) {
+        // The rendering pass restores the device later.
+        state.SetDeviceLost(true);
+      } else if (hr == FW_E_RESETTINGDEVICEOBJECTS || hr == FW_E_MEDIANOTFOUND) {
+        delete old;
+        FrameworkReportError(hr);
+        FrameworkShutdown(0);
+        return hr;
+      } else {
+        // Back to the old settings, and try again with a new device; that
+        // nested change owns (and frees) the old record from here on.
+        state.SetCurrentSettings(old);
+        delete fresh;
+        const HRESULT retry =
+            FrameworkChangeDevice(&requested, applicationDevice, true, clipWindowToSingleAdapter);
+        if (SUCCEEDED(retry)) return S_OK;
+        FrameworkShutdown(0);
+        return FW_E_CREATINGDEVICE;
+      }
+    }
+  }
+
+  FrameworkAllowShortcutKeys(windowed ? state.GetAllowShortcutKeysWhenWindowed()
+                                      : state.GetAllowShortcutKeysWhenFullScreen());
+  state.SetAdapterMonitor(direct3d->GetAdapterMonitor(fresh->adapterOrdinal));
+  FrameworkUpdateStaticFrameStats();
+
+  if (windowed) {
+    if (old != nullptr && !oldWindowed) {
+      WINDOWPLACEMENT placement = state.GetWindowedPlacement();
+      if (placement.length == sizeof(placement)) SetWindowPlacement(windowedWindow, &placement);
+    }
+    SetWindowPos(windowedWindow, state.GetTopmostWhileWindowed() ? HWND_TOPMOST : HWND_NOTOPMOST,
+                 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOREDRAW);
+  }
+
+  if (windowed && !keepCurrentWindowSize && windowedWindow != nullptr) {
+    const LONG wantedWidth = static_cast<LONG>(fresh->presentParams.BackBufferWidth);
+    const LONG wantedHeight = static_cast<LONG>(fresh->presentParams.BackBufferHeight);
+    LONG clientWidth = 0;
+    LONG clientHeight = 0;
+    MeasureClientSize(windowedWindow, &clientWidth, &clientHeight);
+    bool resize = clientWidth != wantedWidth || clientHeight != wantedHeight;
+
+    HMONITOR adapterMonitor = direct3d->GetAdapterMonitor(fresh->adapterOrdinal);
+    if (clipWindowToSingleAdapter && !IsIconic(windowedWindow)) {
+      const RECT work = WorkAreaOf(adapterMonitor);
+      RECT windowRect{};
+      GetWindowRect(windowedWindow, &windowRect);
+      if (!IsInside(windowRect, work)) {
+        HMONITOR windowMonitor = MonitorFromWindow(windowedWindow, MONITOR_DEFAULTTOPRIMARY);
+        if (windowMonitor != adapterMonitor || !IsZoomed(windowedWindow)) resize = true;
+      }
+    }
+
+    if (resize) {
+      if (IsIconic(windowedWindow) || IsZoomed(windowedWindow)) {
+        ShowWindow(windowedWindow, SW_RESTORE);
+      }
+      RECT adjusted{0, 0, wantedWidth, wantedHeight};
+      AdjustWindowRect(&adjusted,
+                       static_cast<DWORD>(GetWindowLongPtrW(windowedWindow, GWL_STYLE)),
+                       state.GetSavedMenu() != nullptr);
+      LONG outerWidth = adjusted.right - adjusted.left;
+      LONG outerHeight = adjusted.bottom - adjusted.top;
+      if (clipWindowToSingleAdapter) {
+        const RECT work = WorkAreaOf(adapterMonitor);
+        const LONG workWidth = work.right - work.left;
+        const LONG workHeight = work.bottom - work.top;
+        if (outerWidth > workWidth) outerWidth = workWidth;
+        if (outerHeight > workHeight) outerHeight = workHeight;
+        LONG left = adjusted.left;
+        LONG top = adjusted.top;
+        if (!IsInside(adjusted, work)) {
+          left = work.left + (workWidth - outerWidth) / 2;
+          top = work.top + (workHeight - outerHeight) / 2;
+        }
+        SetWindowPos(windowedWindow, nullptr, left, top, outerWidth, outerHeight, SWP_NOZORDER);
+      } else {
+        SetWindowPos(windowedWindow, nullptr, 0, 0, outerWidth, outerHeight,
+                     SWP_NOZORDER | SWP_NOMOVE);
+      }
+
+      RECT client{};
+      GetClientRect(windowedWindow, &client);
+      if (client.right != wantedWidth || client.bottom != wantedHeight) {
+        // The window did not take the size (the system clamps windows, and a
+        // menu bar that was not counted takes client height): give the back
+        // buffer the client size the window really has. That change frees
+        // `fresh` as its old settings.
+        DeviceSettings keepSize = *fresh;
+        keepSize.presentParams.BackBufferWidth = 0;
+        keepSize.presentParams.BackBufferHeight = 0;
+        fresh = nullptr;
+        const HRESULT hr =
+            FrameworkChangeDevice(&keepSize, nullptr, false, clipWindowToSingleAdapter);
+        if (FAILED(hr)) {
+          delete old;
+          FrameworkCleanupEnvironment(true);
+          return hr;
+        }
+      }
+    }
+  }
+
+  HWND window = FrameworkGetWindow();
+  if (window != nullptr && !IsWindowVisible(window)) ShowWindow(window, SW_SHOW);
+  SetThreadExecutionState(windowed ? ES_CONTINUOUS : (ES_CONTINUOUS | ES_DISPLAY_REQUIRED));
+
+  delete old;
+  change.Finish();
+  state.SetDeviceCreated(true);
+  return S_OK;
+}
+
+HRESULT FrameworkToggleFullScreen() {
+  FrameworkState& state = FrameworkGetState();
+  const DeviceSettings* current = state.GetCurrentSettings();
+  if (current == nullptr) return E_FAIL;
+  const DeviceSettings previous = *current;
+  const bool toWindowed = previous.presentParams.Windowed == FALSE;
+
+  DeviceSettings request{};
+  MatchOptions options{};
+  BuildToggleRequest(previous, toWindowed, &request, &options);
+  DeviceSettings found{};
+  HRESULT hr = FrameworkFindValidDeviceSettings(&found, &request, &options);
+  if (FAILED(hr)) return hr;
+  hr = FrameworkChangeDevice(&found, nullptr, false, false);
+  if (SUCCEEDED(hr) || hr == E_ABORT) return hr;
+
+  BuildToggleRequest(previous, !toWindowed, &request, &options);
+  if (FAILED(ChangeToRequest(request, options))) FrameworkShutdown(0);
+  return hr;
+}
+
+HRESULT FrameworkToggleReference() {
+  FrameworkState& state = FrameworkGetState();
+  const DeviceSettings* current = state.GetCurrentSettings();
+  if (current == nullptr) return E_FAIL;
+  const DeviceSettings previous = *current;
+
+  DeviceSettings request{};
+  MatchOptions options{};
+  BuildReferenceRequest(previous, FlippedDeviceType(previous.deviceType), &request, &options);
+  DeviceSettings found{};
+  HRESULT hr = FrameworkFindValidDeviceSettings(&found, &request, &options);
+  if (FAILED(hr)) return hr;
+  hr = FrameworkChangeDevice(&found, nullptr, false, false);
+  if (SUCCEEDED(hr) || hr == E_ABORT) return hr;
+
+  BuildReferenceRequest(previous, previous.deviceType, &request, &options);
+  if (FAILED(ChangeToRequest(request, options))) FrameworkShutdown(0);
+  return hr;
+}
+
+HRESULT FrameworkCreateEnvironment(IDirect3DDevice9* applicationDevice) {
+  FrameworkState& state = FrameworkGetState();
+  DeviceSettings* settings = state.GetCurrentSettings();
+  if (settings == nullptr) return FW_E_CREATINGDEVICE;
+  IDirect3D9* direct3d = state.GetDirect3D();
+
+  IDirect3DDevice9* device = nullptr;
+  if (applicationDevice != nullptr) {
+    applicationDevice->AddRef();
+    device = applicationDevice;
+  } else {
+    if (direct3d == nullptr) return FW_E_CREATINGDEVICE;
+    const HRESULT hr =
+        direct3d->CreateDevice(settings->adapterOrdinal, settings->deviceType,
+                               state.GetFocusWindow(), settings->behaviorFlags,
+                               &settings->presentParams, &device);
+    if (hr == D3DERR_DEVICELOST) {
+      state.SetDeviceLost(true);
+      return S_OK;
+    }
+    if (FAILED(hr) || device == nullptr) return FW_E_CREATINGDEVICE;
+  }
+  state.SetDevice(device);
+
+  const int exitCode = state.GetExitCode();
+  if (settings->deviceType == D3DDEVTYPE_REF && exitCode == 0) {
+    state.SetExitCode(kFrameworkExitCodeReference);
+  } else if (settings->deviceType == D3DDEVTYPE_HAL && exitCode == kFrameworkExitCodeReference) {
+    state.SetExitCode(0);
+  }
+
+  FrameworkUpdateBackBufferDesc();
+  FrameworkSetupCursor();
+  D3DCAPS9 caps{};
+  device->GetDeviceCaps(&caps);
+  state.SetCaps(caps);
+  D3DADAPTER_IDENTIFIER9 identifier{};
+  if (direct3d == nullptr ||
+      FAILED(direct3d->GetAdapterIdentifier(settings->adapterOrdinal, 0, &identifier))) {
+    identifier = D3DADAPTER_IDENTIFIER9{};
+  }
+  FrameworkUpdateDeviceStats(settings->deviceType, settings->behaviorFlags, &identifier);
+
+  HRESULT result = CallOnDeviceCreated(device);
+  if (state.GetDevice() == nullptr) return E_FAIL;
+  if (FAILED(result)) {
+    return result == FW_E_MEDIANOTFOUND ? FW_E_MEDIANOTFOUND : FW_E_CREATINGDEVICEOBJECTS;
+  }
+  state.SetDeviceObjectsCreated(true);
+
+  result = CallOnDeviceReset(device);
+  if (state.GetDevice() == nullptr) return E_FAIL;
+  if (FAILED(result)) {
+    return result == FW_E_MEDIANOTFOUND ? FW_E_MEDIANOTFOUND : FW_E_RESETTINGDEVICEOBJECTS;
+  }
+  state.SetDeviceObjectsReset(true);
+  return S_OK;
+}
+
+HRESULT FrameworkResetEnvironment() {
+  FrameworkState& state = FrameworkGetState();
+  IDirect3DDevice9* device = state.GetDevice();
+  DeviceSettings* settings = state.GetCurrentSettings();
+  if (device == nullptr || settings == nullptr) return FW_E_RESETTINGDEVICE;
+
+  if (state.GetDeviceObjectsReset()) {
+    CallOnDeviceLost();
+    state.SetDeviceObjectsReset(false);
+  }
+  // Reset writes the sizes it chose (for a 0 x 0 windowed request, the
+  // client size) back into the current settings.
+  const HRESULT hr = device->Reset(&settings->presentParams);
+  if (FAILED(hr)) return hr == D3DERR_DEVICELOST ? D3DERR_DEVICELOST : FW_E_RESETTINGDEVICE;
+
+  FrameworkUpdateBackBufferDesc();
+  FrameworkSetupCursor();
+
+  const HRESULT result = CallOnDeviceReset(device);
+  if (SUCCEEDED(result)) {
+    state.SetDeviceObjectsReset(true);
+    return S_OK;
+  }
+  CallOnDeviceLost();
+  return result == FW_E_MEDIANOTFOUND ? FW_E_MEDIANOTFOUND : FW_E_RESETTINGDEVICEOBJECTS;
+}
+
+void FrameworkCleanupEnvironment(bool releaseSettings) {
+  FrameworkState& state = FrameworkGetState();
+  IDirect3DDevice9* device = state.GetDevice();
+  if (device == nullptr) {
+    // A failed creation leaves no device, but its settings must still go.
+    if (releaseSettings) DiscardCurrentSettings();
+    return;
+  }
+  if (state.GetDeviceObjectsReset()) {
+    CallOnDeviceLost();
+    state.SetDeviceObjectsReset(false);
+  }
+  if (state.GetDeviceObjectsCreated()) {
+    CallOnDeviceDestroyed();
+    state.SetDeviceObjectsCreated(false);
+  }
+  const ULONG references = device->Release();
+  // Cleared before the report: its message box runs a message loop, and a
+  // paint must not reach the released device.
+  state.SetDevice(nullptr);
+  if (references > 0) FrameworkReportError(FW_E_NONZEROREFCOUNT);
+  if (releaseSettings) DiscardCurrentSettings();
+  state.SetBackBufferDesc(D3DSURFACE_DESC{});
+  state.SetCaps(D3DCAPS9{});
+  state.SetDeviceCreated(false);
+}
+
+void FrameworkUpdateBackBufferDesc() {
+  FrameworkState& state = FrameworkGetState();
+  D3DSURFACE_DESC desc{};
+  IDirect3DDevice9* device = state.GetDevice();
+  IDirect3DSurface9* backBuffer = nullptr;
+  if (device != nullptr &&
+      SUCCEEDED(device->GetBackBuffer(0, 0, D3DBACKBUFFER_TYPE_MONO, &backBuffer)) &&
+      backBuffer != nullptr) {
+    if (FAILED(backBuffer->GetDesc(&desc))) desc = D3DSURFACE_DESC{};
+    backBuffer->Release();
+  }
+  state.SetBackBufferDesc(desc);
+}
+
+bool FrameworkRestoreLostDevice() {
+  FrameworkState& state = FrameworkGetState();
+  IDirect3DDevice9* device = state.GetDevice();
+  if (device == nullptr) {
+    if (state.GetDeviceLost()) {
+      const DeviceSettings settings = FrameworkGetDeviceSettings();
+      FrameworkChangeDevice(&settings, nullptr, false, true);
+    }
+    return false;
+  }
+  if (!state.GetDeviceLost()) return true;
+  if (state.GetPauseRenderingCount() > 0) return false;
+
+  const HRESULT cooperative = device->TestCooperativeLevel();
+  if (FAILED(cooperative)) {
+    if (cooperative == D3DERR_DEVICELOST) return false;
+
+    const DeviceSettings current = FrameworkGetDeviceSettings();
+    IDirect3D9* direct3d = state.GetDirect3D();
+    D3DDISPLAYMODE mode{};
+    if (current.presentParams.Windowed && direct3d != nullptr &&
+        SUCCEEDED(direct3d->GetAdapterDisplayMode(current.adapterOrdinal, &mode)) &&
+        mode.Format != current.adapterFormat) {
+      // The user changed the desktop's colour depth: follow it.
+      DeviceSettings request = current;
+      request.adapterFormat = mode.Format;
+      MatchOptions options = AllMatch(MatchType::ClosestToInput);
+      options.adapterOrdinal = MatchType::PreserveInput;
+      options.deviceType = MatchType::PreserveInput;
+      options.windowed = MatchType::PreserveInput;
+      options.adapterFormat = MatchType::PreserveInput;
+      DeviceSettings found{};
+      if (FAILED(FrameworkFindValidDeviceSettings(&found, &request, &options))) {
+        FrameworkReportError(FW_E_NOCOMPATIBLEDEVICES);
+        FrameworkShutdown(0);
+        return false;
+      }
+      if (FAILED(FrameworkChangeDevice(&found, nullptr, false, false)) &&
+          FAILED(FrameworkToggleFullScreen())) {
+        FrameworkShutdown(0);
+      }
+      return false;
+    }
+
+    const HRESULT hr = FrameworkResetEnvironment();
+    if (FAILED(hr)) {
+      if (hr == D3DERR_DEVICELOST) return false;
+      if (hr == FW_E_RESETTINGDEVICEOBJECTS || hr == FW_E_MEDIANOTFOUND) {
+        FrameworkReportError(hr);
+        FrameworkShutdown(0);
+        return false;
+      }
+      if (FAILED(FrameworkChangeDevice(&current, nullptr, true, false))) {
+        FrameworkShutdown(0);
+        return false;
+      }
+    }
+  }
+  state.SetDeviceLost(false);
+  return state.GetDevice() != nullptr;
+}
