@@ -1,0 +1,137 @@
+// The game's one view object: the view state (selection, edit mode,
+// highlight, puzzle path, size), board layout and hit test, the mouse rules,
+// the menu commands with the menu state, and the drawing of the board.
+#pragma once
+
+#include <windows.h>
+#include <commdlg.h>
+
+#include "view/view_base.h"
+
+class Board;
+class PuzzleStock;
+class GeneratorThread;
+
+// Everything the view reaches outside itself. The game points it at its
+// process-wide objects and the real system calls (view/game_objects.cpp);
+// tests put in their own board, window, dialog and message box. All borrowed:
+// the view owns none of them.
+struct ViewLinks {
+  Board* board = nullptr;
+  PuzzleStock* stock = nullptr;
+  GeneratorThread* generator = nullptr;
+  // The main window, owner of dialogs and message boxes, holder of the menu.
+  HWND (*mainWindow)() = nullptr;
+  // The save-file common dialog, used for opening as well as saving.
+  BOOL(WINAPI* saveFileDialog)(OPENFILENAMEW*) = GetSaveFileNameW;
+  int(WINAPI* messageBox)(HWND, LPCWSTR, LPCWSTR, UINT) = MessageBoxW;
+  // The settings and stock file written on close.
+  const wchar_t* settingsPath = L".\\Kubri.dat";
+};
+
+// Texts the view shows.
+extern const wchar_t kMessageCaption[];   // "Kubri"
+extern const wchar_t kCorrectMessage[];   // "正解＼(^▽^)／"
+extern const wchar_t kWrongMessage[];     // "不正解(´･ω･`)"
+extern const wchar_t kAboutMessage[];     // "Kubri v1.2"
+extern const wchar_t kOpenDialogTitle[];  // "開くファイル名"
+extern const wchar_t kSaveDialogTitle[];  // "保存するファイル名"
+extern const wchar_t kDigitTextureFile[];  // "Number.dds"
+
+class BoardView : public ViewBase {
+ public:
+  static constexpr int kPathCapacity = 260;
+
+  // No selection, no highlight, normal mode, empty path, size index 1.
+  BoardView();
+  explicit BoardView(const ViewLinks& links);
+  ~BoardView() override;
+
+  void SetLinks(const ViewLinks& newLinks) { links = newLinks; }
+  const ViewLinks& Links() const { return links; }
+
+  // Base objects, then lighting off and depth test on, the digit texture
+  // and the menu state. E_FAIL for a null device, a failed buffer or a
+  // texture that cannot be loaded.
+  HRESULT CreateDeviceObjects(IDirect3DDevice9* device) override;
+  // Rebuilds both lists from the board and the view state and draws them.
+  void Render(IDirect3DDevice9* device) override;
+
+  int OnCreate(LPARAM createParams) override;
+  // Stops and joins the generator thread, then writes the settings file.
+  // Returns 0 so that the window still closes.
+  int OnClose() override;
+  int OnLeftButtonDown(short x, short y) override;
+  int OnLeftDoubleClick(short x, short y) override;
+  int OnRightButtonDown(short x, short y) override;
+  int OnRightDoubleClick(short x, short y) override;
+  int OnCommand(WORD id) override;
+  // Holds the client area at ten cells square: corrects one dimension per
+  // call by resizing the main window with its top-left corner fixed.
+  // 1 when it asked for a new size, else 0 (also for a 0 width or height).
+  int OnSize(WORD width, WORD height) override;
+
+  // View state. Setters ignore values outside their ranges.
+  bool IsSelected(int row, int col) const;
+  void Select(int row, int col);
+  void ClearSelection();
+  int SelectedRow() const { return selectedRow; }
+  int SelectedCol() const { return selectedCol; }
+  bool IsEditMode() const { return editMode; }
+  void SetEditMode(bool on) { editMode = on; }
+  bool HasHighlight() const { return highlightDigit != 0; }
+  int HighlightDigit() const { return highlightDigit; }
+  void SetHighlight(int digit);
+  void ClearHighlight();
+  void SetSizeIndex(int index);
+  int GetSizeIndex() const { return sizeIndex; }
+  // The path of the last puzzle file chosen in a dialog; empty at first.
+  const wchar_t* FilePath() const { return filePath; }
+
+  // Layout in client pixels for the current size index.
+  int CellWidth() const;
+  int CellHeight() const;
+  int MarginX() const;
+  int MarginY() const;
+  int ColumnX(int col) const;
+  int RowY(int row) const;
+  int ClientWidth() const;
+  int ClientHeight() const;
+  // Column, row and keypad digit under (x, y); -1 for each that the point
+  // does not determine. Each output may be null.
+  void HitTest(short x, short y, int* col, int* row, int* digit) const;
+
+  // Grays the board commands in edit mode (and the reverse pair outside it)
+  // and checks the current size; nothing when the main window has no menu.
+  void UpdateMenuState();
+
+  // Drawing: the background and grid lines into the triangle list; the
+  // highlights into the triangle list and digits and marks into the quad
+  // list, for all 81 cells.
+  void BuildGrid();
+  void BuildCells();
+  void AddCellHighlight(int row, int col, float depth, D3DCOLOR colour);
+  void AddBigDigit(int row, int col, int digit, D3DCOLOR colour);
+  void AddSmallDigit(int row, int col, int digit, D3DCOLOR colour);
+
+ private:
+  HWND MainWindow() const { return links.mainWindow ? links.mainWindow() : nullptr; }
+  // ClearSelection, then ClearHighlight.
+  void ResetView();
+  // Runs the save-file dialog; true when a file was chosen, whose path is
+  // then in filePath.
+  bool RunFileDialog(bool forOpening);
+  int OpenFile();
+  int SaveFile();
+  int SaveFileAs();
+  int NewPuzzle(int level);
+  int ChooseSize(int index);
+
+  int selectedRow;
+  int selectedCol;
+  bool editMode;
+  int highlightDigit;
+  wchar_t filePath[kPathCapacity];
+  int sizeIndex;
+  ViewLinks links;
+};
