@@ -30,8 +30,25 @@ int PuzzleStock::Count(int level) const {
   return counts[level - 1];
 }
 
+namespace {
+
+bool HasAnyValue(const Board& board) {
+  for (int row = 0; row < 9; ++row) {
+    for (int col = 0; col < 9; ++col) {
+      if (board.HasValue(row, col)) return true;
+    }
+  }
+  return false;
+}
+
+}  // namespace
+
 void PuzzleStock::Add(const Board* board) {
   if (board == nullptr) return;
+  // No level completes a board without a single digit (the solver cannot
+  // even begin), so it is dropped without three solver runs: a stock file
+  // of blank lines then reads in moments.
+  if (!HasAnyValue(*board)) return;
   const int level = GradePuzzle(*board);
   if (level < 1 || level > kLevelCount) return;
   int& count = counts[level - 1];

@@ -216,6 +216,12 @@ TEST_F(SettingsFileTest, TenMegabyteNumberLeavesTheSizeAlone) {
   EXPECT_EQ(Total(stock), 0);
 }
 
+TEST_F(SettingsFileTest, TenMegabytesOfBlankLinesLoadNothingAndQuickly) {
+  LoadBytes("0\n" + std::string(10 * 1024 * 1024, '\n'));
+  EXPECT_EQ(view.sizeIndex, 0);
+  EXPECT_EQ(Total(stock), 0);
+}
+
 TEST_F(SettingsFileTest, RandomBytesNeverCrashAndKeepAtMostSixty) {
   unsigned state = 7;
   for (int round = 0; round < 8; ++round) {
