@@ -3,15 +3,15 @@
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 CTEST = ctest --output-on-failure -j$(JOBS)
 
-.PHONY: all run test deps-test deps-run deps-bench native windows asan tsan \
-        test-native test-windows test-asan test-tsan bench fuzz clean
+.PHONY: all run test deps-test deps-run deps-bench native windows asan tsan fuzz \
+        test-native test-windows test-asan test-tsan test-fuzz bench fuzz-long clean
 
 all: native windows
 
 run: deps-run windows
 	scripts/run.sh
 
-test: deps-test native windows asan tsan test-native test-asan test-tsan test-windows
+test: deps-test native windows asan tsan fuzz test-native test-asan test-tsan test-fuzz test-windows
 
 deps-test:
 	@scripts/install-deps.sh test
@@ -20,7 +20,7 @@ deps-run:
 deps-bench:
 	@scripts/install-deps.sh bench
 
-native windows asan tsan:
+native windows asan tsan fuzz:
 	cmake --preset $@ >/dev/null
 	cmake --build build/$@ -j$(JOBS)
 
@@ -32,7 +32,14 @@ test-asan: asan
 
 # ThreadSanitizer runs the tests that exercise more than one thread.
 test-tsan: tsan
-	cd build/tsan && $(CTEST) -L threads
+	cd build/tsan && $(CTEST) -L threads --no-tests=ignore
+
+# Every fuzz target for a short, fixed time from its corpus; fuzz-long runs longer.
+test-fuzz: fuzz
+	cd build/fuzz && $(CTEST) -L fuzz
+
+fuzz-long: fuzz
+	fuzz/run-long.sh build/fuzz
 
 # The Windows tests run under Wine on a virtual display of their own.
 test-windows: windows
