@@ -1,0 +1,6 @@
+# Tests of the framework's state, options, errors, clock, enumeration and
+# matching. The game's acceptable-device rule is compiled in directly so that
+# enumeration is tested with the callback the game passes.
+kubri_add_test(framework_enumeration_test
+  SOURCES enumeration_test.cpp ${PROJECT_SOURCE_DIR}/view/device_callbacks.cpp
+  LIBS kubri_framework)
