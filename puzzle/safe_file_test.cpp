@@ -1,0 +1,84 @@
+// Replacing a file only once its new content is whole.
+#include "puzzle/safe_file.h"
+
+#include <gtest/gtest.h>
+
+#include <utility>
+
+#include "puzzle/test_files.h"
+
+namespace {
+
+TEST(SafeFileWriterTest, CommitReplacesTheTargetWithTextModeLineEnds) {
+  ScratchFolder files;
+  files.WriteBytes("target", "old content that is longer\n");
+  SafeFileWriter writer;
+  ASSERT_TRUE(writer.Open(files.Path("target").c_str()));
+  EXPECT_FALSE(writer.Open(files.Path("target").c_str()));  // already open
+  std::fputs("one\ntwo\n", writer.Stream());
+  EXPECT_EQ(files.ReadBytes("target"), "old content that is longer\n");
+  ASSERT_TRUE(writer.Commit());
+#ifdef _WIN32
+  EXPECT_EQ(files.ReadBytes("target"), "one\r\ntwo\r\n");
+#else
+  EXPECT_EQ(files.ReadBytes("target"), "one\ntwo\n");
+#endif
+  EXPECT_EQ(files.ReadBytes("target.tmp"), "<missing>");
+  EXPECT_EQ(writer.Stream(), nullptr);
+  EXPECT_FALSE(writer.Commit());
+}
+
+TEST(SafeFileWriterTest, WriterDroppedBeforeCommitLeavesTheTarget) {
+  ScratchFolder files;
+  files.WriteBytes("target", "keep me");
+  {
+    SafeFileWriter writer;
+    ASSERT_TRUE(writer.Open(files.Path("target").c_str()));
+    std::fputs("half", writer.Stream());
+  }
+  EXPECT_EQ(files.ReadBytes("target"), "keep me");
+  EXPECT_EQ(files.ReadBytes("target.tmp"), "<missing>");
+}
+
+TEST(SafeFileWriterTest, MovedWriterCommitsOnce) {
+  ScratchFolder files;
+  SafeFileWriter first;
+  ASSERT_TRUE(first.Open(files.Path("new").c_str()));
+  std::fputs("moved", first.Stream());
+  SafeFileWriter second(std::move(first));
+  EXPECT_EQ(first.Stream(), nullptr);
+  EXPECT_FALSE(first.Commit());
+  SafeFileWriter third;
+  third = std::move(second);
+  ASSERT_TRUE(third.Commit());
+  EXPECT_EQ(files.ReadBytes("new"), "moved");
+}
+
+TEST(SafeFileWriterTest, UnopenableFilesAreRefused) {
+  ScratchFolder files;
+  SafeFileWriter writer;
+  EXPECT_FALSE(writer.Open(nullptr));
+  EXPECT_FALSE(writer.Open(L""));
+  EXPECT_FALSE(writer.Open(files.Path("missing-folder/file").c_str()));
+  EXPECT_EQ(writer.Stream(), nullptr);
+  EXPECT_EQ(OpenTextFileForReading(files.Path("absent").c_str()), nullptr);
+  EXPECT_EQ(OpenTextFileForReading(nullptr), nullptr);
+}
+
+#ifndef _WIN32
+TEST(SafeFileWriterTest, FailedWriteIsReportedAndKeepsTheTarget) {
+  // /dev/full accepts the open and fails every flush: a full disk.
+  ScratchFolder files;
+  std::error_code error;
+  std::filesystem::create_symlink("/dev/full", files.NativePath("target.tmp"), error);
+  if (error) GTEST_SKIP() << "no /dev/full";
+  files.WriteBytes("target", "precious");
+  SafeFileWriter writer;
+  ASSERT_TRUE(writer.Open(files.Path("target").c_str()));
+  std::fputs("new content", writer.Stream());
+  EXPECT_FALSE(writer.Commit());
+  EXPECT_EQ(files.ReadBytes("target"), "precious");
+}
+#endif
+
+}  // namespace

@@ -1,0 +1,69 @@
+// Scratch folders for the file tests.
+#include "puzzle/test_files.h"
+
+#include <fstream>
+#include <iterator>
+#include <random>
+#include <system_error>
+
+ScratchFolder::ScratchFolder() {
+  std::random_device entropy;
+  std::error_code error;
+  const std::filesystem::path base = std::filesystem::temp_directory_path(error);
+  for (int tries = 0; tries < 100; ++tries) {
+    root = base / ("kubri-test-" + std::to_string(entropy()));
+    if (std::filesystem::create_directory(root, error)) break;
+  }
+}
+
+ScratchFolder::~ScratchFolder() {
+  std::error_code error;
+  std::filesystem::remove_all(root, error);
+}
+
+std::filesystem::path ScratchFolder::NativePath(const std::string& name) const {
+  return root / std::filesystem::u8path(name);
+}
+
+std::wstring ScratchFolder::Path(const std::string& name) const {
+#ifdef _WIN32
+  return NativePath(name).wstring();
+#else
+  // POSIX names are UTF-8 bytes; decode them to UTF-32 here, since the
+  // library's own conversion depends on the locale.
+  const std::string bytes = NativePath(name).string();
+  std::wstring wide;
+  for (size_t i = 0; i < bytes.size();) {
+    const unsigned char b = static_cast<unsigned char>(bytes[i]);
+    const int extra = b < 0x80 ? 0 : b < 0xE0 ? 1 : b < 0xF0 ? 2 : 3;
+    unsigned long u = extra == 0 ? b : (b & (0x3F >> extra));
+    for (int k = 1; k <= extra && i + k < bytes.size(); ++k) {
+      u = (u << 6) | (static_cast<unsigned char>(bytes[i + k]) & 0x3F);
+    }
+    wide.push_back(wchar_t(u));
+    i += size_t(extra) + 1;
+  }
+  return wide;
+#endif
+}
+
+void ScratchFolder::WriteBytes(const std::string& name, const std::string& bytes) const {
+  std::ofstream out(NativePath(name), std::ios::binary);
+  out << bytes;
+}
+
+std::string ScratchFolder::ReadBytes(const std::string& name) const {
+  std::ifstream in(NativePath(name), std::ios::binary);
+  if (!in) return "<missing>";
+  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+FILE* ScratchFolder::StreamOf(const std::string& bytes) {
+  const std::string name = "stream-" + std::to_string(streams++);
+  WriteBytes(name, bytes);
+  return std::fopen(NativePath(name).string().c_str(), "r");
+}
+
+FILE* ScratchFolder::WriteStream(const std::string& name) {
+  return std::fopen(NativePath(name).string().c_str(), "w");
+}

@@ -1,0 +1,31 @@
+// Scratch files for tests: a folder of their own under the system's
+// temporary directory, removed again when the holder goes.
+#pragma once
+
+#include <cstdio>
+#include <filesystem>
+#include <string>
+
+class ScratchFolder {
+ public:
+  ScratchFolder();
+  ~ScratchFolder();
+  ScratchFolder(const ScratchFolder&) = delete;
+  ScratchFolder& operator=(const ScratchFolder&) = delete;
+
+  // The wide path of a file in the folder (name in ASCII or UTF-8).
+  std::wstring Path(const std::string& name) const;
+  std::filesystem::path NativePath(const std::string& name) const;
+  // Writes bytes as they are (no line-end translation).
+  void WriteBytes(const std::string& name, const std::string& bytes) const;
+  // The bytes of a file, or "<missing>".
+  std::string ReadBytes(const std::string& name) const;
+  // A text-mode read stream over the given bytes; the caller closes it.
+  FILE* StreamOf(const std::string& bytes);
+  // Opens a fresh text-mode write stream; ReadBytes(name) later shows it.
+  FILE* WriteStream(const std::string& name);
+
+ private:
+  std::filesystem::path root;
+  int streams = 0;
+};
