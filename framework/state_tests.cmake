@@ -4,3 +4,6 @@
 kubri_add_test(framework_enumeration_test
   SOURCES enumeration_test.cpp ${PROJECT_SOURCE_DIR}/view/device_callbacks.cpp
   LIBS kubri_framework)
+kubri_add_test(framework_command_line_test
+  SOURCES command_line_test.cpp
+  LIBS kubri_framework)
