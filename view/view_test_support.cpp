@@ -86,16 +86,23 @@ void RegisterTestClass(WNDPROC procedure) {
 
 }  // namespace
 
-TestWindow::TestWindow(BoardView* view, int clientSize, bool show) {
+std::vector<SIZE> TestWindow::sizes;
+
+TestWindow::TestWindow(BoardView* view, int clientSize, bool show)
+    : TestWindow(view, clientSize, clientSize, show) {}
+
+TestWindow::TestWindow(BoardView* view, int clientWidth, int clientHeight, bool show) {
   RegisterTestClass(Procedure);
   HMENU menu = LoadMenuW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_KUBRI_MENU));
-  RECT rect{0, 0, clientSize, clientSize};
+  RECT rect{0, 0, clientWidth, clientHeight};
   AdjustWindowRect(&rect, kStyle, menu != nullptr);
   window = CreateWindowW(kTestClass, L"Kubri", kStyle, 40, 30, rect.right - rect.left, rect.bottom - rect.top,
                          nullptr, menu, GetModuleHandleW(nullptr), view);
   gCurrentWindow = window;
   if (window && show) ShowWindow(window, SW_SHOWNORMAL);
 }
+
+void TestWindow::Attach(BoardView* view) { SetWindowLongPtrW(window, 0, reinterpret_cast<LONG_PTR>(view)); }
 
 TestWindow::~TestWindow() {
   if (window) {
@@ -124,6 +131,7 @@ LRESULT CALLBACK TestWindow::Procedure(HWND window, UINT message, WPARAM wParam,
     auto* create = reinterpret_cast<CREATESTRUCTW*>(lParam);
     SetWindowLongPtrW(window, 0, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
   }
+  if (message == WM_SIZE) sizes.push_back(SIZE{LOWORD(lParam), HIWORD(lParam)});
   auto* view = reinterpret_cast<BoardView*>(GetWindowLongPtrW(window, 0));
   if (view) view->HandleMessage(window, message, wParam, lParam);
   return DefWindowProcW(window, message, wParam, lParam);

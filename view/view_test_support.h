@@ -46,13 +46,18 @@ struct FileDialogCapture {
 // DefWindowProc, as the framework does.
 class TestWindow {
  public:
-  // Client area `clientSize` square. Not shown unless asked.
+  // Client area `clientSize` square. Not shown unless asked. A null view
+  // gets no messages until Attach.
   explicit TestWindow(BoardView* view, int clientSize = 320, bool show = false);
+  TestWindow(BoardView* view, int clientWidth, int clientHeight, bool show);
   ~TestWindow();
   TestWindow(const TestWindow&) = delete;
   TestWindow& operator=(const TestWindow&) = delete;
 
   HWND Handle() const { return window; }
+  void Attach(BoardView* view);
+  // Every WM_SIZE the window received, in order, as (width, height).
+  static std::vector<SIZE> sizes;
   SIZE ClientSize() const;
   RECT OuterRect() const;
   // For ViewLinks::mainWindow: the most recently made test window.

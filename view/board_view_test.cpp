@@ -1,0 +1,349 @@
+// The board view's state, layout, hit test and mouse rules, with the result
+// message boxes captured instead of shown.
+#include "view/board_view.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include "view/view_test_support.h"
+
+namespace {
+
+class BoardViewTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    MessageBoxCapture::shown.clear();
+    view = std::make_unique<BoardView>(TestLinks(&board));
+  }
+  int Left(int row, int col, int digit) {
+    POINT p = DigitPoint(*view, row, col, digit);
+    return view->OnLeftButtonDown(static_cast<short>(p.x), static_cast<short>(p.y));
+  }
+  int Right(int row, int col, int digit) {
+    POINT p = DigitPoint(*view, row, col, digit);
+    return view->OnRightButtonDown(static_cast<short>(p.x), static_cast<short>(p.y));
+  }
+  Board board;
+  std::unique_ptr<BoardView> view;
+};
+
+// --- State ---------------------------------------------------------------------
+
+TEST_F(BoardViewTest, FreshViewHasNoSelectionNoHighlightNormalModeEmptyPathMediumSize) {
+  BoardView fresh;
+  EXPECT_EQ(fresh.SelectedRow(), -1);
+  EXPECT_EQ(fresh.SelectedCol(), -1);
+  EXPECT_FALSE(fresh.HasHighlight());
+  EXPECT_EQ(fresh.HighlightDigit(), 0);
+  EXPECT_FALSE(fresh.IsEditMode());
+  EXPECT_EQ(fresh.FilePath()[0], L'\0');
+  EXPECT_EQ(fresh.GetSizeIndex(), 1);
+  EXPECT_EQ(fresh.OnCreate(0), 1);
+}
+
+TEST_F(BoardViewTest, SettersIgnoreOutOfRangeValuesWithoutClamping) {
+  view->SetSizeIndex(3);
+  view->SetSizeIndex(-1);
+  EXPECT_EQ(view->GetSizeIndex(), 1);
+  view->SetSizeIndex(2);
+  EXPECT_EQ(view->GetSizeIndex(), 2);
+
+  view->SetHighlight(4);
+  view->SetHighlight(0);
+  view->SetHighlight(10);
+  EXPECT_EQ(view->HighlightDigit(), 4);
+  view->ClearHighlight();
+  EXPECT_FALSE(view->HasHighlight());
+
+  view->Select(3, 5);
+  view->Select(9, 0);
+  view->Select(0, -1);
+  EXPECT_TRUE(view->IsSelected(3, 5));
+  EXPECT_FALSE(view->IsSelected(-1, -1));
+  view->ClearSelection();
+  EXPECT_FALSE(view->IsSelected(3, 5));
+  EXPECT_FALSE(view->IsSelected(-1, -1));
+}
+
+// --- Layout and hit test ----------------------------------------------------
+
+TEST_F(BoardViewTest, MeasuresFollowTheSizeIndex) {
+  const int cells[3] = {48, 32, 24};
+  for (int i = 0; i < 3; ++i) {
+    view->SetSizeIndex(i);
+    EXPECT_EQ(view->CellWidth(), cells[i]);
+    EXPECT_EQ(view->CellHeight(), cells[i]);
+    EXPECT_EQ(view->MarginX(), cells[i] / 2);
+    EXPECT_EQ(view->MarginY(), cells[i] / 2);
+    EXPECT_EQ(view->ColumnX(0), cells[i] / 2);
+    EXPECT_EQ(view->ColumnX(9), 9 * cells[i] + cells[i] / 2);
+    EXPECT_EQ(view->RowY(4), 4 * cells[i] + cells[i] / 2);
+    EXPECT_EQ(view->ClientWidth(), 10 * cells[i]);
+    EXPECT_EQ(view->ClientHeight(), 10 * cells[i]);
+  }
+}
+
+TEST_F(BoardViewTest, HitTestFindsColumnsAtTheBoardEdgesInMediumSize) {
+  int col = 0, row = 0, digit = 0;
+  view->HitTest(16, 100, &col, nullptr, nullptr);
+  EXPECT_EQ(col, 0);
+  view->HitTest(303, 100, &col, nullptr, nullptr);
+  EXPECT_EQ(col, 8);
+  view->HitTest(304, 100, &col, &row, &digit);
+  EXPECT_EQ(col, -1);
+  EXPECT_EQ(digit, -1);
+  view->HitTest(15, 100, &col, &row, &digit);
+  EXPECT_EQ(col, -1);
+  EXPECT_EQ(row, (100 - 16) / 32);
+  EXPECT_EQ(digit, -1);
+}
+
+TEST_F(BoardViewTest, HitTestWorkedExampleGivesDigitEight) {
+  int col = 0, row = 0, digit = 0;
+  view->HitTest(60, 40, &col, &row, &digit);
+  EXPECT_EQ(col, 1);
+  EXPECT_EQ(row, 0);
+  EXPECT_EQ(digit, 8);
+}
+
+TEST_F(BoardViewTest, HitTestSplitsCellsIntoKeypadThirdsInEverySize) {
+  struct {
+    int size;
+    int lastOfFirst;
+    int lastOfSecond;
+  } thirds[] = {{0, 15, 31}, {1, 10, 21}, {2, 7, 15}};
+  for (const auto& t : thirds) {
+    view->SetSizeIndex(t.size);
+    const int cell = view->CellWidth();
+    const int left = view->ColumnX(4);
+    const int top = view->RowY(2);
+    int digit = 0;
+    view->HitTest(static_cast<short>(left), static_cast<short>(top), nullptr, nullptr, &digit);
+    EXPECT_EQ(digit, 1) << t.size;
+    view->HitTest(static_cast<short>(left + cell - 1), static_cast<short>(top + cell - 1), nullptr, nullptr,
+                  &digit);
+    EXPECT_EQ(digit, 9) << t.size;
+    view->HitTest(static_cast<short>(left + t.lastOfFirst), static_cast<short>(top), nullptr, nullptr, &digit);
+    EXPECT_EQ(digit, 1) << t.size;
+    view->HitTest(static_cast<short>(left + t.lastOfFirst + 1), static_cast<short>(top), nullptr, nullptr,
+                  &digit);
+    EXPECT_EQ(digit, 2) << t.size;
+    view->HitTest(static_cast<short>(left), static_cast<short>(top + t.lastOfSecond), nullptr, nullptr, &digit);
+    EXPECT_EQ(digit, 4) << t.size;
+    view->HitTest(static_cast<short>(left), static_cast<short>(top + t.lastOfSecond + 1), nullptr, nullptr,
+                  &digit);
+    EXPECT_EQ(digit, 7) << t.size;
+  }
+  view->SetSizeIndex(0);
+  int digit = 0;
+  view->HitTest(static_cast<short>(view->ColumnX(3) + 24), static_cast<short>(view->RowY(3) + 24), nullptr,
+                nullptr, &digit);
+  EXPECT_EQ(digit, 5);
+}
+
+TEST_F(BoardViewTest, HitTestInTheTopMarginKeepsTheColumnOnly) {
+  int col = 0, row = 0, digit = 0;
+  view->HitTest(100, 5, &col, &row, &digit);
+  EXPECT_EQ(col, (100 - 16) / 32);
+  EXPECT_EQ(row, -1);
+  EXPECT_EQ(digit, -1);
+  view->HitTest(-3, -3, &col, &row, &digit);
+  EXPECT_EQ(col, -1);
+  EXPECT_EQ(row, -1);
+  EXPECT_EQ(digit, -1);
+}
+
+// --- Mouse rules: left button ---------------------------------------------------
+
+TEST_F(BoardViewTest, LeftPressesSelectThenMarkThenEnter) {
+  EXPECT_EQ(Left(2, 3, 5), 1);
+  EXPECT_TRUE(view->IsSelected(2, 3));
+  EXPECT_FALSE(board.HasCandidate(2, 3, 5));
+  EXPECT_EQ(Left(2, 3, 5), 1);
+  EXPECT_TRUE(board.HasCandidate(2, 3, 5));
+  EXPECT_TRUE(view->IsSelected(2, 3));
+  EXPECT_EQ(Left(2, 3, 5), 1);
+  EXPECT_EQ(board.GetValue(2, 3), 5);
+  EXPECT_FALSE(view->IsSelected(2, 3));
+  EXPECT_TRUE(MessageBoxCapture::shown.empty());
+}
+
+TEST_F(BoardViewTest, DoubleClickOnAnUnselectedCellSelectsAndMarks) {
+  POINT p = DigitPoint(*view, 4, 4, 5);
+  EXPECT_EQ(view->HandleMessage(nullptr, WM_LBUTTONDOWN, 0, MAKELPARAM(p.x, p.y)), 1);
+  EXPECT_EQ(view->HandleMessage(nullptr, WM_LBUTTONDBLCLK, 0, MAKELPARAM(p.x, p.y)), 1);
+  EXPECT_TRUE(view->IsSelected(4, 4));
+  EXPECT_TRUE(board.HasCandidate(4, 4, 5));
+}
+
+TEST_F(BoardViewTest, DoubleClickMessagesActExactlyAsPresses) {
+  Board other;
+  auto twin = std::make_unique<BoardView>(TestLinks(&other));
+  const UINT pairs[2][2] = {{WM_LBUTTONDOWN, WM_LBUTTONDBLCLK}, {WM_RBUTTONDOWN, WM_RBUTTONDBLCLK}};
+  const int sequence[][4] = {{0, 0, 1, 0}, {0, 0, 1, 1}, {0, 0, 1, 1}, {1, 1, 9, 0}, {1, 1, 9, 0},
+                             {1, 1, 9, 1}, {1, 1, 9, 0}, {1, 1, 9, 0}, {0, 0, 1, 1}};
+  for (const auto& s : sequence) {
+    POINT p = DigitPoint(*view, s[0], s[1], s[2]);
+    LPARAM at = MAKELPARAM(p.x, p.y);
+    int a = view->HandleMessage(nullptr, pairs[s[3]][0], 0, at);
+    int b = twin->HandleMessage(nullptr, pairs[s[3]][1], 0, at);
+    EXPECT_EQ(a, b);
+    EXPECT_EQ(view->SelectedRow(), twin->SelectedRow());
+    EXPECT_EQ(view->SelectedCol(), twin->SelectedCol());
+    for (int d = 1; d <= 9; ++d) {
+      EXPECT_EQ(board.HasCandidate(s[0], s[1], d), other.HasCandidate(s[0], s[1], d));
+    }
+    EXPECT_EQ(board.GetValue(s[0], s[1]), other.GetValue(s[0], s[1]));
+  }
+}
+
+TEST_F(BoardViewTest, EnteringAMarkedDigitKeepsOtherMarksUnderTheValue) {
+  Left(0, 0, 1);
+  Left(0, 0, 3);
+  Left(0, 0, 7);
+  Left(0, 0, 3);  // marked: enters 3
+  EXPECT_EQ(board.GetValue(0, 0), 3);
+  EXPECT_FALSE(view->IsSelected(0, 0));
+  Left(0, 0, 5);  // select again
+  Right(0, 0, 5);  // the player's value goes, the selection stays
+  EXPECT_FALSE(board.HasValue(0, 0));
+  EXPECT_TRUE(view->IsSelected(0, 0));
+  EXPECT_TRUE(board.HasCandidate(0, 0, 3));
+  EXPECT_TRUE(board.HasCandidate(0, 0, 7));
+}
+
+TEST_F(BoardViewTest, LeftOnASelectedValueTogglesOrSwitchesTheHighlight) {
+  board.SetValue(1, 1, 7);
+  board.SetGiven(1, 1);
+  board.SetValue(5, 5, 4);  // the player's own value
+  Left(1, 1, 2);
+  EXPECT_EQ(Left(1, 1, 2), 1);
+  EXPECT_EQ(view->HighlightDigit(), 7);
+  EXPECT_TRUE(view->IsSelected(1, 1));
+  Left(1, 1, 9);
+  EXPECT_FALSE(view->HasHighlight());
+  Left(1, 1, 9);
+  EXPECT_EQ(view->HighlightDigit(), 7);
+  Left(5, 5, 1);  // selecting another cell keeps the highlight
+  EXPECT_EQ(view->HighlightDigit(), 7);
+  Left(5, 5, 1);
+  EXPECT_EQ(view->HighlightDigit(), 4);
+  EXPECT_EQ(board.GetValue(5, 5), 4);  // a value is never overwritten by the left button
+}
+
+TEST_F(BoardViewTest, PressesOutsideTheCellsAreIgnoredAndKeepTheSelection) {
+  Left(3, 3, 1);
+  EXPECT_EQ(view->OnLeftButtonDown(10, 10), 0);
+  EXPECT_EQ(view->OnRightButtonDown(10, 10), 0);
+  EXPECT_EQ(view->OnLeftButtonDown(-5, 100), 0);
+  EXPECT_EQ(view->OnRightButtonDown(100, -5), 0);
+  EXPECT_EQ(view->OnLeftButtonDown(310, 310), 0);
+  EXPECT_TRUE(view->IsSelected(3, 3));
+}
+
+TEST_F(BoardViewTest, PressesWithoutABoardAreIgnored) {
+  BoardView alone;
+  POINT p = DigitPoint(alone, 0, 0, 1);
+  EXPECT_EQ(alone.OnLeftButtonDown(static_cast<short>(p.x), static_cast<short>(p.y)), 0);
+  EXPECT_EQ(alone.OnRightButtonDown(static_cast<short>(p.x), static_cast<short>(p.y)), 0);
+  EXPECT_FALSE(alone.IsSelected(0, 0));
+}
+
+// --- Mouse rules: right button ----------------------------------------------
+
+TEST_F(BoardViewTest, RightOnAnUnselectedCellDropsTheSelectionOnly) {
+  board.SetValue(6, 6, 2);
+  Left(0, 0, 1);
+  EXPECT_EQ(Right(6, 6, 1), 1);
+  EXPECT_EQ(view->SelectedRow(), -1);
+  EXPECT_EQ(board.GetValue(6, 6), 2);
+}
+
+TEST_F(BoardViewTest, RightOnASelectedGivenDropsTheSelectionAndKeepsTheValue) {
+  board.SetValue(2, 2, 8);
+  board.SetGiven(2, 2);
+  Left(2, 2, 1);
+  EXPECT_EQ(Right(2, 2, 1), 1);
+  EXPECT_EQ(board.GetValue(2, 2), 8);
+  EXPECT_FALSE(view->IsSelected(2, 2));
+}
+
+TEST_F(BoardViewTest, RightOnASelectedEmptyCellUnmarksOrDropsTheSelection) {
+  Left(4, 7, 1);
+  Left(4, 7, 6);
+  EXPECT_EQ(Right(4, 7, 6), 1);  // marked: unmark, keep the selection
+  EXPECT_FALSE(board.HasCandidate(4, 7, 6));
+  EXPECT_TRUE(view->IsSelected(4, 7));
+  EXPECT_EQ(Right(4, 7, 6), 1);  // not marked: drop the selection
+  EXPECT_FALSE(view->IsSelected(4, 7));
+}
+
+// --- Mouse rules: edit mode -----------------------------------------------------
+
+TEST_F(BoardViewTest, EditModeTypesInValuesAndRightErasesUnselectedCells) {
+  view->SetEditMode(true);
+  board.SetValue(0, 0, 4);
+  EXPECT_EQ(Left(3, 3, 6), 1);
+  EXPECT_TRUE(view->IsSelected(3, 3));
+  EXPECT_EQ(Left(3, 3, 6), 1);  // no mark needed in edit mode
+  EXPECT_EQ(board.GetValue(3, 3), 6);
+  EXPECT_FALSE(view->IsSelected(3, 3));
+  Left(3, 3, 2);
+  EXPECT_EQ(Left(3, 3, 2), 1);  // replaces the value
+  EXPECT_EQ(board.GetValue(3, 3), 2);
+
+  Left(5, 5, 1);
+  EXPECT_EQ(Right(0, 0, 1), 1);  // another cell: erased at once, no selection
+  EXPECT_FALSE(board.HasValue(0, 0));
+  EXPECT_EQ(view->SelectedRow(), -1);
+
+  Left(3, 3, 1);
+  EXPECT_EQ(Right(3, 3, 1), 1);  // the selected cell: only the selection goes
+  EXPECT_EQ(board.GetValue(3, 3), 2);
+  EXPECT_EQ(view->SelectedRow(), -1);
+}
+
+TEST_F(BoardViewTest, FillingTheLastCellInEditModeShowsNoMessage) {
+  FillSolvedExcept(board, {80});
+  view->SetEditMode(true);
+  Left(8, 8, 9);
+  Left(8, 8, 9);
+  EXPECT_TRUE(board.IsComplete());
+  EXPECT_TRUE(MessageBoxCapture::shown.empty());
+}
+
+// --- Completion check -----------------------------------------------------------
+
+TEST_F(BoardViewTest, RightLastEntryShowsTheCorrectMessageOwnedByTheMainWindow) {
+  TestWindow window(view.get());
+  FillSolvedExcept(board, {0, 40});
+  Left(4, 4, 5);
+  Left(4, 4, 5);
+  Left(4, 4, 5);  // 5 is right at (4, 4); one cell still empty: no message
+  EXPECT_TRUE(MessageBoxCapture::shown.empty());
+  Left(0, 0, 5);
+  Left(0, 0, 5);
+  Left(0, 0, 5);
+  ASSERT_EQ(MessageBoxCapture::shown.size(), 1u);
+  EXPECT_EQ(MessageBoxCapture::shown[0].text, L"\u6b63\u89e3\uff3c(^\u25bd^)\uff0f");
+  EXPECT_EQ(MessageBoxCapture::shown[0].caption, L"Kubri");
+  EXPECT_EQ(MessageBoxCapture::shown[0].type, static_cast<UINT>(MB_OK));
+  EXPECT_EQ(MessageBoxCapture::shown[0].owner, window.Handle());
+}
+
+TEST_F(BoardViewTest, WrongLastEntryShowsTheWrongMessage) {
+  FillSolvedExcept(board, {0, 1});
+  // (0, 0) should be 5 and (0, 1) should be 3: swap them.
+  Left(0, 0, 3);
+  Left(0, 0, 3);
+  Left(0, 0, 3);
+  Left(0, 1, 5);
+  Left(0, 1, 5);
+  Left(0, 1, 5);
+  ASSERT_EQ(MessageBoxCapture::shown.size(), 1u);
+  EXPECT_EQ(MessageBoxCapture::shown[0].text, L"\u4e0d\u6b63\u89e3(\u00b4\uff65\u03c9\uff65`)");
+  EXPECT_EQ(MessageBoxCapture::shown[0].caption, L"Kubri");
+}
+
+}  // namespace
