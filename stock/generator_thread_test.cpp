@@ -18,13 +18,6 @@ namespace {
 using Clock = std::chrono::steady_clock;
 using std::chrono::milliseconds;
 
-void AddFixtures(PuzzleStock& stock, int level, int count) {
-  for (int i = 0; i < count; ++i) {
-    const Board puzzle = FixturePuzzle(level, i);
-    stock.Add(&puzzle);
-  }
-}
-
 // Polls until the predicate holds or the time is up; the predicate's last answer.
 template <typename Predicate>
 bool WaitUntil(Predicate predicate, milliseconds limit) {
@@ -45,21 +38,40 @@ int LockedCount(PuzzleStock& stock, int level) {
 
 // --- The stock's lock ------------------------------------------------------
 
+// Another thread that asks for the lock; tells whether it has it yet.
+class Contender {
+ public:
+  explicit Contender(PuzzleStock& stock)
+      : thread([this, &stock] {
+          if (stock.Lock()) {
+            acquired = true;
+            stock.Unlock();
+          }
+        }) {}
+  ~Contender() {
+    if (thread.joinable()) thread.join();
+  }
+  bool AcquiredWithin(milliseconds wait) {
+    std::this_thread::sleep_for(wait);
+    return acquired.load();
+  }
+  bool AcquiredAfterJoin() {
+    thread.join();
+    return acquired.load();
+  }
+
+ private:
+  std::atomic<bool> acquired{false};
+  std::thread thread;
+};
+
 TEST(PuzzleStockLock, HoldsOffOtherThreadsUntilReleased) {
   PuzzleStock stock;
   ASSERT_TRUE(stock.Lock());
-  std::atomic<bool> acquired{false};
-  std::thread other([&] {
-    if (stock.Lock()) {
-      acquired = true;
-      stock.Unlock();
-    }
-  });
-  std::this_thread::sleep_for(milliseconds(50));
-  EXPECT_FALSE(acquired.load());
+  Contender other(stock);
+  EXPECT_FALSE(other.AcquiredWithin(milliseconds(50)));
   stock.Unlock();
-  other.join();
-  EXPECT_TRUE(acquired.load());
+  EXPECT_TRUE(other.AcquiredAfterJoin());
 }
 
 TEST(PuzzleStockLock, OwnerMayLockAgainAndNeedsAnUnlockForEach) {
@@ -67,18 +79,10 @@ TEST(PuzzleStockLock, OwnerMayLockAgainAndNeedsAnUnlockForEach) {
   ASSERT_TRUE(stock.Lock());
   ASSERT_TRUE(stock.Lock());
   stock.Unlock();
-  std::atomic<bool> acquired{false};
-  std::thread other([&] {
-    if (stock.Lock()) {
-      acquired = true;
-      stock.Unlock();
-    }
-  });
-  std::this_thread::sleep_for(milliseconds(50));
-  EXPECT_FALSE(acquired.load()) << "freed by the first of two unlocks";
+  Contender other(stock);
+  EXPECT_FALSE(other.AcquiredWithin(milliseconds(50))) << "freed by the first of two unlocks";
   stock.Unlock();
-  other.join();
-  EXPECT_TRUE(acquired.load());
+  EXPECT_TRUE(other.AcquiredAfterJoin());
 }
 
 TEST(PuzzleStockLock, UnlockByAThreadThatDoesNotOwnItIsIgnored) {
@@ -87,18 +91,10 @@ TEST(PuzzleStockLock, UnlockByAThreadThatDoesNotOwnItIsIgnored) {
   ASSERT_TRUE(stock.Lock());
   std::thread intruder([&] { stock.Unlock(); });
   intruder.join();
-  std::atomic<bool> acquired{false};
-  std::thread other([&] {
-    if (stock.Lock()) {
-      acquired = true;
-      stock.Unlock();
-    }
-  });
-  std::this_thread::sleep_for(milliseconds(50));
-  EXPECT_FALSE(acquired.load()) << "released by a thread that never held it";
+  Contender other(stock);
+  EXPECT_FALSE(other.AcquiredWithin(milliseconds(50))) << "released by a thread that never held it";
   stock.Unlock();
-  other.join();
-  EXPECT_TRUE(acquired.load());
+  EXPECT_TRUE(other.AcquiredAfterJoin());
 }
 
 // --- The worker thread -----------------------------------------------------
@@ -178,7 +174,7 @@ TEST(GeneratorChoice, RefillsLowLevelsFirstThenFillsTheHighestWithRoom) {
 // Runs steps on a fresh thread until the stock's total grows or the number of
 // steps is used up; the number of steps made.
 int StepUntilSomethingIsAdded(GeneratorThread& generator, PuzzleStock& stock, int steps) {
-  const int before = stock.Count(1) + stock.Count(2) + stock.Count(3);
+  const int before = TotalCount(stock);
   int made = 0;
   std::thread worker([&] {
     while (made < steps) {
@@ -322,7 +318,7 @@ TEST(GeneratorThread, StopWhileGeneratingWaitsForTheGeneration) {
   generator.RequestStop();
   generator.Join();
   EXPECT_FALSE(generator.HasThread());
-  const int total = stock.Count(1) + stock.Count(2) + stock.Count(3);
+  const int total = TotalCount(stock);
   EXPECT_LE(total, 2);
 }
 
@@ -334,7 +330,7 @@ TEST(GeneratorThread, DestroyingARunningGeneratorStopsAndJoinsIt) {
     std::this_thread::sleep_for(milliseconds(150));
   }
   // The thread is gone: the stock is ours alone again.
-  const int total = stock.Count(1) + stock.Count(2) + stock.Count(3);
+  const int total = TotalCount(stock);
   EXPECT_LE(total, 2);
 }
 

@@ -30,15 +30,6 @@ class FakeView : public SizeSetting {
   int fits = 0;
 };
 
-int Total(const PuzzleStock& stock) { return stock.Count(1) + stock.Count(2) + stock.Count(3); }
-
-void AddFixtures(PuzzleStock& stock, int level, int count) {
-  for (int i = 0; i < count; ++i) {
-    const Board puzzle = FixturePuzzle(level, i);
-    stock.Add(&puzzle);
-  }
-}
-
 class SettingsFileTest : public ::testing::Test {
  protected:
   void SetUp() override { ASSERT_TRUE(folder.IsReady()); }
@@ -84,14 +75,14 @@ TEST_F(SettingsFileTest, MissingFileKeepsTheDefaultsAndLeavesTheWindowAlone) {
   LoadSettingsFile(view, stock, Path().c_str());
   EXPECT_EQ(view.sizeIndex, 1);
   EXPECT_EQ(view.fits, 0);
-  EXPECT_EQ(Total(stock), 0);
+  EXPECT_EQ(TotalCount(stock), 0);
 }
 
 TEST_F(SettingsFileTest, SizeTwoAloneGivesSmallAndAnEmptyStock) {
   LoadBytes("2\n");
   EXPECT_EQ(view.sizeIndex, 2);
   EXPECT_EQ(view.fits, 1);
-  EXPECT_EQ(Total(stock), 0);
+  EXPECT_EQ(TotalCount(stock), 0);
 }
 
 TEST_F(SettingsFileTest, SizeLineVariants) {
@@ -118,7 +109,7 @@ TEST_F(SettingsFileTest, EmptyFileKeepsTheSizeButStillFitsTheWindow) {
   LoadBytes("");
   EXPECT_EQ(view.sizeIndex, 1);
   EXPECT_EQ(view.fits, 1);
-  EXPECT_EQ(Total(stock), 0);
+  EXPECT_EQ(TotalCount(stock), 0);
 }
 
 TEST_F(SettingsFileTest, LettersInsteadOfASizeSelectLargeAndBoardsStillLoad) {
@@ -207,19 +198,19 @@ TEST_F(SettingsFileTest, TenMegabyteFirstLineIsHarmless) {
   LoadBytes(bytes);
   EXPECT_EQ(view.sizeIndex, 2);
   EXPECT_EQ(view.fits, 1);
-  EXPECT_LE(Total(stock), 1);
+  EXPECT_LE(TotalCount(stock), 1);
 }
 
 TEST_F(SettingsFileTest, TenMegabyteNumberLeavesTheSizeAlone) {
   LoadBytes(std::string(10 * 1024 * 1024, '2') + "\n");
   EXPECT_EQ(view.sizeIndex, 1);
-  EXPECT_EQ(Total(stock), 0);
+  EXPECT_EQ(TotalCount(stock), 0);
 }
 
 TEST_F(SettingsFileTest, TenMegabytesOfBlankLinesLoadNothingAndQuickly) {
   LoadBytes("0\n" + std::string(10 * 1024 * 1024, '\n'));
   EXPECT_EQ(view.sizeIndex, 0);
-  EXPECT_EQ(Total(stock), 0);
+  EXPECT_EQ(TotalCount(stock), 0);
 }
 
 TEST_F(SettingsFileTest, RandomBytesNeverCrashAndKeepAtMostSixty) {

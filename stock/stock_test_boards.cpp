@@ -114,6 +114,17 @@ Board FixturePuzzle(int level, int index) {
   return BoardFromLine(kFixtures[level - 1][index]);
 }
 
+void AddFixtures(PuzzleStock& stock, int level, int count) {
+  for (int i = 0; i < count; ++i) {
+    const Board puzzle = FixturePuzzle(level, i);
+    stock.Add(&puzzle);
+  }
+}
+
+int TotalCount(const PuzzleStock& stock) {
+  return stock.Count(1) + stock.Count(2) + stock.Count(3);
+}
+
 Board BoardFromRows(const char* const rows[9]) {
   Board board;
   for (int r = 0; r < 9; ++r) {

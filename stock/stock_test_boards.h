@@ -6,6 +6,7 @@
 #include <string>
 
 #include "puzzle/board.h"
+#include "stock/puzzle_stock.h"
 
 // Puzzles per level held by the fixtures: more than a level's twenty slots.
 constexpr int kFixturePuzzlesPerLevel = 25;
@@ -16,6 +17,11 @@ Board FixturePuzzle(int level, int index);
 // A board whose givens are the digits of nine row strings ('1'..'9'; any
 // other character leaves the cell empty).
 Board BoardFromRows(const char* const rows[9]);
+// Adds the first `count` fixtures of the level to the stock.
+void AddFixtures(PuzzleStock& stock, int level, int count);
+// Puzzles held at all three levels together.
+int TotalCount(const PuzzleStock& stock);
+
 // Givens that contradict each other: two 5s in row 0.
 Board ContradictoryPuzzle();
 // A consistent board that level 3 cannot complete: a single given.
