@@ -17,6 +17,7 @@ constexpr size_t kValueLength = 256;
 constexpr float kDefaultTimePerFrame = 0.0333f;
 
 FrameworkTraceFn g_traceHook = nullptr;
+const wchar_t* g_commandLineOverride = nullptr;
 
 void Trace(const wchar_t* text) {
   if (g_traceHook) {
@@ -220,7 +221,13 @@ void FrameworkParseCommandLineText(const wchar_t* commandLine) {
   LocalFree(arguments);
 }
 
-void FrameworkParseCommandLine() { FrameworkParseCommandLineText(GetCommandLineW()); }
+void FrameworkSetCommandLineOverride(const wchar_t* commandLine) {
+  g_commandLineOverride = commandLine;
+}
+
+void FrameworkParseCommandLine() {
+  FrameworkParseCommandLineText(g_commandLineOverride ? g_commandLineOverride : GetCommandLineW());
+}
 
 void FrameworkApplyOverrides(DeviceSettings& settings) {
   FrameworkState& state = FrameworkGetState();

@@ -9,6 +9,11 @@
 // Reads the process command line (GetCommandLineW) and parses it.
 void FrameworkParseCommandLine();
 
+// Replaces the process command line that FrameworkParseCommandLine reads, so
+// that start-up can be run with chosen options; null goes back to
+// GetCommandLineW. The text is borrowed and must outlive its use.
+void FrameworkSetCommandLineOverride(const wchar_t* commandLine);
+
 // Splits `commandLine` as the system does (CommandLineToArgvW) and parses the
 // arguments from the second on; the first is the program path. A null or
 // empty text sets nothing.

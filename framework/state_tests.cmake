@@ -7,3 +7,13 @@ kubri_add_test(framework_enumeration_test
 kubri_add_test(framework_command_line_test
   SOURCES command_line_test.cpp
   LIBS kubri_framework)
+kubri_add_test(framework_errors_test
+  SOURCES errors_test.cpp
+  LIBS kubri_framework)
+kubri_add_test(framework_frame_timer_test
+  SOURCES frame_timer_test.cpp
+  LIBS kubri_framework)
+kubri_add_test(framework_state_test
+  SOURCES framework_state_test.cpp
+  LIBS kubri_framework
+  LABELS threads)
