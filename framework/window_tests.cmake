@@ -9,3 +9,18 @@ add_test(NAME framework.DemoClearQuitsAfterFramesWithExitCodeZero
          COMMAND kubri_demo_clear -quitafterframe:5 -noerrormsgboxes)
 set_tests_properties(framework.DemoClearQuitsAfterFramesWithExitCodeZero PROPERTIES
   TIMEOUT 60 RUN_SERIAL TRUE LABELS "windows")
+
+# Each test program runs as one ctest test, all its cases in one process:
+# the framework's start-up under Wine costs seconds per process, and the
+# fixture gives every case a fresh framework. RUN_SERIAL keeps windows,
+# devices and display modes of different programs apart.
+function(kubri_add_serial_windows_test name)
+  add_executable(${name} ${ARGN})
+  target_link_libraries(${name} PRIVATE kubri_framework GTest::gtest_main)
+  add_test(NAME framework.${name} COMMAND ${name})
+  set_tests_properties(framework.${name} PROPERTIES
+    TIMEOUT 300 RUN_SERIAL TRUE LABELS "windows")
+endfunction()
+
+kubri_add_serial_windows_test(framework_window_test ${CMAKE_CURRENT_SOURCE_DIR}/window_test.cpp)
+kubri_add_serial_windows_test(framework_device_test ${CMAKE_CURRENT_SOURCE_DIR}/device_test.cpp)
