@@ -17,3 +17,6 @@ kubri_add_test(framework_state_test
   SOURCES framework_state_test.cpp
   LIBS kubri_framework
   LABELS threads)
+kubri_add_test(framework_real_direct3d_test
+  SOURCES real_direct3d_test.cpp ${PROJECT_SOURCE_DIR}/view/device_callbacks.cpp
+  LIBS kubri_framework)
