@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <cstdio>
 #include <string>
 
 #include "puzzle/grade.h"
@@ -263,6 +264,21 @@ TEST_F(SettingsFileTest, FailedWriteKeepsTheOldFile) {
   const bool saved_ok = SaveSettingsFile(view, stock, Path().c_str());
   setrlimit(RLIMIT_FSIZE, &saved);
   signal(SIGXFSZ, previous);
+
+  EXPECT_FALSE(saved_ok);
+  EXPECT_EQ(folder.ReadBytes("Kubri.dat"), old);
+  EXPECT_EQ(folder.FileCount(), 1) << "a temporary file was left behind";
+}
+#else
+// Another program holding the old file open keeps it from being replaced.
+TEST_F(SettingsFileTest, FailedReplaceKeepsTheOldFile) {
+  const std::string old = "0\n" + BoardText(FixturePuzzle(1, 0));
+  ASSERT_TRUE(folder.WriteBytes("Kubri.dat", old));
+  AddFixtures(stock, 2, 3);
+  FILE* held = _wfopen(Path().c_str(), L"r");
+  ASSERT_NE(held, nullptr);
+  const bool saved_ok = SaveSettingsFile(view, stock, Path().c_str());
+  std::fclose(held);
 
   EXPECT_FALSE(saved_ok);
   EXPECT_EQ(folder.ReadBytes("Kubri.dat"), old);
