@@ -380,6 +380,15 @@ void BoardView::Render(IDirect3DDevice9* device) {
   DrawQuads(device);
 }
 
+void RenderBoardFrame(BoardView& view, IDirect3DDevice9* device) {
+  if (!device) return;
+  device->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, kMarginColour, 1.0f, 0);
+  if (SUCCEEDED(device->BeginScene())) {
+    view.Render(device);
+    device->EndScene();
+  }
+}
+
 void BoardView::BuildGrid() {
   const float boardWidth = static_cast<float>(9 * CellWidth());
   const float boardHeight = static_cast<float>(9 * CellHeight());

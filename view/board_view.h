@@ -135,3 +135,8 @@ class BoardView : public ViewBase {
   int sizeIndex;
   ViewLinks links;
 };
+
+// One frame of the view: clear the target to the margin colour and the depth
+// buffer to 1, then, when the scene begins, the view's Render and the end of
+// the scene. Nothing for a null device.
+void RenderBoardFrame(BoardView& view, IDirect3DDevice9* device);

@@ -41,15 +41,6 @@ void OnDeviceDestroyed(void*) {}
 
 void OnFrameMove(IDirect3DDevice9*, double, float, void*) {}
 
-void RenderBoardFrame(BoardView& view, IDirect3DDevice9* device) {
-  if (!device) return;
-  device->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, kMarginColour, 1.0f, 0);
-  if (SUCCEEDED(device->BeginScene())) {
-    view.Render(device);
-    device->EndScene();
-  }
-}
-
 void OnFrameRender(IDirect3DDevice9* device, double, float, void*) { RenderBoardFrame(GameView(), device); }
 
 void OnKeyboard(UINT, bool, bool, void*) {}

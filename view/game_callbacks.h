@@ -26,9 +26,5 @@ void OnKeyboard(UINT virtualKey, bool keyDown, bool altDown, void* userContext);
 LRESULT OnMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam, bool& noFurtherProcessing,
                   void* userContext);
 
-// One frame of the view: clear to the margin colour, then, when the scene
-// begins, the view's Render and the end of the scene.
-void RenderBoardFrame(BoardView& view, IDirect3DDevice9* device);
-
 // The modify-settings rule without the warning: the behaviour flags to use.
 DWORD VertexProcessingFlagsFor(DWORD behaviorFlags, const D3DCAPS9& caps);
