@@ -59,6 +59,15 @@ class DigitSet {
     }
     return true;
   }
+  // Loads the set whose digits are the bits 1..9 of `mask` (at least one):
+  // the solver's compact copy coming back.
+  void LoadMask(unsigned mask) {
+    count = 0;
+    for (int d = 1; d <= 9; ++d) {
+      if (mask & (1u << d)) digits[count++] = d;
+    }
+    for (int i = count; i < 9; ++i) digits[i] = 0;
+  }
   // Bit d set for every digit held (bits 1..9).
   unsigned Mask() const {
     unsigned mask = 0;

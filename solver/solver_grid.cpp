@@ -3,6 +3,8 @@
 
 #include <cstring>
 
+#include "solver/techniques.h"
+
 namespace {
 
 constexpr int kPassLimit = 10000;
@@ -34,34 +36,66 @@ int SolverGrid::GetCandidate(int row, int col, int i) const {
   return InRange(row, col) ? cells[row * 9 + col].Get(i) : 0;
 }
 
-bool SolverGrid::Solve(int level) {
+namespace {
+
+using solver_detail::MaskStore;
+
+// One solve on the bit-mask copy of the grid: the pass loop with the
+// techniques in their fixed order. `snapshotTaken` tells whether a pass began.
+bool SolveMasks(uint16_t* cells, uint16_t* snapshot, int level, bool* snapshotTaken) {
+  using namespace solver_detail;
+  MaskStore s{cells};
   int passes = 0;
   for (;;) {
-    if (!IsConsistent()) return false;
-    TakeSnapshot();
-    if (!EliminateRowValues() || !EliminateColumnValues() ||
-        !EliminateBoxValues() || !HiddenSingleInRow() ||
-        !HiddenSingleInColumn() || !HiddenSingleInBox()) {
+    if (!IsConsistentIn(s)) return false;
+    std::memcpy(snapshot, cells, 81 * sizeof(uint16_t));
+    *snapshotTaken = true;
+    if (!EliminateValuesIn(s, kRowPeers) || !EliminateValuesIn(s, kColumnPeers) ||
+        !EliminateValuesIn(s, kBoxPeers) || !HiddenSingleIn(s, kRowPeers) ||
+        !HiddenSingleIn(s, kColumnPeers) || !HiddenSingleIn(s, kBoxPeers)) {
       return false;
     }
     if (level >= 2) {
-      if (!PointingInRow() || !PointingInColumn() || !ClaimingInRow() ||
-          !ClaimingInColumn()) {
+      if (!ConfineIn(s, kBoxOutsideRow, kRowOutsideBox) ||
+          !ConfineIn(s, kBoxOutsideColumn, kColumnOutsideBox) ||
+          !ConfineIn(s, kRowOutsideBox, kBoxOutsideRow) ||
+          !ConfineIn(s, kColumnOutsideBox, kBoxOutsideColumn)) {
         return false;
       }
     }
     if (level >= 3) {
-      if (!NakedPairInRow() || !NakedPairInColumn() || !NakedPairInBox() ||
-          !HiddenPairInRow() || !HiddenPairInColumn() || !HiddenPairInBox()) {
+      if (!NakedPairIn(s, kRowPeers) || !NakedPairIn(s, kColumnPeers) ||
+          !NakedPairIn(s, kBoxPeers) || !HiddenPairIn(s, kRowPeers) ||
+          !HiddenPairIn(s, kColumnPeers) || !HiddenPairIn(s, kBoxPeers)) {
         return false;
       }
     }
+    bool complete = true;
+    for (int x = 0; x < 81 && complete; ++x) complete = s.Single(x);
     // Cells solved during this pass (hidden singles above all) may clash
     // with each other; a full grid counts only when it is consistent.
-    if (IsComplete()) return IsConsistent();
-    if (IsUnchanged()) return true;
+    if (complete) return IsConsistentIn(s);
+    if (std::memcmp(snapshot, cells, 81 * sizeof(uint16_t)) == 0) return true;
     if (++passes >= kPassLimit) return false;
   }
+}
+
+}  // namespace
+
+// Solves on a compact copy (one 16-bit word of digit bits per cell) and
+// loads the outcome back into the sets; the steps are the very templates
+// the technique members run on the sets themselves.
+bool SolverGrid::Solve(int level) {
+  uint16_t masks[81];
+  uint16_t before[81];
+  for (int x = 0; x < 81; ++x) masks[x] = uint16_t(cells[x].Mask());
+  bool snapshotTaken = false;
+  const bool verdict = SolveMasks(masks, before, level, &snapshotTaken);
+  for (int x = 0; x < 81; ++x) cells[x].LoadMask(masks[x]);
+  if (snapshotTaken) {
+    for (int x = 0; x < 81; ++x) snapshot[x].LoadMask(before[x]);
+  }
+  return verdict;
 }
 
 int SolverGrid::Places(int kind, int r, int c, int d) const {
@@ -82,33 +116,7 @@ int SolverGrid::Places(int kind, int r, int c, int d) const {
 }
 
 bool SolverGrid::IsConsistent() const {
-  // Equivalent to walking the three peer lists of every solved cell: a house
-  // fails exactly when two of its solved cells share a digit.
-  for (int i = 0; i < 9; ++i) {
-    unsigned row = 0, column = 0, box = 0;
-    const int r0 = i / 3 * 3, c0 = i % 3 * 3;
-    for (int j = 0; j < 9; ++j) {
-      const DigitSet& a = cells[i * 9 + j];
-      if (a.IsSingle()) {
-        const unsigned bit = 1u << a.Get(0);
-        if (row & bit) return false;
-        row |= bit;
-      }
-      const DigitSet& b = cells[j * 9 + i];
-      if (b.IsSingle()) {
-        const unsigned bit = 1u << b.Get(0);
-        if (column & bit) return false;
-        column |= bit;
-      }
-      const DigitSet& x = cells[(r0 + j / 3) * 9 + c0 + j % 3];
-      if (x.IsSingle()) {
-        const unsigned bit = 1u << x.Get(0);
-        if (box & bit) return false;
-        box |= bit;
-      }
-    }
-  }
-  return true;
+  return solver_detail::IsConsistentIn(solver_detail::SetStore{const_cast<DigitSet*>(cells)});
 }
 
 // The sets keep unused slots at 0, so a byte copy and a byte comparison are
@@ -127,134 +135,26 @@ bool SolverGrid::IsComplete() const {
 }
 
 bool SolverGrid::EliminateValues(int kind) {
-  const int length = HouseLength(kind);
-  for (int x = 0; x < 81; ++x) {
-    DigitSet& cell = cells[x];
-    if (cell.IsSingle()) continue;
-    const uint8_t* list = kHouses.lists[kind][x];
-    // Once the cell is down to one digit the walk goes on: a further solved
-    // peer with that digit is a contradiction.
-    for (int k = 0; k < length; ++k) {
-      const DigitSet& peer = cells[list[k]];
-      if (peer.IsSingle() && !cell.Remove(peer.Get(0))) return false;
-    }
-  }
-  return true;
+  solver_detail::SetStore s{cells};
+  return solver_detail::EliminateValuesIn(s, kind);
 }
 
 bool SolverGrid::HiddenSingle(int kind) {
-  const int length = HouseLength(kind);
-  for (int x = 0; x < 81; ++x) {
-    DigitSet& cell = cells[x];
-    if (cell.IsSingle()) continue;
-    const uint8_t* list = kHouses.lists[kind][x];
-    unsigned held = 0;  // every digit some peer holds, placed or open
-    for (int k = 0; k < length; ++k) held |= cells[list[k]].Mask();
-    const int count = cell.Count();
-    for (int i = 0; i < count; ++i) {
-      const int d = cell.Get(i);
-      if (!(held & (1u << d))) {
-        cell.SetSingle(d);
-        break;
-      }
-    }
-  }
-  return true;
+  solver_detail::SetStore s{cells};
+  return solver_detail::HiddenSingleIn(s, kind);
 }
 
 bool SolverGrid::Confine(int mustLack, int clear) {
-  const int lackLength = HouseLength(mustLack);
-  const int clearLength = HouseLength(clear);
-  for (int x = 0; x < 81; ++x) {
-    const DigitSet& cell = cells[x];
-    if (cell.IsSingle()) continue;
-    const uint8_t* lack = kHouses.lists[mustLack][x];
-    const uint8_t* target = kHouses.lists[clear][x];
-    // The two lists are disjoint and neither holds the visited cell, so what
-    // the checked list holds does not change while this cell is handled.
-    unsigned held = 0;
-    for (int k = 0; k < lackLength; ++k) held |= cells[lack[k]].Mask();
-    const int count = cell.Count();
-    for (int i = 0; i < count; ++i) {
-      const int d = cell.Get(i);
-      if (held & (1u << d)) continue;
-      for (int k = 0; k < clearLength; ++k) {
-        DigitSet& other = cells[target[k]];
-        if (!other.IsSingle() && !other.Remove(d)) return false;
-      }
-    }
-  }
-  return true;
+  solver_detail::SetStore s{cells};
+  return solver_detail::ConfineIn(s, mustLack, clear);
 }
 
 bool SolverGrid::NakedPair(int kind) {
-  const int length = HouseLength(kind);
-  for (int x = 0; x < 81; ++x) {
-    const DigitSet& cell = cells[x];
-    if (cell.Count() != 2) continue;
-    const int a = cell.Get(0);
-    const int b = cell.Get(1);
-    const uint8_t* list = kHouses.lists[kind][x];
-    int partner = -1;
-    for (int k = 0; k < length; ++k) {
-      const DigitSet& y = cells[list[k]];
-      if (y.Count() == 2 && y.Get(0) == a && y.Get(1) == b) {
-        partner = k;
-        break;
-      }
-    }
-    if (partner < 0) continue;
-    // Solved cells are not spared: one holding a or b is a contradiction.
-    for (int k = 0; k < length; ++k) {
-      if (k == partner) continue;
-      DigitSet& y = cells[list[k]];
-      if (!y.Remove(a) || !y.Remove(b)) return false;
-    }
-  }
-  return true;
+  solver_detail::SetStore s{cells};
+  return solver_detail::NakedPairIn(s, kind);
 }
 
 bool SolverGrid::HiddenPair(int kind) {
-  const int length = HouseLength(kind);
-  for (int x = 0; x < 81; ++x) {
-    DigitSet& cell = cells[x];
-    if (cell.IsSingle()) continue;
-    const uint8_t* list = kHouses.lists[kind][x];
-    // Places of every digit in the house at once; nothing changes in the
-    // house until the pair is set, so these equal the per-digit counts.
-    unsigned placed = 0;
-    int open[10] = {};
-    const int count = cell.Count();
-    for (int i = 0; i < count; ++i) ++open[cell.Get(i)];
-    for (int k = 0; k < length; ++k) {
-      const DigitSet& y = cells[list[k]];
-      if (y.IsSingle()) {
-        placed |= 1u << y.Get(0);
-      } else {
-        for (int i = 0; i < y.Count(); ++i) ++open[y.Get(i)];
-      }
-    }
-    unsigned two = 0;  // digits with exactly two places
-    for (int d = 1; d <= 9; ++d) {
-      if (!(placed & (1u << d)) && open[d] == 2) two |= 1u << d;
-    }
-    bool done = false;
-    for (int i = 0; i < count && !done; ++i) {
-      const int d1 = cell.Get(i);
-      if (!(two & (1u << d1))) continue;
-      for (int k = 0; k < length && !done; ++k) {
-        const DigitSet& y = cells[list[k]];
-        if (!y.Contains(d1)) continue;
-        for (int j = i + 1; j < count; ++j) {
-          const int d2 = cell.Get(j);
-          if ((two & (1u << d2)) && y.Contains(d2)) {
-            cell.SetPair(d1, d2);
-            done = true;
-            break;
-          }
-        }
-      }
-    }
-  }
-  return true;
+  solver_detail::SetStore s{cells};
+  return solver_detail::HiddenPairIn(s, kind);
 }
