@@ -1,6 +1,7 @@
 // The game's device callbacks.
 #include "view/device_callbacks.h"
 
+#include "framework/device.h"
 #include "framework/framework_state.h"
 
 bool OnDeviceAcceptable(const D3DCAPS9& caps, D3DFORMAT adapterFormat,
@@ -15,4 +16,28 @@ bool OnDeviceAcceptable(const D3DCAPS9& caps, D3DFORMAT adapterFormat,
                                                D3DRTYPE_TEXTURE, backBufferFormat));
 }
 
-// OnModifyDeviceSettings is defined here next to OnDeviceAcceptable.
+namespace {
+
+// Cleared by the first settings change of the process, whatever it chose.
+bool gFirstDeviceSettings = true;
+
+}  // namespace
+
+DWORD VertexProcessingFlagsFor(DWORD behaviorFlags, const D3DCAPS9& caps) {
+  if ((caps.DevCaps & D3DDEVCAPS_HWTRANSFORMANDLIGHT) == 0 ||
+      caps.VertexShaderVersion < D3DVS_VERSION(1, 1)) {
+    return D3DCREATE_SOFTWARE_VERTEXPROCESSING;
+  }
+  return behaviorFlags;
+}
+
+bool OnModifyDeviceSettings(DeviceSettings& settings, const D3DCAPS9& caps, void* userContext) {
+  settings.behaviorFlags = VertexProcessingFlagsFor(settings.behaviorFlags, caps);
+  if (gFirstDeviceSettings) {
+    gFirstDeviceSettings = false;
+    if (settings.deviceType == D3DDEVTYPE_REF) {
+      FrameworkShowReferenceWarning();
+    }
+  }
+  return true;
+}

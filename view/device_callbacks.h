@@ -14,4 +14,11 @@
 bool OnDeviceAcceptable(const D3DCAPS9& caps, D3DFORMAT adapterFormat,
                         D3DFORMAT backBufferFormat, bool windowed, void* userContext);
 
-// OnModifyDeviceSettings is declared here next to OnDeviceAcceptable.
+// Forces software vertex processing (and drops every other behaviour flag)
+// when the device lacks hardware transform and lighting or vertex shaders
+// 1.1; on the first call of the process only, shows the reference-device
+// warning when the reference device is chosen. Never refuses: always true.
+bool OnModifyDeviceSettings(DeviceSettings& settings, const D3DCAPS9& caps, void* userContext);
+
+// The behaviour flags the rule above leaves for these caps.
+DWORD VertexProcessingFlagsFor(DWORD behaviorFlags, const D3DCAPS9& caps);

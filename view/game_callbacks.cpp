@@ -2,32 +2,8 @@
 // the game's view; everything else the game leaves alone.
 #include "view/game_callbacks.h"
 
-#include "framework/device.h"
 #include "view/board_view.h"
 #include "view/game_objects.h"
-
-namespace {
-
-// Cleared by the first settings change of the process, whatever it chose.
-bool gFirstDeviceSettings = true;
-
-}  // namespace
-
-DWORD VertexProcessingFlagsFor(DWORD behaviorFlags, const D3DCAPS9& caps) {
-  if ((caps.DevCaps & D3DDEVCAPS_HWTRANSFORMANDLIGHT) == 0 || caps.VertexShaderVersion < D3DVS_VERSION(1, 1)) {
-    return D3DCREATE_SOFTWARE_VERTEXPROCESSING;
-  }
-  return behaviorFlags;
-}
-
-bool OnModifyDeviceSettings(DeviceSettings& settings, const D3DCAPS9& caps, void*) {
-  settings.behaviorFlags = VertexProcessingFlagsFor(settings.behaviorFlags, caps);
-  if (gFirstDeviceSettings) {
-    gFirstDeviceSettings = false;
-    if (settings.deviceType == D3DDEVTYPE_REF) FrameworkShowReferenceWarning();
-  }
-  return true;
-}
 
 HRESULT OnDeviceCreated(IDirect3DDevice9*, const D3DSURFACE_DESC&, void*) { return S_OK; }
 

@@ -1,0 +1,45 @@
+// Kubri's entry function: registers the game's callbacks, makes the first
+// puzzle, brings up the window and the device, reads the settings file,
+// starts the background generator and runs the main loop.
+#include <windows.h>
+
+#include "framework/device.h"
+#include "framework/framework_state.h"
+#include "framework/main_loop.h"
+#include "framework/window.h"
+#include "resources/resource_ids.h"
+#include "stock/settings_file.h"
+#include "view/device_callbacks.h"
+#include "view/game_callbacks.h"
+#include "view/game_objects.h"
+#include "view/view_size_setting.h"
+
+// No step's result is looked at: the framework reports its own failures,
+// and every step runs whatever the earlier ones returned.
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, LPWSTR, int) {
+  FrameworkSetOnDeviceCreated(OnDeviceCreated, nullptr);
+  FrameworkSetOnDeviceReset(OnDeviceReset, nullptr);
+  FrameworkSetOnDeviceLost(OnDeviceLost, nullptr);
+  FrameworkSetOnDeviceDestroyed(OnDeviceDestroyed, nullptr);
+  FrameworkSetOnMessage(OnMessage, nullptr);
+  FrameworkSetOnKeyboard(OnKeyboard, nullptr);
+  FrameworkSetOnFrameRender(OnFrameRender, nullptr);
+  FrameworkSetOnFrameMove(OnFrameMove, nullptr);
+
+  FrameworkSetCursorSettings(true, true);
+  StartFirstPuzzle(GameBoard());
+  FrameworkInit(true, true, true, true);
+
+  HMENU menu = LoadMenuW(nullptr, MAKEINTRESOURCEW(IDR_KUBRI_MENU));
+  FrameworkCreateWindow(L"Kubri", nullptr, nullptr, menu, CW_USEDEFAULT, CW_USEDEFAULT);
+  BoardView& view = GameView();
+  FrameworkCreateDevice(0, true, view.ClientWidth(), view.ClientHeight(), OnDeviceAcceptable,
+                        OnModifyDeviceSettings, nullptr);
+
+  ViewSizeSetting sizeSetting(view);
+  LoadSettingsFile(sizeSetting, GameStock());
+  GameGenerator().Start();
+
+  FrameworkMainLoop(nullptr);
+  return FrameworkGetExitCode();
+}
