@@ -14,6 +14,7 @@
 #include "puzzle/grade.h"
 #include "puzzle/random.h"
 #include "puzzle/safe_file.h"
+#include "tools/puzzle_lines.h"
 
 namespace {
 
@@ -220,12 +221,7 @@ bool LevelOption(const Arguments& a, const char* name, int* level, std::string* 
 
 void WriteLine(const Board& board) {
   char line[83];
-  for (int i = 0; i < 81; ++i) {
-    const int value = board.GetValue(i / 9, i % 9);
-    line[i] = value ? char('0' + value) : '.';
-  }
-  line[81] = '\n';
-  line[82] = '\0';
+  FormatPuzzleLine(board, line);
   std::fputs(line, stdout);
 }
 
@@ -337,42 +333,23 @@ void PrintGrade(const Board& board) {
   }
 }
 
-// Length of a line without its line end.
-size_t Trimmed(const char* line) {
-  size_t length = std::strlen(line);
-  while (length > 0 && (line[length - 1] == '\n' || line[length - 1] == '\r')) --length;
-  return length;
-}
-
 int GradeFile(const std::string& path) {
   const std::wstring wide = Widen(path);
   FILE* stream = OpenTextFileForReading(wide.c_str());
   if (!stream) return Fail("cannot open '" + path + "': " + std::strerror(errno));
-  char line[256];
-  const bool lines = std::fgets(line, sizeof line, stream) && Trimmed(line) >= 81;
-  std::rewind(stream);
   int status = 0;
   Board board;
-  if (!lines) {
+  if (!HoldsPuzzleLines(stream)) {
     while (board.Read(stream, true)) PrintGrade(board);
   } else {
     int number = 0;
-    while (std::fgets(line, sizeof line, stream)) {
-      ++number;
-      const size_t length = Trimmed(line);
-      if (length == 0 || line[0] == '#') continue;
-      if (length != 81) {
+    PuzzleLineResult result;
+    while ((result = ReadPuzzleLine(stream, &board, &number)) != kPuzzleLineEnd) {
+      if (result == kPuzzleLineMalformed) {
         std::fprintf(stderr, "kubri-puzzle: %s:%d: not a line of 81 characters\n",
                      path.c_str(), number);
         status = kUsage;
         continue;
-      }
-      board.Clear();
-      for (int i = 0; i < 81; ++i) {
-        if (line[i] >= '1' && line[i] <= '9') {
-          board.SetValue(i / 9, i % 9, line[i] - '0');
-          board.SetGiven(i / 9, i % 9);
-        }
       }
       PrintGrade(board);
     }
