@@ -63,13 +63,12 @@ class DigitSet {
   // the solver's compact copy coming back.
   void LoadMask(unsigned mask) {
     count = 0;
-    for (int d = 1; d <= 9; ++d) {
-      if (mask & (1u << d)) digits[count++] = d;
-    }
+    for (; mask; mask &= mask - 1) digits[count++] = __builtin_ctz(mask);
     for (int i = count; i < 9; ++i) digits[i] = 0;
   }
   // Bit d set for every digit held (bits 1..9).
   unsigned Mask() const {
+    if (count == 9) return 0x3FEu;
     unsigned mask = 0;
     for (int i = 0; i < count; ++i) mask |= 1u << digits[i];
     return mask;

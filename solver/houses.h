@@ -55,3 +55,31 @@ constexpr HouseTables BuildHouseTables() {
 }
 
 inline constexpr HouseTables kHouses = BuildHouseTables();
+
+// The 27 houses as whole units, for the techniques that gather what a house
+// holds once instead of walking it from every cell: for the row, column and
+// box kinds (kRowPeers, kColumnPeers, kBoxPeers), the house of each cell, its
+// position there, and the cells of each house by position. Positions rise in
+// row-major order, the order in which the techniques visit the cells.
+struct HouseUnits {
+  uint8_t house[3][81];
+  uint8_t position[3][81];
+  uint8_t cells[3][9][9];
+};
+
+constexpr HouseUnits BuildHouseUnits() {
+  HouseUnits u{};
+  for (int x = 0; x < 81; ++x) {
+    const int r = x / 9, c = x % 9;
+    const int houses[3] = {r, c, r / 3 * 3 + c / 3};
+    const int positions[3] = {c, r, r % 3 * 3 + c % 3};
+    for (int kind = 0; kind < 3; ++kind) {
+      u.house[kind][x] = uint8_t(houses[kind]);
+      u.position[kind][x] = uint8_t(positions[kind]);
+      u.cells[kind][houses[kind]][positions[kind]] = uint8_t(x);
+    }
+  }
+  return u;
+}
+
+inline constexpr HouseUnits kUnits = BuildHouseUnits();

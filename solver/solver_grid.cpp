@@ -45,30 +45,47 @@ using solver_detail::MaskStore;
 bool SolveMasks(uint16_t* cells, uint16_t* snapshot, int level, bool* snapshotTaken) {
   using namespace solver_detail;
   MaskStore s{cells};
+  OpenCells open;
+  const int admitted = level >= 3 ? 16 : level >= 2 ? 10 : 6;
+  // Runs in a row, across passes, that changed nothing. Once every admitted
+  // technique has run without a change on the present grid, running any of
+  // them again changes nothing either, so the rest of the pass is skipped:
+  // it would end with the grid unchanged all the same.
+  int quiet = 0;
+  auto run = [&](int technique) {
+    if (quiet >= admitted) return true;
+    const int before = s.changes;
+    bool ok = true;
+    switch (technique) {
+      case 0: ok = EliminateValuesIn(s, open, kRowPeers); break;
+      case 1: ok = EliminateValuesIn(s, open, kColumnPeers); break;
+      case 2: ok = EliminateValuesIn(s, open, kBoxPeers); break;
+      case 3: ok = HiddenSingleIn(s, kRowPeers); break;
+      case 4: ok = HiddenSingleIn(s, kColumnPeers); break;
+      case 5: ok = HiddenSingleIn(s, kBoxPeers); break;
+      case 6: ok = ConfineIn(s, open, kBoxOutsideRow, kRowOutsideBox); break;
+      case 7: ok = ConfineIn(s, open, kBoxOutsideColumn, kColumnOutsideBox); break;
+      case 8: ok = ConfineIn(s, open, kRowOutsideBox, kBoxOutsideRow); break;
+      case 9: ok = ConfineIn(s, open, kColumnOutsideBox, kBoxOutsideColumn); break;
+      case 10: ok = NakedPairIn(s, open, kRowPeers); break;
+      case 11: ok = NakedPairIn(s, open, kColumnPeers); break;
+      case 12: ok = NakedPairIn(s, open, kBoxPeers); break;
+      case 13: ok = HiddenPairIn(s, open, kRowPeers); break;
+      case 14: ok = HiddenPairIn(s, open, kColumnPeers); break;
+      default: ok = HiddenPairIn(s, open, kBoxPeers); break;
+    }
+    quiet = s.changes == before ? quiet + 1 : 0;
+    return ok;
+  };
   int passes = 0;
   for (;;) {
     if (!IsConsistentIn(s)) return false;
     std::memcpy(snapshot, cells, 81 * sizeof(uint16_t));
     *snapshotTaken = true;
-    if (!EliminateValuesIn(s, kRowPeers) || !EliminateValuesIn(s, kColumnPeers) ||
-        !EliminateValuesIn(s, kBoxPeers) || !HiddenSingleIn(s, kRowPeers) ||
-        !HiddenSingleIn(s, kColumnPeers) || !HiddenSingleIn(s, kBoxPeers)) {
-      return false;
-    }
-    if (level >= 2) {
-      if (!ConfineIn(s, kBoxOutsideRow, kRowOutsideBox) ||
-          !ConfineIn(s, kBoxOutsideColumn, kColumnOutsideBox) ||
-          !ConfineIn(s, kRowOutsideBox, kBoxOutsideRow) ||
-          !ConfineIn(s, kColumnOutsideBox, kBoxOutsideColumn)) {
-        return false;
-      }
-    }
-    if (level >= 3) {
-      if (!NakedPairIn(s, kRowPeers) || !NakedPairIn(s, kColumnPeers) ||
-          !NakedPairIn(s, kBoxPeers) || !HiddenPairIn(s, kRowPeers) ||
-          !HiddenPairIn(s, kColumnPeers) || !HiddenPairIn(s, kBoxPeers)) {
-        return false;
-      }
+    open.Gather(s);
+    // The fixed order: level 1, then level 2's four, then level 3's six.
+    for (int technique = 0; technique < admitted; ++technique) {
+      if (!run(technique)) return false;
     }
     bool complete = true;
     for (int x = 0; x < 81 && complete; ++x) complete = s.Single(x);
@@ -136,7 +153,9 @@ bool SolverGrid::IsComplete() const {
 
 bool SolverGrid::EliminateValues(int kind) {
   solver_detail::SetStore s{cells};
-  return solver_detail::EliminateValuesIn(s, kind);
+  solver_detail::OpenCells open;
+  open.Gather(s);
+  return solver_detail::EliminateValuesIn(s, open, kind);
 }
 
 bool SolverGrid::HiddenSingle(int kind) {
@@ -146,15 +165,21 @@ bool SolverGrid::HiddenSingle(int kind) {
 
 bool SolverGrid::Confine(int mustLack, int clear) {
   solver_detail::SetStore s{cells};
-  return solver_detail::ConfineIn(s, mustLack, clear);
+  solver_detail::OpenCells open;
+  open.Gather(s);
+  return solver_detail::ConfineIn(s, open, mustLack, clear);
 }
 
 bool SolverGrid::NakedPair(int kind) {
   solver_detail::SetStore s{cells};
-  return solver_detail::NakedPairIn(s, kind);
+  solver_detail::OpenCells open;
+  open.Gather(s);
+  return solver_detail::NakedPairIn(s, open, kind);
 }
 
 bool SolverGrid::HiddenPair(int kind) {
   solver_detail::SetStore s{cells};
-  return solver_detail::HiddenPairIn(s, kind);
+  solver_detail::OpenCells open;
+  open.Gather(s);
+  return solver_detail::HiddenPairIn(s, open, kind);
 }

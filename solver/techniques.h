@@ -33,6 +33,7 @@ struct SetStore {
 // Bits 1..9 of a 16-bit word per cell; never zero, like a set.
 struct MaskStore {
   uint16_t* cells;
+  int changes = 0;  // every change made through the store
   unsigned Bits(int x) const { return cells[x]; }
   bool Single(int x) const { return (cells[x] & (cells[x] - 1)) == 0; }
   int First(int x) const { return LowestDigit(cells[x]); }
@@ -41,64 +42,114 @@ struct MaskStore {
     if (!(cells[x] & bit)) return true;
     if (Single(x)) return false;
     cells[x] = uint16_t(cells[x] & ~bit);
+    ++changes;
     return true;
   }
-  void SetSingle(int x, int d) { cells[x] = uint16_t(1u << d); }
-  void SetPair(int x, int a, int b) { cells[x] = uint16_t((1u << a) | (1u << b)); }
+  void SetSingle(int x, int d) {
+    changes += cells[x] != (1u << d);
+    cells[x] = uint16_t(1u << d);
+  }
+  void SetPair(int x, int a, int b) {
+    const uint16_t pair = uint16_t((1u << a) | (1u << b));
+    changes += cells[x] != pair;
+    cells[x] = pair;
+  }
 };
 
 template <class Store>
 bool IsConsistentIn(const Store& s) {
-  for (int i = 0; i < 9; ++i) {
-    unsigned row = 0, column = 0, box = 0;
-    const int r0 = i / 3 * 3, c0 = i % 3 * 3;
-    for (int j = 0; j < 9; ++j) {
-      const int a = i * 9 + j, b = j * 9 + i, x = (r0 + j / 3) * 9 + c0 + j % 3;
-      if (s.Single(a)) {
-        if (row & s.Bits(a)) return false;
-        row |= s.Bits(a);
-      }
-      if (s.Single(b)) {
-        if (column & s.Bits(b)) return false;
-        column |= s.Bits(b);
-      }
-      if (s.Single(x)) {
-        if (box & s.Bits(x)) return false;
-        box |= s.Bits(x);
+  unsigned solved[81];
+  for (int x = 0; x < 81; ++x) solved[x] = s.Single(x) ? s.Bits(x) : 0;
+  unsigned clash = 0;
+  for (int kind = 0; kind < 3; ++kind) {
+    for (int h = 0; h < 9; ++h) {
+      unsigned seen = 0;
+      for (int p = 0; p < 9; ++p) {
+        const unsigned m = solved[kUnits.cells[kind][h][p]];
+        clash |= seen & m;
+        seen |= m;
       }
     }
   }
-  return true;
+  return clash == 0;
 }
+
+// The cells to visit: every cell that was unsolved when the pass (or the
+// technique) began, in row-major order. A solved cell never changes again, so
+// the cells left out are exactly those whose step would do nothing.
+struct OpenCells {
+  uint8_t cells[81];
+  int count = 0;
+
+  template <class Store>
+  void Gather(const Store& s) {
+    count = 0;
+    for (int x = 0; x < 81; ++x) {
+      if (!s.Single(x)) cells[count++] = uint8_t(x);
+    }
+  }
+};
 
 // Value elimination: every solved peer's digit leaves the cell. The walk
 // goes on once the cell is down to one digit, so a further peer with that
 // digit is a refused removal.
 template <class Store>
-bool EliminateValuesIn(Store& s, int kind) {
+bool EliminateValuesIn(Store& s, const OpenCells& open, int kind) {
   const int length = HouseLength(kind);
-  for (int x = 0; x < 81; ++x) {
-    if (s.Single(x)) continue;
-    const uint8_t* list = kHouses.lists[kind][x];
-    for (int k = 0; k < length; ++k) {
-      const int y = list[k];
-      if (s.Single(y) && !s.Remove(x, s.First(y))) return false;
+  // The digits placed in each house. A cell's step changes only that cell,
+  // so its solved peers are the solved cells of its house, and a cell that
+  // ends its step solved joins them for the cells visited after it.
+  unsigned placed[9];
+  for (int h = 0; h < 9; ++h) {
+    unsigned m = 0;
+    for (int p = 0; p < 9; ++p) {
+      const int y = kUnits.cells[kind][h][p];
+      if (s.Single(y)) m |= s.Bits(y);
     }
+    placed[h] = m;
+  }
+  for (int i = 0; i < open.count; ++i) {
+    const int x = open.cells[i];
+    if (s.Single(x)) continue;
+    const int h = kUnits.house[kind][x];
+    const unsigned bits = s.Bits(x);
+    if (!(bits & placed[h])) continue;
+    if (bits & ~placed[h]) {
+      // Removing every placed digit leaves what the walk would leave.
+      for (unsigned gone = bits & placed[h]; gone; gone &= gone - 1) s.Remove(x, LowestDigit(gone));
+    } else {
+      // Nothing would be left: the walk meets a refused removal. Replay it
+      // step by step for the exact state it stops in.
+      const uint8_t* list = kHouses.lists[kind][x];
+      for (int k = 0; k < length; ++k) {
+        const int y = list[k];
+        if (s.Single(y) && !s.Remove(x, s.First(y))) return false;
+      }
+    }
+    if (s.Single(x)) placed[h] |= s.Bits(x);
   }
   return true;
 }
 
-// Hidden single: the smallest candidate that no peer holds is placed.
+// Hidden single: the smallest candidate that no peer holds is placed. The
+// peers visited before a cell are gathered as the walk goes; those after it
+// are still as they were when the technique began.
 template <class Store>
 bool HiddenSingleIn(Store& s, int kind) {
-  const int length = HouseLength(kind);
+  unsigned after[9][10];
+  for (int h = 0; h < 9; ++h) {
+    after[h][9] = 0;
+    for (int p = 8; p >= 0; --p) after[h][p] = after[h][p + 1] | s.Bits(kUnits.cells[kind][h][p]);
+  }
+  unsigned before[9] = {};
   for (int x = 0; x < 81; ++x) {
-    if (s.Single(x)) continue;
-    const uint8_t* list = kHouses.lists[kind][x];
-    unsigned held = 0;
-    for (int k = 0; k < length; ++k) held |= s.Bits(list[k]);
-    const unsigned alone = s.Bits(x) & ~held;
-    if (alone) s.SetSingle(x, LowestDigit(alone));
+    const int h = kUnits.house[kind][x];
+    if (!s.Single(x)) {
+      const unsigned held = before[h] | after[h][kUnits.position[kind][x] + 1];
+      const unsigned alone = s.Bits(x) & ~held;
+      if (alone) s.SetSingle(x, LowestDigit(alone));
+    }
+    before[h] |= s.Bits(x);
   }
   return true;
 }
@@ -108,10 +159,11 @@ bool HiddenSingleIn(Store& s, int kind) {
 // neither holds the visited cell, so what `mustLack` holds stays fixed while
 // one cell is handled.
 template <class Store>
-bool ConfineIn(Store& s, int mustLack, int clear) {
+bool ConfineIn(Store& s, const OpenCells& open, int mustLack, int clear) {
   const int lackLength = HouseLength(mustLack);
   const int clearLength = HouseLength(clear);
-  for (int x = 0; x < 81; ++x) {
+  for (int i = 0; i < open.count; ++i) {
+    const int x = open.cells[i];
     if (s.Single(x)) continue;
     const uint8_t* lack = kHouses.lists[mustLack][x];
     const uint8_t* target = kHouses.lists[clear][x];
@@ -131,9 +183,10 @@ bool ConfineIn(Store& s, int mustLack, int clear) {
 // Naked pair: a cell {a, b} and its first partner {a, b} in the list take a
 // and b from every other cell of the list, solved ones included.
 template <class Store>
-bool NakedPairIn(Store& s, int kind) {
+bool NakedPairIn(Store& s, const OpenCells& open, int kind) {
   const int length = HouseLength(kind);
-  for (int x = 0; x < 81; ++x) {
+  for (int i = 0; i < open.count; ++i) {
+    const int x = open.cells[i];
     if (s.Single(x)) continue;
     const unsigned bits = s.Bits(x);
     const unsigned rest = bits & (bits - 1);  // without the smallest digit
@@ -162,9 +215,10 @@ bool NakedPairIn(Store& s, int kind) {
 // nowhere in the house and open in exactly one other cell, the same one,
 // become the cell's only candidates.
 template <class Store>
-bool HiddenPairIn(Store& s, int kind) {
+bool HiddenPairIn(Store& s, const OpenCells& open, int kind) {
   const int length = HouseLength(kind);
-  for (int x = 0; x < 81; ++x) {
+  for (int i = 0; i < open.count; ++i) {
+    const int x = open.cells[i];
     if (s.Single(x)) continue;
     const uint8_t* list = kHouses.lists[kind][x];
     const unsigned bits = s.Bits(x);
