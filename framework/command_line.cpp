@@ -7,7 +7,7 @@
 #include <stdlib.h>
 #include <wchar.h>
 
-#include "framework/framework_internal.h"
+#include "framework/main_loop.h"
 #include "framework/framework_state.h"
 
 namespace {

@@ -8,10 +8,11 @@
 #include <wchar.h>
 
 #include "framework/command_line.h"
+#include "framework/device.h"
 #include "framework/enumeration.h"
 #include "framework/errors.h"
 #include "framework/frame_timer.h"
-#include "framework/framework_internal.h"
+#include "framework/window.h"
 
 namespace {
 
