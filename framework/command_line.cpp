@@ -7,8 +7,8 @@
 #include <stdlib.h>
 #include <wchar.h>
 
-#include "framework/main_loop.h"
 #include "framework/framework_state.h"
+#include "framework/main_loop.h"
 
 namespace {
 
