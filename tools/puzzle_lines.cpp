@@ -1,31 +1,54 @@
 // Reading and writing puzzles one to a line.
 #include "tools/puzzle_lines.h"
 
-#include <cstring>
-
 namespace {
 
-// Length of a line without its line end.
-size_t Trimmed(const char* line) {
-  size_t length = std::strlen(line);
-  while (length > 0 && (line[length - 1] == '\n' || line[length - 1] == '\r')) --length;
-  return length;
+// Room for a puzzle line and one character more, which is enough to tell a
+// line of 81 characters from a longer one.
+constexpr size_t kKept = 82;
+
+// Reads one whole line, however long: its first characters go to `kept` (at
+// most kKept), *length counts all of them; the line feed and the carriage
+// returns just before it are not part of the line. A NUL byte is an
+// ordinary character. False at the end of the stream.
+bool ReadWholeLine(FILE* stream, char (&kept)[kKept], size_t* length) {
+  size_t count = 0;
+  size_t pendingReturns = 0;  // CRs not yet known to be inside the line
+  bool any = false;
+  int ch;
+  while ((ch = std::fgetc(stream)) != EOF) {
+    any = true;
+    if (ch == '\n') break;
+    if (ch == '\r') {
+      ++pendingReturns;
+      continue;
+    }
+    for (; pendingReturns > 0; --pendingReturns) {
+      if (count < kKept) kept[count] = '\r';
+      ++count;
+    }
+    if (count < kKept) kept[count] = char(ch);
+    ++count;
+  }
+  *length = count;
+  return any;
 }
 
 }  // namespace
 
 bool HoldsPuzzleLines(FILE* stream) {
-  char line[256];
-  const bool lines = std::fgets(line, sizeof line, stream) && Trimmed(line) >= 81;
+  char line[kKept];
+  size_t length = 0;
+  const bool lines = ReadWholeLine(stream, line, &length) && length >= 81;
   std::rewind(stream);
   return lines;
 }
 
 PuzzleLineResult ReadPuzzleLine(FILE* stream, Board* board, int* lineNumber) {
-  char line[256];
-  while (std::fgets(line, sizeof line, stream)) {
+  char line[kKept];
+  size_t length = 0;
+  while (ReadWholeLine(stream, line, &length)) {
     ++*lineNumber;
-    const size_t length = Trimmed(line);
     if (length == 0 || line[0] == '#') continue;
     if (length != 81) return kPuzzleLineMalformed;
     board->Clear();

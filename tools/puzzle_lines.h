@@ -20,8 +20,10 @@ enum PuzzleLineResult {
 bool HoldsPuzzleLines(FILE* stream);
 
 // Reads on to the next puzzle line or malformed line. *lineNumber counts the
-// lines read so far (start it at 0) and so names the line just returned. The
-// line end (LF or CR LF) is not part of the line.
+// lines read so far (start it at 0) and so names the line just returned. Each
+// line is read whole, however long, and counts once; the line end (LF or
+// CR LF) is not part of it, and a NUL byte in it is an empty cell like any
+// other character that is not a digit.
 PuzzleLineResult ReadPuzzleLine(FILE* stream, Board* board, int* lineNumber);
 
 // The board's values as one line: 81 characters, '.' for an empty cell, then
