@@ -254,12 +254,26 @@ TEST(GeneratorThread, FirstStockedPuzzleComesFromTheUnseededSequence) {
 
 // --- Stopping --------------------------------------------------------------
 
+// Joins the thread; false when that took longer than the limit, in which case
+// the thread is stopped once more so that the test ends instead of hanging.
+bool JoinsWithin(GeneratorThread& generator, milliseconds limit) {
+  std::atomic<bool> joined{false};
+  std::thread joiner([&] {
+    generator.Join();
+    joined = true;
+  });
+  const bool inTime = WaitUntil([&] { return joined.load(); }, limit);
+  if (!inTime) generator.RequestStop();
+  joiner.join();
+  return inTime;
+}
+
 TEST(GeneratorThread, StopRequestedBeforeStartEndsTheRunAtItsFirstWait) {
   PuzzleStock stock;
   GeneratorThread generator(stock);
   generator.RequestStop();
   ASSERT_TRUE(generator.Start());
-  generator.Join();
+  EXPECT_TRUE(JoinsWithin(generator, milliseconds(5000))) << "the early stop was lost";
   EXPECT_FALSE(generator.HasThread());
   EXPECT_EQ(stock.Count(1), 0);
 }
@@ -270,7 +284,7 @@ TEST(GeneratorThread, StopRequestedRightAfterStartIsNotLost) {
     GeneratorThread generator(stock);
     ASSERT_TRUE(generator.Start());
     generator.RequestStop();
-    generator.Join();
+    ASSERT_TRUE(JoinsWithin(generator, milliseconds(5000))) << "round " << round;
     EXPECT_FALSE(generator.HasThread());
   }
 }
