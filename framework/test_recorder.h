@@ -55,13 +55,15 @@ struct Recorder {
   int renders = 0;
   std::vector<std::wstring> boxes;  // texts of the error boxes asked for
 
-  std::vector<std::string> Names(bool withMessages = false) const {
+  // Device callbacks in order; with `frames` also move and render, with
+  // `input` also message, keyboard and mouse.
+  std::vector<std::string> Names(bool frames = false, bool input = false) const {
     std::vector<std::string> names;
     for (const Call& call : calls) {
-      if (!withMessages && (call.name == "message" || call.name == "keyboard" ||
-                            call.name == "mouse" || call.name == "move" || call.name == "render")) {
-        continue;
-      }
+      const bool isInput =
+          call.name == "message" || call.name == "keyboard" || call.name == "mouse";
+      const bool isFrame = call.name == "move" || call.name == "render";
+      if ((isInput && !input) || (isFrame && !frames)) continue;
       names.push_back(call.name);
     }
     return names;
@@ -202,6 +204,15 @@ inline bool QuitPosted() {
     DispatchMessageW(&message);
   }
   return false;
+}
+
+// Milliseconds on the performance counter (GetTickCount is too coarse here).
+inline double NowMs() {
+  LARGE_INTEGER counter{};
+  LARGE_INTEGER frequency{};
+  QueryPerformanceCounter(&counter);
+  QueryPerformanceFrequency(&frequency);
+  return 1000.0 * static_cast<double>(counter.QuadPart) / static_cast<double>(frequency.QuadPart);
 }
 
 inline HMENU MakeMenu() {

@@ -126,7 +126,7 @@ TEST_F(WindowTest, KeyboardAndMouseCallbacksComeBeforeOnMessage) {
   Rec().calls.clear();
   SendMessageW(FrameworkGetWindow(), WM_KEYDOWN, 'Q', 0);
   SendMessageW(FrameworkGetWindow(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(3, 4));
-  const std::vector<std::string> names = Rec().Names(true);
+  const std::vector<std::string> names = Rec().Names(true, true);
   ASSERT_EQ(4u, names.size());
   EXPECT_EQ("keyboard", names[0]);
   EXPECT_EQ("message", names[1]);

@@ -24,3 +24,7 @@ endfunction()
 
 kubri_add_serial_windows_test(framework_window_test ${CMAKE_CURRENT_SOURCE_DIR}/window_test.cpp)
 kubri_add_serial_windows_test(framework_device_test ${CMAKE_CURRENT_SOURCE_DIR}/device_test.cpp)
+kubri_add_serial_windows_test(framework_device_loss_test ${CMAKE_CURRENT_SOURCE_DIR}/device_loss_test.cpp)
+kubri_add_serial_windows_test(framework_main_loop_test ${CMAKE_CURRENT_SOURCE_DIR}/main_loop_test.cpp)
+kubri_add_serial_windows_test(framework_reference_warning_test
+  ${CMAKE_CURRENT_SOURCE_DIR}/reference_warning_test.cpp)
