@@ -16,21 +16,21 @@ bool Board::SolveAtLevel(int level) {
   grid.Reset();
   for (int row = 0; row < 9; ++row) {
     for (int col = 0; col < 9; ++col) {
-      if (HasValue(row, col)) grid.SetValue(row, col, GetValue(row, col));
+      const Cell& cell = CellAt(row, col);
+      if (cell.HasValue()) grid.SetValue(row, col, cell.GetValue());
     }
   }
   const bool verdict = grid.Solve(level);
   for (int row = 0; row < 9; ++row) {
     for (int col = 0; col < 9; ++col) {
+      Cell& cell = CellAt(row, col);
       if (grid.IsSolved(row, col)) {
-        SetValue(row, col, grid.GetValue(row, col));
+        cell.SetValue(grid.GetValue(row, col));
       } else {
-        ClearValue(row, col);
-        ClearCandidates(row, col);
+        cell.ClearValue();
+        cell.ClearCandidates();
         const int count = grid.CandidateCount(row, col);
-        for (int k = 0; k < count; ++k) {
-          SetCandidate(row, col, grid.GetCandidate(row, col, k), true);
-        }
+        for (int k = 0; k < count; ++k) cell.SetCandidate(grid.GetCandidate(row, col, k));
       }
     }
   }

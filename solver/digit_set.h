@@ -69,6 +69,7 @@ class DigitSet {
   // Bit d set for every digit held (bits 1..9).
   unsigned Mask() const {
     if (count == 9) return 0x3FEu;
+    if (count == 1) return 1u << digits[0];
     unsigned mask = 0;
     for (int i = 0; i < count; ++i) mask |= 1u << digits[i];
     return mask;

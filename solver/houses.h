@@ -83,3 +83,47 @@ constexpr HouseUnits BuildHouseUnits() {
 }
 
 inline constexpr HouseUnits kUnits = BuildHouseUnits();
+
+// Segments: the three cells a row shares with a box (row segments), and the
+// three a column shares with a box (column segments), 27 of each. The
+// pointing and claiming lists are each two whole segments of one kind.
+struct Segments {
+  uint8_t rowCells[27][3];     // row segment r * 3 + box column
+  uint8_t columnCells[27][3];  // column segment c * 3 + band
+  uint8_t rowOf[81];           // the row segment of a cell
+  uint8_t columnOf[81];        // the column segment of a cell
+  // For kRowOutsideBox .. kBoxOutsideColumn: the two segments making up the
+  // list of each cell (row segments for the row lists and kBoxOutsideRow,
+  // column segments for the column lists and kBoxOutsideColumn).
+  uint8_t of[kHouseKinds][81][2];
+};
+
+constexpr Segments BuildSegments() {
+  Segments g{};
+  for (int x = 0; x < 81; ++x) {
+    const int r = x / 9, c = x % 9;
+    g.rowOf[x] = uint8_t(r * 3 + c / 3);
+    g.columnOf[x] = uint8_t(c * 3 + r / 3);
+    g.rowCells[r * 3 + c / 3][c % 3] = uint8_t(x);
+    g.columnCells[c * 3 + r / 3][r % 3] = uint8_t(x);
+    int n = 0;
+    for (int b = 0; b < 3; ++b) {
+      if (b != c / 3) g.of[kRowOutsideBox][x][n++] = uint8_t(r * 3 + b);
+    }
+    n = 0;
+    for (int b = 0; b < 3; ++b) {
+      if (b != r / 3) g.of[kColumnOutsideBox][x][n++] = uint8_t(c * 3 + b);
+    }
+    n = 0;
+    for (int rr = r / 3 * 3; rr < r / 3 * 3 + 3; ++rr) {
+      if (rr != r) g.of[kBoxOutsideRow][x][n++] = uint8_t(rr * 3 + c / 3);
+    }
+    n = 0;
+    for (int cc = c / 3 * 3; cc < c / 3 * 3 + 3; ++cc) {
+      if (cc != c) g.of[kBoxOutsideColumn][x][n++] = uint8_t(cc * 3 + r / 3);
+    }
+  }
+  return g;
+}
+
+inline constexpr Segments kSegments = BuildSegments();

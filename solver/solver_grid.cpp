@@ -52,14 +52,21 @@ bool SolveMasks(uint16_t* cells, uint16_t* snapshot, int level, bool* snapshotTa
   // them again changes nothing either, so the rest of the pass is skipped:
   // it would end with the grid unchanged all the same.
   int quiet = 0;
+  // The consistency check: every solved cell on the first pass, then only
+  // those solved since the last check (the cells open at its time).
+  PlacedDigits placed, working;
   auto run = [&](int technique) {
     if (quiet >= admitted) return true;
     const int before = s.changes;
     bool ok = true;
     switch (technique) {
-      case 0: ok = EliminateValuesIn(s, open, kRowPeers); break;
-      case 1: ok = EliminateValuesIn(s, open, kColumnPeers); break;
-      case 2: ok = EliminateValuesIn(s, open, kBoxPeers); break;
+      case 0:
+        // Elimination starts from what the consistency check gathered.
+        working = placed;
+        ok = EliminateValuesIn(s, open, kRowPeers, working);
+        break;
+      case 1: ok = EliminateValuesIn(s, open, kColumnPeers, working); break;
+      case 2: ok = EliminateValuesIn(s, open, kBoxPeers, working); break;
       case 3: ok = HiddenSingleIn(s, kRowPeers); break;
       case 4: ok = HiddenSingleIn(s, kColumnPeers); break;
       case 5: ok = HiddenSingleIn(s, kBoxPeers); break;
@@ -77,11 +84,21 @@ bool SolveMasks(uint16_t* cells, uint16_t* snapshot, int level, bool* snapshotTa
     quiet = s.changes == before ? quiet + 1 : 0;
     return ok;
   };
+  for (int x = 0; x < 81; ++x) open.cells[x] = uint8_t(x);
+  open.count = 81;
+  auto consistent = [&]() {
+    for (int i = 0; i < open.count; ++i) {
+      const int x = open.cells[i];
+      if (s.Single(x) && !placed.Add(s, x)) return false;
+    }
+    return true;
+  };
   int passes = 0;
   for (;;) {
-    if (!IsConsistentIn(s)) return false;
+    if (!consistent()) return false;
     std::memcpy(snapshot, cells, 81 * sizeof(uint16_t));
     *snapshotTaken = true;
+    const int changesBefore = s.changes;
     open.Gather(s);
     // The fixed order: level 1, then level 2's four, then level 3's six.
     for (int technique = 0; technique < admitted; ++technique) {
@@ -91,8 +108,9 @@ bool SolveMasks(uint16_t* cells, uint16_t* snapshot, int level, bool* snapshotTa
     for (int x = 0; x < 81 && complete; ++x) complete = s.Single(x);
     // Cells solved during this pass (hidden singles above all) may clash
     // with each other; a full grid counts only when it is consistent.
-    if (complete) return IsConsistentIn(s);
-    if (std::memcmp(snapshot, cells, 81 * sizeof(uint16_t)) == 0) return true;
+    if (complete) return consistent();
+    // Every counted change narrows a set, so no count means no change.
+    if (s.changes == changesBefore) return true;
     if (++passes >= kPassLimit) return false;
   }
 }
@@ -155,7 +173,9 @@ bool SolverGrid::EliminateValues(int kind) {
   solver_detail::SetStore s{cells};
   solver_detail::OpenCells open;
   open.Gather(s);
-  return solver_detail::EliminateValuesIn(s, open, kind);
+  solver_detail::PlacedDigits placed;
+  placed.AddAll(s);
+  return solver_detail::EliminateValuesIn(s, open, kind, placed);
 }
 
 bool SolverGrid::HiddenSingle(int kind) {

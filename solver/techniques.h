@@ -74,6 +74,38 @@ bool IsConsistentIn(const Store& s) {
   return clash == 0;
 }
 
+// The digits placed in every house, kept from pass to pass so that the
+// consistency check at the start of a pass looks only at the cells solved
+// since the last one. Solved cells never change, so this gives the same
+// answer as checking every house afresh.
+struct PlacedDigits {
+  unsigned house[3][9] = {};
+
+  // Gathers every solved cell; false when two share a house and a digit.
+  template <class Store>
+  bool AddAll(const Store& s) {
+    bool consistent = true;
+    for (int x = 0; x < 81; ++x) {
+      if (s.Single(x)) consistent = Add(s, x) && consistent;
+    }
+    return consistent;
+  }
+
+  // Adds solved cell x; false when its digit is already placed in one of
+  // its houses.
+  template <class Store>
+  bool Add(const Store& s, int x) {
+    const unsigned bit = s.Bits(x);
+    bool clash = false;
+    for (int kind = 0; kind < 3; ++kind) {
+      unsigned& placed = house[kind][kUnits.house[kind][x]];
+      clash = clash || (placed & bit);
+      placed |= bit;
+    }
+    return !clash;
+  }
+};
+
 // The cells to visit: every cell that was unsolved when the pass (or the
 // technique) began, in row-major order. A solved cell never changes again, so
 // the cells left out are exactly those whose step would do nothing.
@@ -94,29 +126,20 @@ struct OpenCells {
 // goes on once the cell is down to one digit, so a further peer with that
 // digit is a refused removal.
 template <class Store>
-bool EliminateValuesIn(Store& s, const OpenCells& open, int kind) {
+bool EliminateValuesIn(Store& s, const OpenCells& open, int kind, PlacedDigits& placed) {
   const int length = HouseLength(kind);
-  // The digits placed in each house. A cell's step changes only that cell,
-  // so its solved peers are the solved cells of its house, and a cell that
-  // ends its step solved joins them for the cells visited after it.
-  unsigned placed[9];
-  for (int h = 0; h < 9; ++h) {
-    unsigned m = 0;
-    for (int p = 0; p < 9; ++p) {
-      const int y = kUnits.cells[kind][h][p];
-      if (s.Single(y)) m |= s.Bits(y);
-    }
-    placed[h] = m;
-  }
+  // `placed` holds the digits placed in every house. A cell's step changes
+  // only that cell, so its solved peers are the solved cells of its house;
+  // a cell that ends its step solved joins its three houses at once.
   for (int i = 0; i < open.count; ++i) {
     const int x = open.cells[i];
     if (s.Single(x)) continue;
-    const int h = kUnits.house[kind][x];
+    const unsigned inHouse = placed.house[kind][kUnits.house[kind][x]];
     const unsigned bits = s.Bits(x);
-    if (!(bits & placed[h])) continue;
-    if (bits & ~placed[h]) {
+    if (!(bits & inHouse)) continue;
+    if (bits & ~inHouse) {
       // Removing every placed digit leaves what the walk would leave.
-      for (unsigned gone = bits & placed[h]; gone; gone &= gone - 1) s.Remove(x, LowestDigit(gone));
+      for (unsigned gone = bits & inHouse; gone; gone &= gone - 1) s.Remove(x, LowestDigit(gone));
     } else {
       // Nothing would be left: the walk meets a refused removal. Replay it
       // step by step for the exact state it stops in.
@@ -126,7 +149,7 @@ bool EliminateValuesIn(Store& s, const OpenCells& open, int kind) {
         if (s.Single(y) && !s.Remove(x, s.First(y))) return false;
       }
     }
-    if (s.Single(x)) placed[h] |= s.Bits(x);
+    if (s.Single(x)) placed.Add(s, x);
   }
   return true;
 }
@@ -160,20 +183,31 @@ bool HiddenSingleIn(Store& s, int kind) {
 // one cell is handled.
 template <class Store>
 bool ConfineIn(Store& s, const OpenCells& open, int mustLack, int clear) {
-  const int lackLength = HouseLength(mustLack);
   const int clearLength = HouseLength(clear);
+  // Both lists are two segments of one kind: row segments for the row
+  // members, column segments for the column members. What each segment
+  // holds is gathered once and gathered again when a removal touches it.
+  const bool rows = mustLack == kRowOutsideBox || mustLack == kBoxOutsideRow;
+  const uint8_t(*segmentCells)[3] = rows ? kSegments.rowCells : kSegments.columnCells;
+  const uint8_t* segmentOf = rows ? kSegments.rowOf : kSegments.columnOf;
+  unsigned held[27];
+  for (int g = 0; g < 27; ++g) {
+    held[g] = s.Bits(segmentCells[g][0]) | s.Bits(segmentCells[g][1]) | s.Bits(segmentCells[g][2]);
+  }
   for (int i = 0; i < open.count; ++i) {
     const int x = open.cells[i];
     if (s.Single(x)) continue;
-    const uint8_t* lack = kHouses.lists[mustLack][x];
+    const uint8_t* lack = kSegments.of[mustLack][x];
     const uint8_t* target = kHouses.lists[clear][x];
-    unsigned held = 0;
-    for (int k = 0; k < lackLength; ++k) held |= s.Bits(lack[k]);
-    for (unsigned confined = s.Bits(x) & ~held; confined; confined &= confined - 1) {
+    unsigned confined = s.Bits(x) & ~(held[lack[0]] | held[lack[1]]);
+    for (; confined; confined &= confined - 1) {
       const int d = LowestDigit(confined);
       for (int k = 0; k < clearLength; ++k) {
         const int y = target[k];
-        if (!s.Single(y) && !s.Remove(y, d)) return false;
+        if (s.Single(y) || !(s.Bits(y) & (1u << d))) continue;
+        if (!s.Remove(y, d)) return false;
+        const int g = segmentOf[y];
+        held[g] = s.Bits(segmentCells[g][0]) | s.Bits(segmentCells[g][1]) | s.Bits(segmentCells[g][2]);
       }
     }
   }
