@@ -346,6 +346,60 @@ TEST_F(DeviceTest, CreateDeviceRefusesWhenTheAskedForWindowIsMissing) {
   FrameworkGetState().SetInsideDeviceCallback(false);
 }
 
+TEST_F(DeviceTest, F3WithoutAReferenceDeviceKeepsTheHalDevice) {
+  RegisterAll();
+  InitWindowAndDevice(320, 240);
+  Rec().calls.clear();
+  IDirect3DDevice9* device = FrameworkGetDevice();
+  const bool referenceListed =
+      FrameworkGetEnumeration(false)->GetDeviceInfo(0, D3DDEVTYPE_REF) != nullptr;
+  SendMessageW(FrameworkGetWindow(), WM_KEYDOWN, VK_F3, 0);
+  FrameworkState& state = FrameworkGetState();
+  EXPECT_EQ(0, state.GetPauseRenderingCount());
+  EXPECT_EQ(0, state.GetPauseTimeCount());
+  if (referenceListed) {
+    EXPECT_EQ(D3DDEVTYPE_REF, state.GetCurrentSettings()->deviceType);
+    EXPECT_EQ(11, FrameworkGetExitCode());
+  } else {
+    EXPECT_EQ(device, FrameworkGetDevice());
+    EXPECT_EQ(D3DDEVTYPE_HAL, state.GetCurrentSettings()->deviceType);
+    EXPECT_TRUE(Rec().Names().empty());
+    EXPECT_NE(nullptr, FrameworkGetWindow());
+  }
+}
+
+TEST_F(DeviceTest, MonitorChangeMovesTheDeviceToTheWindowsMonitor) {
+  RegisterAll();
+  InitWindowAndDevice(320, 240);
+  FrameworkState& state = FrameworkGetState();
+  HMONITOR monitor = MonitorFromWindow(FrameworkGetWindow(), MONITOR_DEFAULTTOPRIMARY);
+  EXPECT_EQ(monitor, state.GetAdapterMonitor());
+  // As if the device were on another monitor than the one the window is on.
+  state.SetAdapterMonitor(reinterpret_cast<HMONITOR>(0x4321));
+  Rec().calls.clear();
+  FrameworkCheckMonitorChange();
+  EXPECT_EQ(monitor, state.GetAdapterMonitor());
+  const std::vector<std::string> names = Rec().Names();
+  ASSERT_EQ(2u, names.size());
+  EXPECT_EQ("lost", names[0]);
+  EXPECT_EQ("reset", names[1]);
+  EXPECT_TRUE(state.GetAutoChangeAdapter());
+}
+
+TEST_F(DeviceTest, RefusedMonitorChangeIsNotAskedAgain) {
+  RegisterAll();
+  InitWindowAndDevice(320, 240);
+  FrameworkState& state = FrameworkGetState();
+  Rec().modifyAnswer = false;
+  state.SetAdapterMonitor(reinterpret_cast<HMONITOR>(0x4321));
+  FrameworkCheckMonitorChange();
+  EXPECT_FALSE(state.GetAutoChangeAdapter());
+  EXPECT_NE(nullptr, FrameworkGetDevice());
+  const int asked = Rec().modifyCalls;
+  FrameworkCheckMonitorChange();
+  EXPECT_EQ(asked, Rec().modifyCalls);
+}
+
 TEST_F(DeviceTest, DeviceCursorCopiesTheArrowIntoTheHardwareCursor) {
   InitWindowAndDevice(320, 240);
   IDirect3DDevice9* device = FrameworkGetDevice();

@@ -5,6 +5,7 @@
 
 #include <string>
 
+#include "framework/command_line.h"
 #include "framework/enumeration.h"
 #include "framework/test_recorder.h"
 
@@ -20,7 +21,7 @@ void CloseWindowAtFrame(int index) {
 TEST_F(MainLoopTest, QuitAfterFrameOneEndsAfterTheSecondPass) {
   RegisterAll();
   InitWindowAndDevice(320, 240);
-  FrameworkGetState().SetOverrideQuitAfterFrame(1);
+  FrameworkParseCommandLineText(L"kubri.exe -quitafterframe:1");
   EXPECT_EQ(S_OK, FrameworkMainLoop(nullptr));
   EXPECT_EQ(2, Rec().Count("render"));
   EXPECT_EQ(2, Rec().Count("move"));
@@ -42,8 +43,7 @@ TEST_F(MainLoopTest, ConstantFrameTimeAdvancesExactlyOneStepAPass) {
   RegisterAll();
   InitWindowAndDevice(320, 240);
   FrameworkState& state = FrameworkGetState();
-  state.SetOverrideConstantFrameTime(true);
-  state.SetOverrideTimePerFrame(0.01f);
+  FrameworkParseCommandLineText(L"kubri.exe -constantframetime:0.01");
   FrameworkSetConstantFrameTime(false, 1.0f);  // the command line wins
   EXPECT_TRUE(state.GetConstantFrameTime());
   EXPECT_EQ(0.01f, state.GetTimePerFrame());
