@@ -22,18 +22,22 @@ bool Cell::Clear() {
   return true;
 }
 
+// Clear, then the other cell's value or (without a value) its marks, then
+// its flag: the fields can be taken over directly.
 bool Cell::CopyFrom(const Cell* other) {
   if (!other) return false;
-  Clear();
-  if (other->HasValue()) {
-    SetValue(other->value);
-  } else {
-    for (int d = 1; d <= 9; ++d) {
-      if (other->HasCandidate(d)) SetCandidate(d);
-    }
+  if (other == this) {
+    if (value) ClearMarks();
+    return true;
   }
-  if (other->given) SetGiven();
+  value = other->value;
+  for (int i = 0; i < 9; ++i) marks[i] = value ? false : other->marks[i];
+  given = other->given;
   return true;
+}
+
+void Cell::ClearMarks() {
+  for (bool& mark : marks) mark = false;
 }
 
 void Cell::SetValue(int digit) {

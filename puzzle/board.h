@@ -38,6 +38,8 @@ class Cell {
   int PickRandomCandidate() const;
 
  private:
+  void ClearMarks();
+
   bool marks[9];  // element d - 1 is the mark of digit d
   int value;      // 0 empty, else 1..9
   bool given;

@@ -4,6 +4,8 @@
 
 #include <cstdint>
 
+struct DigitLayout;
+
 class DigitSet {
  public:
   DigitSet() { FillAll(); }
@@ -61,11 +63,7 @@ class DigitSet {
   }
   // Loads the set whose digits are the bits 1..9 of `mask` (at least one):
   // the solver's compact copy coming back.
-  void LoadMask(unsigned mask) {
-    count = 0;
-    for (; mask; mask &= mask - 1) digits[count++] = __builtin_ctz(mask);
-    for (int i = count; i < 9; ++i) digits[i] = 0;
-  }
+  void LoadMask(unsigned mask);
   // Bit d set for every digit held (bits 1..9).
   unsigned Mask() const {
     if (count == 9) return 0x3FEu;
@@ -79,3 +77,29 @@ class DigitSet {
   int32_t count;
   int32_t digits[9];  // slots count..8 hold 0
 };
+
+// The slots of every set of digits, by its bits 1..9 shifted down by one.
+struct DigitLayout {
+  uint8_t count[512];
+  uint8_t digits[512][9];
+};
+
+constexpr DigitLayout BuildDigitLayout() {
+  DigitLayout t{};
+  for (unsigned m = 0; m < 512; ++m) {
+    int n = 0;
+    for (int d = 1; d <= 9; ++d) {
+      if (m & (1u << (d - 1))) t.digits[m][n++] = uint8_t(d);
+    }
+    t.count[m] = uint8_t(n);
+  }
+  return t;
+}
+
+inline constexpr DigitLayout kDigitLayout = BuildDigitLayout();
+
+inline void DigitSet::LoadMask(unsigned mask) {
+  const unsigned index = (mask >> 1) & 511u;
+  count = kDigitLayout.count[index];
+  for (int i = 0; i < 9; ++i) digits[i] = kDigitLayout.digits[index][i];
+}
