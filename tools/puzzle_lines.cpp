@@ -39,7 +39,12 @@ bool ReadWholeLine(FILE* stream, char (&kept)[kKept], size_t* length) {
 bool HoldsPuzzleLines(FILE* stream) {
   char line[kKept];
   size_t length = 0;
-  const bool lines = ReadWholeLine(stream, line, &length) && length >= 81;
+  bool lines = false;
+  while (ReadWholeLine(stream, line, &length)) {
+    if (length == 0 || line[0] == '#') continue;  // passed over in both formats
+    lines = length >= 81;
+    break;
+  }
   std::rewind(stream);
   return lines;
 }

@@ -14,9 +14,10 @@ enum PuzzleLineResult {
   kPuzzleLineMalformed,  // a line that is not 81 characters; the board is untouched
 };
 
-// True when the stream's first line (without its line end) is at least 81
-// characters long, i.e. the stream holds puzzles one to a line rather than
-// nine board lines each. The stream is rewound afterwards.
+// True when the stream's first line that is neither blank nor a '#' comment
+// is at least 81 characters long (without its line end), i.e. the stream
+// holds puzzles one to a line rather than nine board lines each. The stream
+// is rewound afterwards.
 bool HoldsPuzzleLines(FILE* stream);
 
 // Reads on to the next puzzle line or malformed line. *lineNumber counts the
