@@ -242,6 +242,14 @@ TEST_F(SettingsFileTest, RandomBytesNeverCrashAndKeepAtMostSixty) {
   }
 }
 
+TEST_F(SettingsFileTest, NoPathIsRefusedOnBothSides) {
+  LoadSettingsFile(view, stock, nullptr);
+  EXPECT_EQ(view.fits, 0);
+  EXPECT_FALSE(SaveSettingsFile(view, stock, nullptr));
+  EXPECT_FALSE(SaveSettingsFile(view, stock, L""));
+  EXPECT_EQ(folder.FileCount(), 0);
+}
+
 TEST_F(SettingsFileTest, SaveIntoAMissingFolderFailsAndCreatesNothing) {
   const std::wstring path = folder.PathOf("missing").wstring() + L"/Kubri.dat";
   EXPECT_FALSE(SaveSettingsFile(view, stock, path.c_str()));
