@@ -268,8 +268,8 @@ void FrameworkShutdown(int exitCode) {
   if (direct3d) {
     direct3d->Release();
   }
-  // Relaunching a media-centre shell ("relaunchmce") is not offered: the
-  // game has no such shell to return to.
+  // "relaunchmce" is recorded in overrideRelaunchMCE, but relaunching a
+  // media-centre shell belongs to extras this program does not carry.
 }
 
 int FrameworkGetExitCode() { return FrameworkGetState().GetExitCode(); }

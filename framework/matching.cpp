@@ -351,6 +351,9 @@ float RankDeviceCombo(const DeviceSettingsCombo& combo, const DeviceSettings& op
 
 void FindClosestDisplayMode(const DeviceSettingsCombo& combo, UINT wantedWidth,
                             UINT wantedHeight, UINT* width, UINT* height) {
+  if (!width || !height) {
+    return;
+  }
   UINT bestWidth = wantedWidth;
   UINT bestHeight = wantedHeight;
   bool found = false;
