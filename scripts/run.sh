@@ -52,8 +52,16 @@ eval "$(xdotool getwindowgeometry --shell "$window")"
 xdotool mousemove $((X + 4)) $((Y + HEIGHT - WIDTH + 4)) click 1
 sleep 1
 # The window's own picture may come out black (its pixels are drawn through
-# OpenGL), so cut the window out of the whole screen instead.
-import -window root -crop "${WIDTH}x${HEIGHT}+${X}+${Y}" +repage run/kubri-screenshot.png
+# OpenGL), so cut the window out of the whole screen instead; Wine on a
+# virtual display shows black between some presents, so take the first
+# picture whose margin (just below the menu bar) has the margin colour.
+for _ in $(seq 1 40); do
+  import -window root -crop "${WIDTH}x${HEIGHT}+${X}+${Y}" +repage run/kubri-screenshot.png
+  margin=$(convert run/kubri-screenshot.png -crop "1x1+2+$((HEIGHT - WIDTH + 2))" +repage -depth 8 txt:- |
+    grep -o '#[0-9A-F]\{6\}' | head -1)
+  [ "$margin" != "#E0E0E0" ] || break
+  sleep 0.3
+done
 xdotool key Escape
 for _ in $(seq 1 40); do
   kill -0 "$game" 2>/dev/null || break

@@ -1,0 +1,196 @@
+#!/bin/sh
+# end_to_end_test.sh KUBRI_EXE NUMBER_DDS SETTINGS_CHECK_EXE
+# Plays the real game under Wine on the current (virtual) display with
+# xdotool: selects an empty cell, marks and enters a digit, switches edit mode
+# on and off from the menu by keyboard, changes the size and checks that the
+# client area follows, closes the window, checks Kubri.dat (size index and a
+# stock whose puzzles grade as filed), starts again and finds the size kept.
+# Exits 77 (skipped) without a display or xdotool.
+set -eu
+exe=$1
+dds=$2
+checker=$3
+root=$(cd "$(dirname "$0")/.." && pwd)
+
+[ -n "${DISPLAY:-}" ] || { echo "no display: skipped"; exit 77; }
+for tool in xdotool import convert wine; do
+  command -v "$tool" >/dev/null 2>&1 || { echo "no $tool: skipped"; exit 77; }
+done
+
+work=$(mktemp -d "${TMPDIR:-/tmp}/kubri-e2e.XXXXXX")
+cp "$exe" "$work/Kubri.exe"
+cp "$dds" "$work/Number.dds"
+cp "$checker" "$work/check.exe"
+game=""
+cleanup() {
+  [ -z "$game" ] || kill "$game" 2>/dev/null || true
+  [ -n "${KUBRI_KEEP_E2E:-}" ] || rm -rf "$work"
+}
+trap cleanup EXIT INT TERM
+
+fail() {
+  echo "FAIL: $*" >&2
+  exit 1
+}
+
+start_game() {
+  (cd "$work" && WINEDEBUG=-all,trace+msgbox exec "$root/scripts/wine-exec.sh" ./Kubri.exe) \
+    >"$work/game.out" 2>"$work/game.err" &
+  game=$!
+  window=$(timeout 60 xdotool search --sync --name '^Kubri$' | head -1)
+  [ -n "$window" ] || fail "the window did not appear"
+  sleep 3
+  geometry
+  focus
+}
+
+wait_for_exit() {
+  for _ in $(seq 1 60); do
+    kill -0 "$game" 2>/dev/null || { game=""; return 0; }
+    sleep 0.5
+  done
+  fail "the game did not end after closing"
+}
+
+# X, Y, WIDTH, HEIGHT of the X window; CX, CY: the client area's origin
+# (no window manager: the X window holds the menu bar above the client).
+geometry() {
+  eval "$(xdotool getwindowgeometry --shell "$window")"
+  CX=$X
+  CY=$((Y + HEIGHT - WIDTH))
+}
+
+# A click into the board's top-left margin: gives the focus, changes nothing.
+focus() {
+  xdotool mousemove $((CX + 3)) $((CY + 3)) click 1
+  sleep 0.5
+}
+
+# A screenshot of a fully drawn frame. Under Wine on a virtual display the
+# window shows black between some presents, so retry until the margin and
+# the board's first cell show their colours.
+shot() {
+  sleep 0.7
+  for _ in $(seq 1 40); do
+    import -window root "$work/shot.png"
+    if [ "$(pixel $((CX + 2)) $((CY + 2)))" = "#E0E0E0" ] &&
+       [ "$(pixel $((CX + cell / 2 + 3)) $((CY + cell / 2 + 3)))" != "#000000" ]; then
+      return 0
+    fi
+    sleep 0.3
+  done
+  fail "no drawn frame to look at"
+}
+
+# The distinct colours inside cell (row, col), clear of the grid lines, at
+# cell size $cell; one #RRGGBB per line.
+cell_colours() {
+  x=$((CX + cell / 2 + $2 * cell + 2))
+  y=$((CY + cell / 2 + $1 * cell + 2))
+  convert "$work/shot.png" -crop "$((cell - 4))x$((cell - 4))+$x+$y" +repage -unique-colors -depth 8 txt:- |
+    grep -o '#[0-9A-F]\{6\}' || true
+}
+
+has_colour() { cell_colours "$1" "$2" | grep -q "^$3\$"; }
+
+pixel() {
+  convert "$work/shot.png" -crop "1x1+$1+$2" +repage -depth 8 txt:- | grep -o '#[0-9A-F]\{6\}' | head -1
+}
+
+# Presses digit position 5 (the middle) of cell (row, col).
+press() {
+  xdotool mousemove $((CX + cell / 2 + $2 * cell + cell / 2)) $((CY + cell / 2 + $1 * cell + cell / 2)) click "${3:-1}"
+}
+
+# The client area is $1 pixels square: the board's bottom border lies half a
+# cell above the window's bottom edge, with only margin below it.
+expect_client() {
+  geometry
+  [ "$WIDTH" -eq "$1" ] || fail "client width $WIDTH, expected $1"
+  shot
+  half=$(($1 / 20))
+  [ "$(pixel $((X + $1 / 2 + 3)) $((Y + HEIGHT - half)))" = "#404040" ] || fail "no board border at the bottom for $1"
+  [ "$(pixel $((X + $1 / 2 + 3)) $((Y + HEIGHT - 2)))" = "#E0E0E0" ] || fail "no margin at the bottom for $1"
+  echo "client area ${1} x ${1}"
+}
+
+menu() {
+  focus
+  for key in "$@"; do
+    xdotool key "$key"
+    sleep 0.4
+  done
+  sleep 1.5
+}
+
+# --- First run ------------------------------------------------------------------
+start_game
+cell=32
+expect_client 320
+
+# An empty cell of the generated puzzle.
+shot
+row=-1
+for r in 0 1 2 3 4 5 6 7 8; do
+  for c in 0 1 2 3 4 5 6 7 8; do
+    if [ "$(cell_colours "$r" "$c")" = "#F0F0F0" ]; then row=$r; col=$c; break 2; fi
+  done
+done
+[ "$row" -ge 0 ] || fail "no empty cell found"
+echo "empty cell ($row, $col)"
+
+press "$row" "$col"
+shot
+has_colour "$row" "$col" "#FFFF00" || fail "the cell was not selected"
+has_colour "$row" "$col" "#C0C0C0" || fail "the selected cell shows no keypad"
+press "$row" "$col"
+shot
+has_colour "$row" "$col" "#C000C0" || fail "5 was not marked"
+has_colour "$row" "$col" "#FFFF00" || fail "marking dropped the selection"
+press "$row" "$col"
+shot
+has_colour "$row" "$col" "#404040" || fail "5 was not entered"
+! has_colour "$row" "$col" "#FFFF00" || fail "entering kept the selection"
+echo "selected, marked and entered 5"
+
+menu alt+e s          # edit start
+press "$row" "$col"
+shot
+has_colour "$row" "$col" "#C000C0" || fail "edit mode: no purple keypad"
+! has_colour "$row" "$col" "#404040" || fail "edit mode: the value still shows"
+menu alt+e e          # edit end
+shot
+! has_colour "$row" "$col" "#FFFF00" || fail "edit end kept the selection"
+has_colour "$row" "$col" "#0000C0" || fail "edit end did not make the 5 a given"
+echo "edit mode on and off"
+
+menu alt+v s l
+cell=48
+expect_client 480
+menu alt+v s m
+cell=32
+expect_client 320
+menu alt+v s s
+cell=24
+expect_client 240
+
+menu alt+f x          # exit
+wait_for_exit
+[ -f "$work/Kubri.dat" ] || fail "no Kubri.dat after closing"
+report=$("$root/scripts/wine-exec.sh" "$work/check.exe" "$work/Kubri.dat" | tr -d '\r') ||
+  fail "the stock in Kubri.dat does not grade as filed: $report"
+echo "$report"
+echo "$report" | grep -q '^size 2$' || fail "Kubri.dat does not hold size 2"
+puzzles=$(echo "$report" | sed -n 's/^puzzles //p')
+[ "${puzzles:-0}" -ge 1 ] || fail "Kubri.dat holds no puzzles"
+
+# --- Second run: the size is kept -------------------------------------------------
+start_game
+cell=24
+expect_client 240
+xdotool key Escape
+wait_for_exit
+report=$("$root/scripts/wine-exec.sh" "$work/check.exe" "$work/Kubri.dat" | tr -d '\r') ||
+  fail "second save does not grade as filed: $report"
+echo "$report" | grep -q '^size 2$' || fail "the second save lost the size"
+echo "PASS"
