@@ -150,8 +150,12 @@ bool Board::ResetToGivens() {
 
 bool Board::CopyFrom(const Board* other) {
   if (!other) return false;
-  if (other == this) return true;
-  for (int i = 0; i < 81; ++i) cells[i].CopyFrom(&other->cells[i]);
+  // Cell::CopyFrom of every cell: the cells as they are, except that a cell
+  // with a value keeps no marks. A board copied onto itself stays as it is.
+  if (other != this) std::memcpy(cells, other->cells, sizeof cells);
+  for (Cell& cell : cells) {
+    if (cell.HasValue()) cell.ClearMarks();
+  }
   return true;
 }
 

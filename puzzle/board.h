@@ -38,6 +38,7 @@ class Cell {
   int PickRandomCandidate() const;
 
  private:
+  friend class Board;
   void ClearMarks();
 
   bool marks[9];  // element d - 1 is the mark of digit d

@@ -251,16 +251,15 @@ bool NakedPairIn(Store& s, const OpenCells& open, int kind) {
 template <class Store>
 bool HiddenPairIn(Store& s, const OpenCells& open, int kind) {
   const int length = HouseLength(kind);
-  for (int i = 0; i < open.count; ++i) {
-    const int x = open.cells[i];
-    if (s.Single(x)) continue;
-    const uint8_t* list = kHouses.lists[kind][x];
-    const unsigned bits = s.Bits(x);
-    // Bit-parallel counts of the unsolved cells (x included) holding each
-    // digit: once, twice, three or more times; and the digits placed.
-    unsigned once = bits, twice = 0, more = 0, placed = 0;
-    for (int k = 0; k < length; ++k) {
-      const int y = list[k];
+  // Per house, the digits placed nowhere in it and open in exactly two of
+  // its cells: the digits whose place count is 2, the same for every cell
+  // of the house. Counted bit-parallel (once, twice, three times or more)
+  // and counted again for a house whose cell was reduced.
+  unsigned two[9];
+  auto count = [&](int h) {
+    unsigned once = 0, twice = 0, more = 0, placed = 0;
+    for (int p = 0; p < 9; ++p) {
+      const int y = kUnits.cells[kind][h][p];
       const unsigned m = s.Bits(y);
       if (s.Single(y)) {
         placed |= m;
@@ -270,22 +269,33 @@ bool HiddenPairIn(Store& s, const OpenCells& open, int kind) {
         once |= m;
       }
     }
-    const unsigned two = twice & ~more & ~placed;
-    for (unsigned first = bits & two; first; first &= first - 1) {
+    two[h] = twice & ~more & ~placed;
+  };
+  for (int h = 0; h < 9; ++h) count(h);
+  for (int i = 0; i < open.count; ++i) {
+    const int x = open.cells[i];
+    if (s.Single(x)) continue;
+    const int h = kUnits.house[kind][x];
+    const unsigned bits = s.Bits(x);
+    const unsigned candidates = bits & two[h];
+    if (!(candidates & (candidates - 1))) continue;  // a pair needs two such digits
+    const uint8_t* list = kHouses.lists[kind][x];
+    bool done = false;
+    for (unsigned first = candidates; first && !done; first &= first - 1) {
       const int d1 = LowestDigit(first);
-      const unsigned later = bits & two & ~((2u << d1) - 1);
-      bool done = false;
+      const unsigned later = candidates & ~((2u << d1) - 1);
+      // The one other cell where d1 is open (it is placed nowhere).
       for (int k = 0; k < length; ++k) {
         const unsigned m = s.Bits(list[k]);
         if (!(m & (1u << d1))) continue;
         const unsigned match = later & m;
         if (match) {
           s.SetPair(x, d1, LowestDigit(match));
+          count(h);
           done = true;
-          break;
         }
+        break;
       }
-      if (done) break;
     }
   }
   return true;
