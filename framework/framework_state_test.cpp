@@ -13,6 +13,7 @@
 #include "framework/errors.h"
 #include "framework/fake_direct3d.h"
 #include "framework/frame_timer.h"
+#include "framework/window.h"
 
 namespace {
 
@@ -23,7 +24,11 @@ int RecordBox(HWND, const wchar_t* text, const wchar_t*, UINT) {
   g_boxText = text;
   return IDOK;
 }
-BOOL RejectVersions(UINT, UINT) { return FALSE; }
+int g_versionChecks = 0;
+BOOL RejectVersions(UINT, UINT) {
+  ++g_versionChecks;
+  return FALSE;
+}
 IDirect3D9* NoDirect3D(UINT) { return nullptr; }
 
 class FrameworkStateTest : public ::testing::Test {
@@ -187,6 +192,13 @@ TEST_F(FrameworkStateTest, InitReportsAnIncorrectVersion) {
   EXPECT_TRUE(state().GetInitCalled());
   EXPECT_FALSE(state().GetInited());
   EXPECT_EQ(nullptr, FrameworkGetDirect3D());
+
+  // Window creation does not try the failed start-up again.
+  g_versionChecks = 0;
+  EXPECT_EQ(E_FAIL, FrameworkCreateWindow(L"Kubri", nullptr, nullptr, nullptr, CW_USEDEFAULT,
+                                          CW_USEDEFAULT));
+  EXPECT_EQ(0, g_versionChecks);
+  EXPECT_EQ(nullptr, state().GetFocusWindow());
 }
 
 TEST_F(FrameworkStateTest, InitWithoutDirect3DFailsSilentlyWhenBoxesAreOff) {
