@@ -24,13 +24,14 @@ bool Board::SolveAtLevel(int level) {
   for (int row = 0; row < 9; ++row) {
     for (int col = 0; col < 9; ++col) {
       Cell& cell = CellAt(row, col);
-      if (grid.IsSolved(row, col)) {
-        cell.SetValue(grid.GetValue(row, col));
+      const DigitSet& set = grid.At(row, col);
+      if (set.IsSingle()) {
+        cell.SetValue(set.Get(0));
       } else {
         cell.ClearValue();
         cell.ClearCandidates();
-        const int count = grid.CandidateCount(row, col);
-        for (int k = 0; k < count; ++k) cell.SetCandidate(grid.GetCandidate(row, col, k));
+        const int count = set.Count();
+        for (int k = 0; k < count; ++k) cell.SetCandidate(set.Get(k));
       }
     }
   }

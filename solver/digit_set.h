@@ -8,7 +8,8 @@ struct DigitLayout;
 
 class DigitSet {
  public:
-  DigitSet() { FillAll(); }
+  // As FillAll.
+  DigitSet() = default;
 
   // Digits 1..9.
   void FillAll() {
@@ -74,8 +75,8 @@ class DigitSet {
   }
 
  private:
-  int32_t count;
-  int32_t digits[9];  // slots count..8 hold 0
+  int32_t count = 9;
+  int32_t digits[9] = {1, 2, 3, 4, 5, 6, 7, 8, 9};  // slots count..8 hold 0
 };
 
 // The slots of every set of digits, by its bits 1..9 shifted down by one.
