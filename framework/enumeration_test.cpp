@@ -3,6 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+
+#include "framework/device.h"
 #include "framework/errors.h"
 #include "framework/fake_direct3d.h"
 #include "framework/framework_state.h"
@@ -95,6 +98,27 @@ TEST_F(EnumerationTest, AdapterWithoutBlendingYieldsNoCandidate) {
   EXPECT_EQ(FW_E_NOCOMPATIBLEDEVICES, FindForGame(320, 320, true, &found));
   FrameworkGetState().SetOnDeviceAcceptable(nullptr, nullptr);
   EXPECT_EQ(S_OK, FindForGame(320, 320, true, &found));
+}
+
+std::wstring g_boxText;
+int RecordBox(HWND, const wchar_t* text, const wchar_t*, UINT) {
+  g_boxText = text;
+  return IDOK;
+}
+
+TEST_F(EnumerationTest, CreatingADeviceWithoutBlendingReportsNoCompatibleDevices) {
+  fake_.adapters[0].blendingFormats.clear();
+  fake_.AddRef();  // the reference the framework releases at shutdown
+  FrameworkSetMessageBoxHook(RecordBox);
+  g_boxText.clear();
+  EXPECT_EQ(FW_E_NOCOMPATIBLEDEVICES,
+            FrameworkCreateDevice(0, true, 320, 320, OnDeviceAcceptable, nullptr, nullptr));
+  EXPECT_EQ(L"Could not find any compatible Direct3D devices.", g_boxText);
+  EXPECT_EQ(3, FrameworkGetExitCode());
+  EXPECT_EQ(nullptr, FrameworkGetDevice());
+  FrameworkShutdown(0);  // closes the window made on the way
+  FrameworkSetMessageBoxHook(nullptr);
+  EXPECT_EQ(nullptr, FrameworkGetState().GetFocusWindow());
 }
 
 TEST_F(EnumerationTest, GameCallbackKeepsOnlyBlendableBackBuffers) {
