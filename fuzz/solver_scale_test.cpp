@@ -16,11 +16,13 @@ namespace {
 // levels 2 and 3 take 50 to 150 ms a puzzle) takes several minutes and is
 // labelled slow; the normal run keeps to some seconds.
 #ifdef KUBRI_SCALE_FULL
+#define SCALE_SUITE SolverScaleFull
 constexpr int kLevelOneCount = 3000;
 constexpr int kLevelTwoCount = 2000;
 constexpr int kLevelThreeCount = 2000;
 constexpr int kBackgroundCount = 3000;
 #else
+#define SCALE_SUITE SolverScale
 constexpr int kLevelOneCount = 1000;
 constexpr int kLevelTwoCount = 100;
 constexpr int kLevelThreeCount = 60;
@@ -118,22 +120,22 @@ void RunExactLevel(int level, int count) {
   }
 }
 
-TEST(SolverScale, LevelOnePuzzlesGradeAsLevelOneAndHaveOneSolution) {
+TEST(SCALE_SUITE, LevelOnePuzzlesGradeAsLevelOneAndHaveOneSolution) {
   RunExactLevel(1, kLevelOneCount);
 }
 
-TEST(SolverScale, LevelTwoPuzzlesGradeAsLevelTwoAndHaveOneSolution) {
+TEST(SCALE_SUITE, LevelTwoPuzzlesGradeAsLevelTwoAndHaveOneSolution) {
   RunExactLevel(2, kLevelTwoCount);
 }
 
-TEST(SolverScale, LevelThreePuzzlesGradeAsLevelThreeAndHaveOneSolution) {
+TEST(SCALE_SUITE, LevelThreePuzzlesGradeAsLevelThreeAndHaveOneSolution) {
   RunExactLevel(3, kLevelThreeCount);
 }
 
 // The background thread's step: levels 1 to 3, 1000 attempts, whatever level
 // the result grades as. Failures are allowed (the step then stores nothing),
 // but most steps must give a puzzle.
-TEST(SolverScale, BackgroundPuzzlesGradeWithinTheirRangeAndHaveOneSolution) {
+TEST(SCALE_SUITE, BackgroundPuzzlesGradeWithinTheirRangeAndHaveOneSolution) {
   int made = 0, failed = 0;
   for (unsigned seed : {1u, 977u}) {
     const Tally tally = MakeAndCheck(seed, 1, 3, 1000, kBackgroundCount / 2, false);
