@@ -42,7 +42,7 @@ class DigitSet {
     return true;
   }
   // Slot i, or 0 outside 0..count - 1.
-  int Get(int i) const { return (i >= 0 && i < count) ? digits[i] : 0; }
+  int Get(int i) const { return (i >= 0 && i < count && i < 9) ? digits[i] : 0; }
   int Count() const { return count; }
   bool Contains(int d) const {
     for (int i = 0; i < count; ++i) {
