@@ -103,6 +103,9 @@ class Board {
   // their value, every other non-given cell gets its remaining candidates as
   // marks. True when no contradiction was met, complete or not.
   bool SolveAtLevel(int level);
+  // What SolveAtLevel would return, without touching the board; with
+  // `complete`, also whether the board would then be complete.
+  bool TrySolveAtLevel(int level, bool* complete) const;
   // Builds a puzzle that level maxLevel completes and, for minLevel >= 2,
   // level minLevel - 1 does not, in at most `attempts` passes. On success the
   // board holds givens only; on failure whatever the last pass left.

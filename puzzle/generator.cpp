@@ -11,16 +11,44 @@ constexpr int kDraws = 10000;
 
 }  // namespace
 
-bool Board::SolveAtLevel(int level) {
-  SolverGrid grid;
+namespace {
+
+// Makes `grid` hold the board's values (givens and the player's alike) and
+// solves it at the level.
+bool SolveValues(const Board& board, int level, SolverGrid& grid) {
   grid.Reset();
   for (int row = 0; row < 9; ++row) {
     for (int col = 0; col < 9; ++col) {
-      const Cell& cell = CellAt(row, col);
+      const Cell& cell = board.CellAt(row, col);
       if (cell.HasValue()) grid.SetValue(row, col, cell.GetValue());
     }
   }
-  const bool verdict = grid.Solve(level);
+  return grid.Solve(level);
+}
+
+}  // namespace
+
+bool Board::TrySolveAtLevel(int level, bool* complete) const {
+  SolverGrid grid;
+  const bool verdict = SolveValues(*this, level, grid);
+  if (complete) {
+    // What IsComplete would say after the write-back: a given cell keeps
+    // its own state, every other cell has a value when its set is solved.
+    bool full = true;
+    for (int row = 0; row < 9 && full; ++row) {
+      for (int col = 0; col < 9 && full; ++col) {
+        const Cell& cell = CellAt(row, col);
+        full = cell.IsGiven() ? cell.HasValue() : grid.IsSolved(row, col);
+      }
+    }
+    *complete = full;
+  }
+  return verdict;
+}
+
+bool Board::SolveAtLevel(int level) {
+  SolverGrid grid;
+  const bool verdict = SolveValues(*this, level, grid);
   for (int row = 0; row < 9; ++row) {
     for (int col = 0; col < 9; ++col) {
       Cell& cell = CellAt(row, col);
@@ -49,8 +77,8 @@ bool Board::Generate(int minLevel, int maxLevel, int attempts) {
     }
     if (work.IsComplete()) {
       if (minLevel <= 1) return true;
-      work.CopyFrom(this);
-      if (work.SolveAtLevel(minLevel - 1) && !work.IsComplete()) return true;
+      bool complete = false;
+      if (TrySolveAtLevel(minLevel - 1, &complete) && !complete) return true;
       Clear();
       continue;
     }
@@ -80,7 +108,7 @@ void Board::PickRandomOpenCell(int* row, int* col, int* digit) const {
     --probesLeft;
     probe.CopyFrom(this);
     probe.SetValue(r, c, d);
-    if (probe.SolveAtLevel(3)) return;
+    if (probe.TrySolveAtLevel(3, nullptr)) return;
   }
 }
 

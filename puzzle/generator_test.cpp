@@ -190,6 +190,30 @@ TEST(SolverSoundnessTest, HigherLevelNeverDecidesLess) {
   }
 }
 
+// The look-ahead solve used by grading and by the generator's probes answers
+// exactly what solving a copy answers, and leaves the board alone.
+TEST(SolverSoundnessTest, LookAheadAnswersAsSolvingACopyWould) {
+  SeedRand(99);
+  for (int trial = 0; trial < 200; ++trial) {
+    Board puzzle = FromLine(kSolution);
+    const int emptied = 30 + RandomIndexBelow(51);
+    for (int k = 0; k < emptied; ++k) puzzle.CellAt(RandomIndexBelow(9), RandomIndexBelow(9)).Clear();
+    if (trial % 4 == 0) puzzle.SetValue(RandomIndexBelow(9), RandomIndexBelow(9), 1 + RandomIndexBelow(9));
+    if (trial % 5 == 0) puzzle.SetGiven(RandomIndexBelow(9), RandomIndexBelow(9));  // maybe an empty given
+    const std::string before = Line(puzzle);
+    for (int level = 1; level <= 3; ++level) {
+      Board copy;
+      copy.CopyFrom(&puzzle);
+      const bool verdict = copy.SolveAtLevel(level);
+      bool complete = !copy.IsComplete();
+      ASSERT_EQ(puzzle.TrySolveAtLevel(level, &complete), verdict) << before;
+      ASSERT_EQ(complete, copy.IsComplete()) << before;
+      ASSERT_EQ(puzzle.TrySolveAtLevel(level, nullptr), verdict);
+    }
+    ASSERT_EQ(Line(puzzle), before);
+  }
+}
+
 TEST(GradeTest, PuzzlesAreFiledUnderTheLowestLevelThatFinishesThem) {
   EXPECT_EQ(GradePuzzle(FromLine(kLevel1)), 1);
   EXPECT_EQ(GradePuzzle(FromLine(kLevel2)), 2);
