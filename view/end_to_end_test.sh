@@ -2,9 +2,10 @@
 # end_to_end_test.sh KUBRI_EXE NUMBER_DDS SETTINGS_CHECK_EXE
 # Plays the real game under Wine on the current (virtual) display with
 # xdotool: selects an empty cell, marks and enters a digit, switches edit mode
-# on and off from the menu by keyboard, changes the size and checks that the
-# client area follows, closes the window, checks Kubri.dat (size index and a
-# stock whose puzzles grade as filed), starts again and finds the size kept.
+# on and off from the menu by keyboard, opens and closes the about box,
+# changes the size and checks that the client area follows, closes the
+# window, checks Kubri.dat (size index and a stock whose puzzles grade as
+# filed), starts again and finds the size kept.
 # Exits 77 (skipped) without a display or xdotool.
 set -eu
 exe=$1
@@ -37,7 +38,14 @@ start_game() {
   (cd "$work" && WINEDEBUG=-all,trace+msgbox exec "$root/scripts/wine-exec.sh" ./Kubri.exe) \
     >"$work/game.out" 2>"$work/game.err" &
   game=$!
-  window=$(timeout 60 xdotool search --sync --name '^Kubri$' | head -1)
+  # Polled rather than waited for: a window that vanishes during a waiting
+  # search makes xdotool fail.
+  window=""
+  for _ in $(seq 1 120); do
+    window=$(xdotool search --name '^Kubri$' 2>/dev/null | head -1 || true)
+    [ -z "$window" ] || break
+    sleep 0.5
+  done
   [ -n "$window" ] || fail "the window did not appear"
   sleep 3
   geometry
@@ -163,6 +171,12 @@ shot
 ! has_colour "$row" "$col" "#FFFF00" || fail "edit end kept the selection"
 has_colour "$row" "$col" "#0000C0" || fail "edit end did not make the 5 a given"
 echo "edit mode on and off"
+
+menu alt+h a          # about box: a real message box, read from Wine's trace
+grep -q 'MSGBOX_OnInit L"Kubri v1.2"' "$work/game.err" || fail "no about box"
+xdotool key Return
+sleep 1
+echo "about box shown and closed"
 
 menu alt+v s l
 cell=48
