@@ -5,7 +5,8 @@
 #   generating: kubri-puzzle generate --level 2 / --level 3
 #               vs  sgt-solo --generate N 3x3di / 3x3da (Intermediate / Advanced)
 # The peers run as black boxes. KUBRI_BUILD names the native build folder
-# (default build/native); ROUNDS the repetitions kept at their best (3).
+# (default build/native); ROUNDS the repetitions kept at their best (3);
+# COUNT the puzzles generated per run (30). Times are user + system CPU.
 set -eu
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${KUBRI_BUILD:-$root/build/native}
@@ -40,6 +41,7 @@ best_of() {
   echo "$best"
 }
 
+# ratio KUBRI PEER: the peer's time over Kubri's (above 1: Kubri is faster).
 ratio() { awk "BEGIN { if ($1 > 0) printf \"%.2f\", $2 / $1; else print \"n/a\" }"; }
 per() { awk "BEGIN { printf \"%.2f\", 1000 * $1 / $2 }"; }
 
@@ -51,12 +53,12 @@ k=$(best_of "$tool" grade "$puzzles")
 cp "$puzzles" "$work/stdin"
 q=$(best_of "$qqwing" --solve --stats)
 rm -f "$work/stdin"
-echo "grade $n puzzles: kubri-puzzle ${k} s ($(per "$k" "$n") ms each), qqwing ${q} s ($(per "$q" "$n") ms each): kubri-puzzle $(ratio "$k" "$q")x faster"
+echo "grade $n puzzles: kubri-puzzle ${k} s ($(per "$k" "$n") ms each), qqwing ${q} s ($(per "$q" "$n") ms each); qqwing time / kubri-puzzle time = $(ratio "$k" "$q")"
 
 # Generating: $count puzzles of each pair of levels.
 for pair in "2 3x3di Intermediate" "3 3x3da Advanced"; do
   set -- $pair
   k=$(best_of "$tool" generate --level "$1" --count "$count" --seed 1)
   s=$(best_of "$solo" --generate "$count" "$2")
-  echo "generate $count at level $1: kubri-puzzle $(per "$k" "$count") ms each, Solo $3 $(per "$s" "$count") ms each: kubri-puzzle $(ratio "$k" "$s")x faster"
+  echo "generate $count at level $1: kubri-puzzle $(per "$k" "$count") ms each, Solo $3 $(per "$s" "$count") ms each; Solo time / kubri-puzzle time = $(ratio "$k" "$s")"
 done
