@@ -34,7 +34,7 @@ TEST(ThreadRandomTest, EveryThreadStartsFromStateOne) {
   EXPECT_EQ(Rand(), 41);
 }
 
-TEST(ThreadRandomTest, ConcurrentGenerationsMatchTheirSoloRuns) {
+TEST(ThreadRandomTest, ConcurrentGenerationsMatchTheirRunsAlone) {
   const std::string alone1 = GenerateWithSeed(5, 1);
   const std::string alone2 = GenerateWithSeed(6, 2);
   std::string a, b, c;
