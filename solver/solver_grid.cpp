@@ -67,9 +67,9 @@ bool SolveMasks(uint16_t* cells, uint16_t* snapshot, int level, bool* snapshotTa
         break;
       case 1: ok = EliminateValuesIn(s, open, kColumnPeers, working); break;
       case 2: ok = EliminateValuesIn(s, open, kBoxPeers, working); break;
-      case 3: ok = HiddenSingleIn(s, kRowPeers); break;
-      case 4: ok = HiddenSingleIn(s, kColumnPeers); break;
-      case 5: ok = HiddenSingleIn(s, kBoxPeers); break;
+      case 3: ok = HiddenSingleIn(s, open, kRowPeers, placed); break;
+      case 4: ok = HiddenSingleIn(s, open, kColumnPeers, placed); break;
+      case 5: ok = HiddenSingleIn(s, open, kBoxPeers, placed); break;
       case 6: ok = ConfineIn(s, open, kBoxOutsideRow, kRowOutsideBox); break;
       case 7: ok = ConfineIn(s, open, kBoxOutsideColumn, kColumnOutsideBox); break;
       case 8: ok = ConfineIn(s, open, kRowOutsideBox, kBoxOutsideRow); break;
@@ -180,7 +180,11 @@ bool SolverGrid::EliminateValues(int kind) {
 
 bool SolverGrid::HiddenSingle(int kind) {
   solver_detail::SetStore s{cells};
-  return solver_detail::HiddenSingleIn(s, kind);
+  solver_detail::OpenCells open;
+  open.Gather(s);
+  solver_detail::PlacedDigits placed;
+  placed.AddAll(s);
+  return solver_detail::HiddenSingleIn(s, open, kind, placed);
 }
 
 bool SolverGrid::Confine(int mustLack, int clear) {

@@ -154,21 +154,27 @@ bool EliminateValuesIn(Store& s, const OpenCells& open, int kind, PlacedDigits& 
   return true;
 }
 
-// Hidden single: the smallest candidate that no peer holds is placed. The
-// peers visited before a cell are gathered as the walk goes; those after it
-// are still as they were when the technique began.
+// Hidden single: the smallest candidate that no peer holds is placed. A
+// house holds the digits of its cells solved before the pass (`fixed`) and
+// of its open cells: those visited before the cell as they are now, those
+// after it as they were when the technique began (only the visited cell
+// changes in a step).
 template <class Store>
-bool HiddenSingleIn(Store& s, int kind) {
-  unsigned after[9][10];
-  for (int h = 0; h < 9; ++h) {
-    after[h][9] = 0;
-    for (int p = 8; p >= 0; --p) after[h][p] = after[h][p + 1] | s.Bits(kUnits.cells[kind][h][p]);
+bool HiddenSingleIn(Store& s, const OpenCells& open, int kind, const PlacedDigits& fixed) {
+  unsigned after[81];
+  unsigned gathered[9] = {};
+  for (int i = open.count - 1; i >= 0; --i) {
+    const int x = open.cells[i];
+    const int h = kUnits.house[kind][x];
+    after[i] = gathered[h];
+    gathered[h] |= s.Bits(x);
   }
   unsigned before[9] = {};
-  for (int x = 0; x < 81; ++x) {
+  for (int i = 0; i < open.count; ++i) {
+    const int x = open.cells[i];
     const int h = kUnits.house[kind][x];
     if (!s.Single(x)) {
-      const unsigned held = before[h] | after[h][kUnits.position[kind][x] + 1];
+      const unsigned held = fixed.house[kind][h] | before[h] | after[i];
       const unsigned alone = s.Bits(x) & ~held;
       if (alone) s.SetSingle(x, LowestDigit(alone));
     }
