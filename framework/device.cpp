@@ -643,7 +643,10 @@ bool FrameworkRestoreLostDevice() {
   FrameworkState& state = FrameworkGetState();
   IDirect3DDevice9* device = state.GetDevice();
   if (device == nullptr) {
-    if (state.GetDeviceLost()) {
+    // Without settings (a re-creation already failed and was reported)
+    // there is nothing to create again; the pass keeps sleeping instead of
+    // reporting the same failure every 50 ms.
+    if (state.GetDeviceLost() && state.GetCurrentSettings() != nullptr) {
       const DeviceSettings settings = FrameworkGetDeviceSettings();
       FrameworkChangeDevice(&settings, nullptr, false, true);
     }

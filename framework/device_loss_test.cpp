@@ -210,6 +210,20 @@ TEST_F(DeviceLossTest, NoDeviceButLostCreatesTheDeviceAgain) {
   EXPECT_EQ("reset", names[1]);
 }
 
+TEST_F(DeviceLossTest, LostWithoutDeviceOrSettingsIsNotRetriedEveryPass) {
+  RegisterAll();
+  InstallFake();
+  FrameworkCleanupEnvironment(true);
+  FrameworkGetState().SetDeviceLost(true);
+  Rec().calls.clear();
+  const double start = NowMs();
+  FrameworkRenderFrame();
+  EXPECT_GE(NowMs() - start, 45.0) << "a pass without a device must not spin";
+  EXPECT_TRUE(Rec().calls.empty());
+  EXPECT_TRUE(Rec().boxes.empty());
+  EXPECT_EQ(nullptr, FrameworkGetDevice());
+}
+
 TEST_F(DeviceLossTest, ReferencesLeftAtReleaseAreReportedAndCleanupCarriesOn) {
   RegisterAll();
   InstallFake();

@@ -285,6 +285,7 @@ TEST_F(DeviceTest, AltEnterToFullScreenAndBackRestoresSizePositionAndMenu) {
   HWND window = FrameworkGetWindow();
   HMENU menu = GetMenu(window);
   ASSERT_NE(nullptr, menu);
+  SetWindowPos(window, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
   RECT before{};
   GetWindowRect(window, &before);
   const SIZE clientBefore = ClientSize(window);
@@ -311,6 +312,7 @@ TEST_F(DeviceTest, AltEnterToFullScreenAndBackRestoresSizePositionAndMenu) {
   EXPECT_EQ(clientBefore.cx, ClientSize(window).cx);
   EXPECT_EQ(clientBefore.cy, ClientSize(window).cy);
   EXPECT_EQ(styleBefore & ~WS_VISIBLE, GetWindowLongPtrW(window, GWL_STYLE) & ~WS_VISIBLE);
+  EXPECT_NE(0, GetWindowLongPtrW(window, GWL_EXSTYLE) & WS_EX_TOPMOST) << "topmost state lost";
   EXPECT_EQ(static_cast<UINT>(clientBefore.cx), state.GetBackBufferDesc().Width);
   EXPECT_EQ(static_cast<UINT>(clientBefore.cy), state.GetBackBufferDesc().Height);
   EXPECT_EQ(0, state.GetPauseRenderingCount());

@@ -39,6 +39,15 @@ TEST_F(MainLoopTest, LoopEndsWhenTheWindowIsDestroyed) {
   EXPECT_EQ(0, FrameworkGetExitCode());
 }
 
+TEST_F(MainLoopTest, EscapeEndsTheMainLoop) {
+  RegisterAll();
+  InitWindowAndDevice(320, 240);
+  PostMessageW(FrameworkGetWindow(), WM_KEYDOWN, VK_ESCAPE, 0);
+  EXPECT_EQ(S_OK, FrameworkMainLoop(nullptr));
+  EXPECT_EQ(nullptr, FrameworkGetWindow());
+  EXPECT_EQ(0, FrameworkGetExitCode());
+}
+
 TEST_F(MainLoopTest, ConstantFrameTimeAdvancesExactlyOneStepAPass) {
   RegisterAll();
   InitWindowAndDevice(320, 240);

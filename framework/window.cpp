@@ -27,18 +27,6 @@ bool HasCurrentSettingsWindowed() {
   return settings != nullptr && settings->presentParams.Windowed != FALSE;
 }
 
-// Swallows the Windows keys while shortcut keys are disallowed.
-LRESULT CALLBACK LowLevelKeyboardProc(int code, WPARAM wParam, LPARAM lParam) {
-  if (code == HC_ACTION && (wParam == WM_KEYDOWN || wParam == WM_KEYUP) &&
-      !FrameworkGetState().GetAllowShortcutKeys()) {
-    const KBDLLHOOKSTRUCT* key = reinterpret_cast<const KBDLLHOOKSTRUCT*>(lParam);
-    if (key != nullptr && (key->vkCode == VK_LWIN || key->vkCode == VK_RWIN)) {
-      return 1;
-    }
-  }
-  return CallNextHookEx(nullptr, code, wParam, lParam);
-}
-
 // The system's own version, from GetVersionExW.
 bool IsNtAboveVersion4() {
   OSVERSIONINFOW version{};
@@ -254,6 +242,17 @@ struct GdiObject {
 };
 
 }  // namespace
+
+LRESULT CALLBACK FrameworkShortcutKeyHook(int code, WPARAM wParam, LPARAM lParam) {
+  if (code == HC_ACTION && (wParam == WM_KEYDOWN || wParam == WM_KEYUP) &&
+      !FrameworkGetState().GetAllowShortcutKeys()) {
+    const KBDLLHOOKSTRUCT* key = reinterpret_cast<const KBDLLHOOKSTRUCT*>(lParam);
+    if (key != nullptr && (key->vkCode == VK_LWIN || key->vkCode == VK_RWIN)) {
+      return 1;
+    }
+  }
+  return CallNextHookEx(nullptr, code, wParam, lParam);
+}
 
 HRESULT FrameworkHresultFromSystemError(DWORD code) {
   if (code == 0) return E_FAIL;
@@ -552,7 +551,7 @@ void FrameworkAllowShortcutKeys(bool allow) {
     return;
   }
   if (state.GetKeyboardHook() == nullptr && IsNtAboveVersion4()) {
-    state.SetKeyboardHook(SetWindowsHookExW(WH_KEYBOARD_LL, LowLevelKeyboardProc,
+    state.SetKeyboardHook(SetWindowsHookExW(WH_KEYBOARD_LL, FrameworkShortcutKeyHook,
                                             GetModuleHandleW(nullptr), 0));
   }
   DisableAccessibilityHotKey(SPI_SETSTICKYKEYS, sticky);

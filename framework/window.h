@@ -41,6 +41,10 @@ void FrameworkCheckMonitorChange();
 // activation shortcuts of features that are off.
 void FrameworkAllowShortcutKeys(bool allow);
 
+// The low-level keyboard hook: swallows key presses and releases of the
+// Windows keys while shortcut keys are disallowed, passes everything else on.
+LRESULT CALLBACK FrameworkShortcutKeyHook(int code, WPARAM wParam, LPARAM lParam);
+
 // Hides the system cursor in full screen and shows the device's cursor
 // instead (or none), and confines the cursor to the window when asked to.
 void FrameworkSetupCursor();

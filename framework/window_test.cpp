@@ -396,6 +396,25 @@ TEST_F(WindowTest, ShortcutKeyHookExistsOnlyWhileShortcutsAreDisallowed) {
   EXPECT_TRUE(state.GetAllowShortcutKeys());
 }
 
+TEST_F(WindowTest, HookSwallowsOnlyTheWindowsKeysAndOnlyWhileDisallowed) {
+  FrameworkState& state = FrameworkGetState();
+  KBDLLHOOKSTRUCT key{};
+  const LPARAM lParam = reinterpret_cast<LPARAM>(&key);
+  state.SetAllowShortcutKeys(false);
+  key.vkCode = VK_LWIN;
+  EXPECT_EQ(1, FrameworkShortcutKeyHook(HC_ACTION, WM_KEYDOWN, lParam));
+  key.vkCode = VK_RWIN;
+  EXPECT_EQ(1, FrameworkShortcutKeyHook(HC_ACTION, WM_KEYUP, lParam));
+  // Other keys, other messages and other codes pass.
+  EXPECT_EQ(0, FrameworkShortcutKeyHook(HC_ACTION, WM_SYSKEYDOWN, lParam));
+  EXPECT_EQ(0, FrameworkShortcutKeyHook(-1, WM_KEYDOWN, lParam));
+  key.vkCode = 'A';
+  EXPECT_EQ(0, FrameworkShortcutKeyHook(HC_ACTION, WM_KEYDOWN, lParam));
+  state.SetAllowShortcutKeys(true);
+  key.vkCode = VK_LWIN;
+  EXPECT_EQ(0, FrameworkShortcutKeyHook(HC_ACTION, WM_KEYDOWN, lParam));
+}
+
 TEST_F(WindowTest, CursorFunctionsToleratesMissingDeviceAndCursor) {
   InitAndWindow();
   FrameworkSetCursorSettings(true, true);
