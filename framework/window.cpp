@@ -215,6 +215,16 @@ void HandleClose(HWND window) {
   state.SetWindowedWindow(nullptr);
 }
 
+FrameworkAccessibilityWriteFn g_accessibilityWrite = nullptr;
+
+void WriteAccessibility(UINT action, UINT size, void* data, DWORD flags) {
+  if (g_accessibilityWrite != nullptr) {
+    g_accessibilityWrite(action, size, flags);
+  } else {
+    SystemParametersInfoW(action, size, data, 0);
+  }
+}
+
 // Writes one saved accessibility structure back, only when start-up read it
 // (a zero size means nothing was saved, and zeros would switch the user's
 // features off).
@@ -222,7 +232,7 @@ template <typename T>
 void RestoreAccessibility(UINT action, const T& saved) {
   if (saved.cbSize == 0) return;
   T copy = saved;
-  SystemParametersInfoW(action, sizeof(T), &copy, 0);
+  WriteAccessibility(action, sizeof(T), &copy, copy.dwFlags);
 }
 
 template <typename T>
@@ -230,7 +240,7 @@ void DisableAccessibilityHotKey(UINT action, const T& saved) {
   if (saved.cbSize == 0 || (saved.dwFlags & kFeatureOn) != 0) return;
   T copy = saved;
   copy.dwFlags &= ~kHotKeyBits;
-  SystemParametersInfoW(action, sizeof(T), &copy, 0);
+  WriteAccessibility(action, sizeof(T), &copy, copy.dwFlags);
 }
 
 // Owns a GDI object for the length of a scope.
@@ -242,6 +252,10 @@ struct GdiObject {
 };
 
 }  // namespace
+
+void FrameworkSetAccessibilityWriteHook(FrameworkAccessibilityWriteFn hook) {
+  g_accessibilityWrite = hook;
+}
 
 LRESULT CALLBACK FrameworkShortcutKeyHook(int code, WPARAM wParam, LPARAM lParam) {
   if (code == HC_ACTION && (wParam == WM_KEYDOWN || wParam == WM_KEYUP) &&

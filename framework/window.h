@@ -45,6 +45,13 @@ void FrameworkAllowShortcutKeys(bool allow);
 // Windows keys while shortcut keys are disallowed, passes everything else on.
 LRESULT CALLBACK FrameworkShortcutKeyHook(int code, WPARAM wParam, LPARAM lParam);
 
+// Stands in for the system when FrameworkAllowShortcutKeys writes an
+// accessibility setting (SPI_SETSTICKYKEYS, SPI_SETTOGGLEKEYS or
+// SPI_SETFILTERKEYS, the structure's size and the flags written), so tests
+// can see the writes. Null restores the system call.
+typedef void (*FrameworkAccessibilityWriteFn)(UINT action, UINT size, DWORD flags);
+void FrameworkSetAccessibilityWriteHook(FrameworkAccessibilityWriteFn hook);
+
 // Hides the system cursor in full screen and shows the device's cursor
 // instead (or none), and confines the cursor to the window when asked to.
 void FrameworkSetupCursor();

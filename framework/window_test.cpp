@@ -396,6 +396,85 @@ TEST_F(WindowTest, ShortcutKeyHookExistsOnlyWhileShortcutsAreDisallowed) {
   EXPECT_TRUE(state.GetAllowShortcutKeys());
 }
 
+struct AccessibilityWrite {
+  UINT action;
+  UINT size;
+  DWORD flags;
+};
+std::vector<AccessibilityWrite> g_writes;
+void RecordWrite(UINT action, UINT size, DWORD flags) { g_writes.push_back({action, size, flags}); }
+
+class ShortcutKeysTest : public WindowTest {
+ protected:
+  void SetUp() override {
+    WindowTest::SetUp();
+    g_writes.clear();
+    FrameworkSetAccessibilityWriteHook(RecordWrite);
+  }
+  void TearDown() override {
+    WindowTest::TearDown();
+    FrameworkSetAccessibilityWriteHook(nullptr);
+  }
+  // The user's settings as start-up found them: sticky keys off with its hot
+  // key, toggle keys on, filter keys off with its hot key and confirmation.
+  static void SaveUserSettings() {
+    FrameworkState& state = FrameworkGetState();
+    STICKYKEYS sticky{sizeof(STICKYKEYS), SKF_AVAILABLE | SKF_HOTKEYACTIVE};
+    TOGGLEKEYS toggle{sizeof(TOGGLEKEYS), TKF_TOGGLEKEYSON | TKF_HOTKEYACTIVE};
+    FILTERKEYS filter{sizeof(FILTERKEYS), FKF_HOTKEYACTIVE | FKF_CONFIRMHOTKEY | FKF_HOTKEYSOUND};
+    state.SetSavedStickyKeys(sticky);
+    state.SetSavedToggleKeys(toggle);
+    state.SetSavedFilterKeys(filter);
+  }
+};
+
+TEST_F(ShortcutKeysTest, DisallowingSwitchesOffTheHotKeysOfFeaturesThatAreOff) {
+  SaveUserSettings();
+  FrameworkAllowShortcutKeys(false);
+  ASSERT_EQ(2u, g_writes.size()) << "toggle keys are on and must be left alone";
+  EXPECT_EQ(static_cast<UINT>(SPI_SETSTICKYKEYS), g_writes[0].action);
+  EXPECT_EQ(8u, g_writes[0].size);
+  EXPECT_EQ(static_cast<DWORD>(SKF_AVAILABLE), g_writes[0].flags);
+  EXPECT_EQ(static_cast<UINT>(SPI_SETFILTERKEYS), g_writes[1].action);
+  EXPECT_EQ(24u, g_writes[1].size);
+  EXPECT_EQ(static_cast<DWORD>(FKF_HOTKEYSOUND), g_writes[1].flags);
+}
+
+TEST_F(ShortcutKeysTest, AllowingRestoresAllThreeSettingsAsSaved) {
+  SaveUserSettings();
+  FrameworkAllowShortcutKeys(false);
+  g_writes.clear();
+  FrameworkAllowShortcutKeys(true);
+  ASSERT_EQ(3u, g_writes.size());
+  EXPECT_EQ(static_cast<UINT>(SPI_SETSTICKYKEYS), g_writes[0].action);
+  EXPECT_EQ(static_cast<DWORD>(SKF_AVAILABLE | SKF_HOTKEYACTIVE), g_writes[0].flags);
+  EXPECT_EQ(static_cast<UINT>(SPI_SETTOGGLEKEYS), g_writes[1].action);
+  EXPECT_EQ(8u, g_writes[1].size);
+  EXPECT_EQ(static_cast<DWORD>(TKF_TOGGLEKEYSON | TKF_HOTKEYACTIVE), g_writes[1].flags);
+  EXPECT_EQ(static_cast<UINT>(SPI_SETFILTERKEYS), g_writes[2].action);
+  EXPECT_EQ(static_cast<DWORD>(FKF_HOTKEYACTIVE | FKF_CONFIRMHOTKEY | FKF_HOTKEYSOUND),
+            g_writes[2].flags);
+}
+
+TEST_F(ShortcutKeysTest, NothingIsWrittenWhenNothingWasSaved) {
+  FrameworkAllowShortcutKeys(true);
+  FrameworkAllowShortcutKeys(false);
+  EXPECT_TRUE(g_writes.empty()) << "zeroed settings would switch the user's features off";
+}
+
+TEST_F(ShortcutKeysTest, SwitchingAwayFromFullScreenRestoresTheUsersSettings) {
+  InitAndWindow();
+  SaveUserSettings();
+  HWND window = FrameworkGetWindow();
+  SendMessageW(window, WM_ACTIVATEAPP, FALSE, 0);
+  SendMessageW(window, WM_ACTIVATEAPP, TRUE, 0);
+  g_writes.clear();
+  SendMessageW(window, WM_ACTIVATEAPP, FALSE, 0);
+  ASSERT_EQ(3u, g_writes.size());
+  EXPECT_EQ(static_cast<DWORD>(SKF_AVAILABLE | SKF_HOTKEYACTIVE), g_writes[0].flags);
+  EXPECT_EQ(nullptr, FrameworkGetState().GetKeyboardHook());
+}
+
 TEST_F(WindowTest, HookSwallowsOnlyTheWindowsKeysAndOnlyWhileDisallowed) {
   FrameworkState& state = FrameworkGetState();
   KBDLLHOOKSTRUCT key{};
