@@ -9,13 +9,8 @@ namespace {
 constexpr int kProbes = 10;
 constexpr int kDraws = 10000;
 
-}  // namespace
-
-namespace {
-
-// Makes `grid` hold the board's values (givens and the player's alike) and
-// solves it at the level.
-bool SolveValues(const Board& board, int level, SolverGrid& grid) {
+// Makes `grid` hold the board's values (givens and the player's alike).
+void LoadValues(const Board& board, SolverGrid& grid) {
   grid.Reset();
   for (int row = 0; row < 9; ++row) {
     for (int col = 0; col < 9; ++col) {
@@ -23,23 +18,22 @@ bool SolveValues(const Board& board, int level, SolverGrid& grid) {
       if (cell.HasValue()) grid.SetValue(row, col, cell.GetValue());
     }
   }
-  return grid.Solve(level);
 }
 
 }  // namespace
 
 bool Board::TrySolveAtLevel(int level, bool* complete) const {
   SolverGrid grid;
-  const bool verdict = SolveValues(*this, level, grid);
+  LoadValues(*this, grid);
+  bool solved[81];
+  const bool verdict = grid.SolveForVerdict(level, complete ? solved : nullptr);
   if (complete) {
     // What IsComplete would say after the write-back: a given cell keeps
     // its own state, every other cell has a value when its set is solved.
     bool full = true;
-    for (int row = 0; row < 9 && full; ++row) {
-      for (int col = 0; col < 9 && full; ++col) {
-        const Cell& cell = CellAt(row, col);
-        full = cell.IsGiven() ? cell.HasValue() : grid.IsSolved(row, col);
-      }
+    for (int i = 0; i < 81 && full; ++i) {
+      const Cell& cell = CellAt(i / 9, i % 9);
+      full = cell.IsGiven() ? cell.HasValue() : solved[i];
     }
     *complete = full;
   }
@@ -48,7 +42,8 @@ bool Board::TrySolveAtLevel(int level, bool* complete) const {
 
 bool Board::SolveAtLevel(int level) {
   SolverGrid grid;
-  const bool verdict = SolveValues(*this, level, grid);
+  LoadValues(*this, grid);
+  const bool verdict = grid.Solve(level);
   for (int row = 0; row < 9; ++row) {
     for (int col = 0; col < 9; ++col) {
       Cell& cell = CellAt(row, col);

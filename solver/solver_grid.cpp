@@ -133,6 +133,18 @@ bool SolverGrid::Solve(int level) {
   return verdict;
 }
 
+bool SolverGrid::SolveForVerdict(int level, bool* solved) const {
+  uint16_t masks[81];
+  uint16_t before[81];
+  for (int x = 0; x < 81; ++x) masks[x] = uint16_t(cells[x].Mask());
+  bool snapshotTaken = false;
+  const bool verdict = SolveMasks(masks, before, level, &snapshotTaken);
+  if (solved) {
+    for (int x = 0; x < 81; ++x) solved[x] = (masks[x] & (masks[x] - 1)) == 0;
+  }
+  return verdict;
+}
+
 int SolverGrid::Places(int kind, int r, int c, int d) const {
   if (!InRange(r, c)) return 0;
   const DigitSet& x = cells[r * 9 + c];

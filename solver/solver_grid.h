@@ -28,6 +28,9 @@ class SolverGrid {
   // at the end of a pass is checked once more and counts only when no house
   // holds a digit twice.
   bool Solve(int level);
+  // What Solve would return, leaving the grid as loaded; with `solved`,
+  // also which of the 81 cells (row-major) Solve would leave solved.
+  bool SolveForVerdict(int level, bool* solved) const;
 
   // Queries answer false / 0 outside the grid.
   bool IsSolved(int row, int col) const;

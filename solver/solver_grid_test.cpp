@@ -294,6 +294,22 @@ TEST(SolveTest, GridFilledWithAClashDuringAPassIsAContradiction) {
   }
 }
 
+TEST(SolveTest, VerdictOnlySolveMatchesSolveAndLeavesTheGridAsLoaded) {
+  for (const char* puzzle : {kLevel2, kLevel3, kClashAfterPass}) {
+    for (int level : {1, 2, 3}) {
+      SolverGrid solved, looked;
+      Load(solved, puzzle);
+      Load(looked, puzzle);
+      const SolverGrid loaded = looked;
+      bool cells[81];
+      const bool verdict = solved.Solve(level);
+      EXPECT_EQ(looked.SolveForVerdict(level, cells), verdict);
+      EXPECT_TRUE(SameCells(looked, loaded));
+      for (int i = 0; i < 81; ++i) EXPECT_EQ(cells[i], solved.IsSolved(i / 9, i % 9));
+    }
+  }
+}
+
 TEST(EliminationTest, CellWithBothDigitsPlacedInItsRowIsAContradiction) {
   SolverGrid g;
   Hold(g, 2, 0, {4, 6});
