@@ -191,7 +191,8 @@ template <class Store>
 bool ConfineIn(Store& s, const OpenCells& open, int mustLack, int clear) {
   const int clearLength = HouseLength(clear);
   // Both lists are two segments of one kind: row segments for the row
-  // members, column segments for the column members. What each segment
+  // members, column segments for the column members (the checked list and
+  // the cleared list alike). What each segment
   // holds is gathered once and gathered again when a removal touches it.
   const bool rows = mustLack == kRowOutsideBox || mustLack == kBoxOutsideRow;
   const uint8_t(*segmentCells)[3] = rows ? kSegments.rowCells : kSegments.columnCells;
@@ -204,8 +205,12 @@ bool ConfineIn(Store& s, const OpenCells& open, int mustLack, int clear) {
     const int x = open.cells[i];
     if (s.Single(x)) continue;
     const uint8_t* lack = kSegments.of[mustLack][x];
+    const uint8_t* reach = kSegments.of[clear][x];
     const uint8_t* target = kHouses.lists[clear][x];
-    unsigned confined = s.Bits(x) & ~(held[lack[0]] | held[lack[1]]);
+    // Confined digits that the cleared list does not hold leave nothing to
+    // remove there; only the others are walked.
+    unsigned confined = s.Bits(x) & ~(held[lack[0]] | held[lack[1]]) &
+                        (held[reach[0]] | held[reach[1]]);
     for (; confined; confined &= confined - 1) {
       const int d = LowestDigit(confined);
       for (int k = 0; k < clearLength; ++k) {
