@@ -10,13 +10,18 @@ ScratchFolder::ScratchFolder() {
   std::random_device entropy;
   std::error_code error;
   const std::filesystem::path base = std::filesystem::temp_directory_path(error);
+  if (error) return;
   for (int tries = 0; tries < 100; ++tries) {
-    root = base / ("kubri-test-" + std::to_string(entropy()));
-    if (std::filesystem::create_directory(root, error)) break;
+    const std::filesystem::path candidate = base / ("kubri-test-" + std::to_string(entropy()));
+    if (std::filesystem::create_directory(candidate, error)) {
+      root = candidate;
+      return;
+    }
   }
 }
 
 ScratchFolder::~ScratchFolder() {
+  if (root.empty()) return;
   std::error_code error;
   std::filesystem::remove_all(root, error);
 }
@@ -47,15 +52,32 @@ std::wstring ScratchFolder::Path(const std::string& name) const {
 #endif
 }
 
-void ScratchFolder::WriteBytes(const std::string& name, const std::string& bytes) const {
-  std::ofstream out(NativePath(name), std::ios::binary);
-  out << bytes;
+bool ScratchFolder::WriteBytes(const std::string& name, const std::string& bytes) const {
+  std::ofstream out(NativePath(name), std::ios::binary | std::ios::trunc);
+  out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+  out.close();
+  return !out.fail();
 }
 
 std::string ScratchFolder::ReadBytes(const std::string& name) const {
   std::ifstream in(NativePath(name), std::ios::binary);
   if (!in) return "<missing>";
   return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+std::string ScratchFolder::ReadText(const std::string& name) const {
+  std::ifstream in(NativePath(name));
+  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+int ScratchFolder::FileCount() const {
+  std::error_code error;
+  int count = 0;
+  for (std::filesystem::directory_iterator it(root, error), end; !error && it != end;
+       it.increment(error)) {
+    ++count;
+  }
+  return count;
 }
 
 FILE* ScratchFolder::StreamOf(const std::string& bytes) {

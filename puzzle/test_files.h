@@ -13,13 +13,20 @@ class ScratchFolder {
   ScratchFolder(const ScratchFolder&) = delete;
   ScratchFolder& operator=(const ScratchFolder&) = delete;
 
+  // False when no folder could be made.
+  bool IsReady() const { return !root.empty(); }
   // The wide path of a file in the folder (name in ASCII or UTF-8).
   std::wstring Path(const std::string& name) const;
   std::filesystem::path NativePath(const std::string& name) const;
-  // Writes bytes as they are (no line-end translation).
-  void WriteBytes(const std::string& name, const std::string& bytes) const;
+  // Writes bytes as they are (no line-end translation); false on failure.
+  bool WriteBytes(const std::string& name, const std::string& bytes) const;
   // The bytes of a file, or "<missing>".
   std::string ReadBytes(const std::string& name) const;
+  // The file read in text mode, so line ends come back as '\n'; empty when
+  // it cannot be read.
+  std::string ReadText(const std::string& name) const;
+  // How many entries the folder holds.
+  int FileCount() const;
   // A text-mode read stream over the given bytes; the caller closes it.
   FILE* StreamOf(const std::string& bytes);
   // Opens a fresh text-mode write stream; ReadBytes(name) later shows it.

@@ -16,7 +16,7 @@ namespace {
 void CopyThroughFile(const PuzzleStock& from, PuzzleStock& into, std::string* text) {
   ScratchFolder folder;
   ASSERT_TRUE(folder.IsReady());
-  const std::filesystem::path path = folder.PathOf("stock.txt");
+  const std::filesystem::path path = folder.NativePath("stock.txt");
   FILE* out = std::fopen(path.string().c_str(), "w");
   ASSERT_NE(out, nullptr);
   from.WriteTo(out);
@@ -32,7 +32,7 @@ void ReadFromText(PuzzleStock& into, const std::string& text) {
   ScratchFolder folder;
   ASSERT_TRUE(folder.IsReady());
   ASSERT_TRUE(folder.WriteBytes("stock.txt", text));
-  FILE* in = std::fopen(folder.PathOf("stock.txt").string().c_str(), "r");
+  FILE* in = std::fopen(folder.NativePath("stock.txt").string().c_str(), "r");
   ASSERT_NE(in, nullptr);
   into.ReadFrom(in);
   std::fclose(in);

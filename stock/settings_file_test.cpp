@@ -35,7 +35,7 @@ class SettingsFileTest : public ::testing::Test {
  protected:
   void SetUp() override { ASSERT_TRUE(folder.IsReady()); }
 
-  std::wstring Path() const { return folder.PathOf("Kubri.dat").wstring(); }
+  std::wstring Path() const { return folder.NativePath("Kubri.dat").wstring(); }
 
   // Writes the bytes as the settings file and loads it into view and stock.
   void LoadBytes(const std::string& bytes) {
@@ -251,7 +251,7 @@ TEST_F(SettingsFileTest, NoPathIsRefusedOnBothSides) {
 }
 
 TEST_F(SettingsFileTest, SaveIntoAMissingFolderFailsAndCreatesNothing) {
-  const std::wstring path = folder.PathOf("missing").wstring() + L"/Kubri.dat";
+  const std::wstring path = folder.NativePath("missing").wstring() + L"/Kubri.dat";
   EXPECT_FALSE(SaveSettingsFile(view, stock, path.c_str()));
   EXPECT_EQ(folder.FileCount(), 0);
 }

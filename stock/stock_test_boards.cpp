@@ -3,11 +3,7 @@
 // empty cell), row 0 first.
 #include "stock/stock_test_boards.h"
 
-#include <chrono>
 #include <cstdio>
-#include <fstream>
-#include <iterator>
-#include <system_error>
 
 namespace {
 
@@ -178,52 +174,4 @@ bool SameGivens(const Board& a, const Board& b) {
     }
   }
   return true;
-}
-
-ScratchFolder::ScratchFolder() {
-  std::error_code error;
-  const std::filesystem::path base = std::filesystem::temp_directory_path(error);
-  if (error) return;
-  const auto stamp = std::chrono::steady_clock::now().time_since_epoch().count();
-  for (int attempt = 0; attempt < 100; ++attempt) {
-    const std::filesystem::path candidate =
-        base / ("kubri-stock-" + std::to_string(stamp) + "-" + std::to_string(attempt));
-    if (std::filesystem::create_directory(candidate, error) && !error) {
-      folder = candidate;
-      return;
-    }
-  }
-}
-
-ScratchFolder::~ScratchFolder() {
-  if (folder.empty()) return;
-  std::error_code error;
-  std::filesystem::remove_all(folder, error);
-}
-
-bool ScratchFolder::WriteBytes(const char* name, const std::string& bytes) const {
-  std::ofstream out(PathOf(name), std::ios::binary | std::ios::trunc);
-  out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-  out.close();
-  return !out.fail();
-}
-
-std::string ScratchFolder::ReadBytes(const char* name) const {
-  std::ifstream in(PathOf(name), std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-std::string ScratchFolder::ReadText(const char* name) const {
-  std::ifstream in(PathOf(name));
-  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-int ScratchFolder::FileCount() const {
-  std::error_code error;
-  int count = 0;
-  for (std::filesystem::directory_iterator it(folder, error), end; !error && it != end;
-       it.increment(error)) {
-    ++count;
-  }
-  return count;
 }

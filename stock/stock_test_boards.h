@@ -1,11 +1,11 @@
 // Shared helpers of the stock's tests: puzzles of known level, board
-// comparison and text, and scratch files in a folder of their own.
+// comparison and text.
 #pragma once
 
-#include <filesystem>
 #include <string>
 
 #include "puzzle/board.h"
+#include "puzzle/test_files.h"
 #include "stock/puzzle_stock.h"
 
 // Puzzles per level held by the fixtures: more than a level's twenty slots.
@@ -31,27 +31,3 @@ Board UnfinishablePuzzle();
 std::string BoardText(const Board& board);
 // Same values and same given flags in every cell.
 bool SameGivens(const Board& a, const Board& b);
-
-// A folder of its own under the system's temporary folder, removed with
-// everything in it when the object goes.
-class ScratchFolder {
- public:
-  ScratchFolder();
-  ~ScratchFolder();
-  ScratchFolder(const ScratchFolder&) = delete;
-  ScratchFolder& operator=(const ScratchFolder&) = delete;
-
-  bool IsReady() const { return !folder.empty(); }
-  std::filesystem::path PathOf(const char* name) const { return folder / name; }
-  // Creates or replaces the file with exactly these bytes (binary).
-  bool WriteBytes(const char* name, const std::string& bytes) const;
-  // The file's bytes as stored (binary); empty when it cannot be read.
-  std::string ReadBytes(const char* name) const;
-  // The file's content read in text mode, so line ends come back as '\n'.
-  std::string ReadText(const char* name) const;
-  // Names of the files in the folder.
-  int FileCount() const;
-
- private:
-  std::filesystem::path folder;
-};
