@@ -117,11 +117,15 @@ int BoardView::OnSize(WORD width, WORD height) {
 
 // --- Mouse rules ------------------------------------------------------------
 
+Board* BoardView::PressedCell(short x, short y, int* row, int* col, int* digit) const {
+  HitTest(x, y, col, row, digit);
+  if (x < 0 || y < 0 || *digit < 1 || *digit > 9) return nullptr;
+  return links.board;
+}
+
 int BoardView::OnLeftButtonDown(short x, short y) {
-  int col = -1, row = -1, digit = -1;
-  HitTest(x, y, &col, &row, &digit);
-  if (x < 0 || y < 0 || digit < 1 || digit > 9) return 0;
-  Board* board = links.board;
+  int row = -1, col = -1, digit = -1;
+  Board* board = PressedCell(x, y, &row, &col, &digit);
   if (!board) return 0;
 
   if (!IsSelected(row, col)) {
@@ -158,10 +162,8 @@ int BoardView::OnLeftButtonDown(short x, short y) {
 int BoardView::OnLeftDoubleClick(short x, short y) { return OnLeftButtonDown(x, y); }
 
 int BoardView::OnRightButtonDown(short x, short y) {
-  int col = -1, row = -1, digit = -1;
-  HitTest(x, y, &col, &row, &digit);
-  if (x < 0 || y < 0 || digit < 1 || digit > 9) return 0;
-  Board* board = links.board;
+  int row = -1, col = -1, digit = -1;
+  Board* board = PressedCell(x, y, &row, &col, &digit);
   if (!board) return 0;
 
   if (!IsSelected(row, col)) {

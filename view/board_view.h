@@ -118,6 +118,10 @@ class BoardView : public ViewBase {
   HWND MainWindow() const { return links.mainWindow ? links.mainWindow() : nullptr; }
   // ClearSelection, then ClearHighlight.
   void ResetView();
+  // The common start of both buttons: the board, with the cell and keypad
+  // digit under a press, or null when the press is not inside a cell (or
+  // there is no board).
+  Board* PressedCell(short x, short y, int* row, int* col, int* digit) const;
   // Runs the save-file dialog; true when a file was chosen, whose path is
   // then in filePath.
   bool RunFileDialog(bool forOpening);
