@@ -39,13 +39,7 @@ fi
 
 (cd run && exec wine ./Kubri.exe "$@") >run/wine.log 2>&1 &
 game=$!
-window=""
-for _ in $(seq 1 120); do
-  window=$(xdotool search --name '^Kubri$' 2>/dev/null | head -1 || true)
-  [ -z "$window" ] || break
-  sleep 0.5
-done
-if [ -z "$window" ]; then
+if ! kubri_find_window; then
   echo "run.sh: the game's window did not appear (see run/wine.log)" >&2
   kill "$game" 2>/dev/null || true
   exit 1

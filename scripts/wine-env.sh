@@ -40,3 +40,17 @@ kubri_wine_up() {
     fi
   ) 9>"$WINEPREFIX.lock"
 }
+
+# kubri_find_window: waits up to a minute for the game's window and puts its
+# X window id in $window; false when it never appears. Polled rather than
+# waited for, since a window that vanishes during a waiting search makes
+# xdotool fail.
+kubri_find_window() {
+  window=""
+  for _ in $(seq 1 120); do
+    window=$(xdotool search --name '^Kubri$' 2>/dev/null | head -1 || true)
+    [ -z "$window" ] || return 0
+    sleep 0.5
+  done
+  return 1
+}

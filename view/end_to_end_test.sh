@@ -12,6 +12,7 @@ exe=$1
 dds=$2
 checker=$3
 root=$(cd "$(dirname "$0")/.." && pwd)
+. "$root/scripts/wine-env.sh"
 
 [ -n "${DISPLAY:-}" ] || { echo "no display: skipped"; exit 77; }
 for tool in xdotool import convert wine; do
@@ -38,15 +39,7 @@ start_game() {
   (cd "$work" && WINEDEBUG=-all,trace+msgbox exec "$root/scripts/wine-exec.sh" ./Kubri.exe) \
     >"$work/game.out" 2>"$work/game.err" &
   game=$!
-  # Polled rather than waited for: a window that vanishes during a waiting
-  # search makes xdotool fail.
-  window=""
-  for _ in $(seq 1 120); do
-    window=$(xdotool search --name '^Kubri$' 2>/dev/null | head -1 || true)
-    [ -z "$window" ] || break
-    sleep 0.5
-  done
-  [ -n "$window" ] || fail "the window did not appear"
+  kubri_find_window || fail "the window did not appear"
   sleep 3
   geometry
   focus
