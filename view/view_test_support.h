@@ -76,7 +76,7 @@ ViewLinks TestLinks(Board* board, PuzzleStock* stock = nullptr);
 // middle of that third of the cell.
 POINT DigitPoint(const BoardView& view, int row, int col, int digit);
 
-// A solved grid (a valid complete sudoku), row by row.
+// A solved grid (every row, column and box holds 1 to 9 once), row by row.
 extern const char kSolvedGrid[82];
 // Fills `board` with the solved grid as givens, except the listed cells,
 // which are left empty and not given. cells holds row * 9 + col entries.
