@@ -1,7 +1,9 @@
 // The bridge from a board to the solver, the puzzle generator and the answer
 // check. Everything lives on the stack: boards and one solver grid per solve.
 #include "puzzle/board.h"
+#include "puzzle/generation_check.h"
 #include "puzzle/random.h"
+#include "solver/incremental_grid.h"
 #include "solver/solver_grid.h"
 
 namespace {
@@ -62,30 +64,184 @@ bool Board::SolveAtLevel(int level) {
 }
 
 bool Board::Generate(int minLevel, int maxLevel, int attempts) {
-  Clear();
-  Board work;
-  for (int attempt = 0; attempt < attempts; ++attempt) {
-    work.CopyFrom(this);
-    if (!work.SolveAtLevel(maxLevel)) {
-      Clear();
-      continue;
+  return GenerateObserved(*this, minLevel, maxLevel, attempts, nullptr);
+}
+
+namespace {
+
+constexpr unsigned kAllDigits = 0x3FEu;
+
+// The digit of the k-th lowest bit (k from 0).
+int NthDigit(unsigned bits, int k) {
+  for (; k > 0; --k) bits &= bits - 1;
+  return __builtin_ctz(bits);
+}
+
+// One generation. It takes every random draw, given and start-over that the
+// plain algorithm takes (solve the givens, pick an open cell by probing it
+// with the level-3 solver, add it as a given), but keeps its solves from one
+// pass to the next: the givens solved at maxLevel (`main`) and at level 3
+// (`settled`, the state every probe starts from). A new given, or a probed
+// digit, is then placed into a kept solve incrementally. Wherever that cannot
+// be trusted (see IncrementalGrid), the digits are solved from scratch.
+class Generation {
+ public:
+  Generation(Board& target, int lowest, int highest, GenerationObserver* watcher)
+      : board(target), minLevel(lowest), maxLevel(highest), observer(watcher) {}
+
+  bool Run(int attempts) {
+    StartOver();
+    for (int attempt = 0; attempt < attempts; ++attempt) {
+      if (!SolveGivens()) {
+        StartOver();
+        continue;
+      }
+      if (main.IsComplete()) {
+        if (minLevel <= 1) return true;
+        bool complete = false;
+        if (board.TrySolveAtLevel(minLevel - 1, &complete) && !complete) return true;
+        StartOver();
+        continue;
+      }
+      int x = -1, d = 0;
+      Pick(&x, &d);
+      if (x < 0 || main.IsSolved(x) || !(main.Mask(x) & (1u << d))) return false;
+      board.SetValue(x / 9, x % 9, d);
+      board.SetGiven(x / 9, x % 9);
+      givens[x] = uint8_t(d);
+      added = x;
     }
-    if (work.IsComplete()) {
-      if (minLevel <= 1) return true;
-      bool complete = false;
-      if (TrySolveAtLevel(minLevel - 1, &complete) && !complete) return true;
-      Clear();
-      continue;
-    }
-    int row = -1, col = -1, digit = 0;
-    work.PickRandomOpenCell(&row, &col, &digit);
-    if (work.HasValue(row, col) || !work.HasCandidate(row, col, digit)) {
-      return false;
-    }
-    SetValue(row, col, digit);
-    SetGiven(row, col);
+    return false;
   }
-  return false;
+
+ private:
+  enum class Known { kYes, kNo, kUntrusted };
+
+  // An empty board: what every level's solve of no givens leaves.
+  void StartOver() {
+    board.Clear();
+    for (uint8_t& value : givens) value = 0;
+    main.Clear();
+    mainTrusted = true;
+    settled.Clear();
+    settledState = Known::kYes;
+    probeTaken = false;
+    added = -1;
+  }
+
+  // The pass's solve of the givens at maxLevel. False on a contradiction.
+  bool SolveGivens() {
+    if (added < 0) return true;  // nothing added since the start-over
+    const int x = added;
+    added = -1;
+    bool kept = false;
+    if (maxLevel >= 3 && probeTaken) {
+      // The probe that chose the new given solved these very digits.
+      main = probe;
+      mainTrusted = kept = true;
+    } else if (mainTrusted) {
+      kept = main.Place(x, givens[x], maxLevel);
+    }
+    if (kept) {
+      Show(givens, maxLevel, main);
+    } else {
+      uint16_t masks[81];
+      for (int y = 0; y < 81; ++y) masks[y] = uint16_t(givens[y] ? 1u << givens[y] : kAllDigits);
+      if (!SolverGrid::SolveCandidates(masks, maxLevel)) return false;
+      mainTrusted = main.Load(masks);
+    }
+    if (maxLevel < 3) {
+      if (probeTaken) settled = probe;
+      settledState = probeTaken ? Known::kYes : Known::kNo;
+    }
+    probeTaken = false;
+    return true;
+  }
+
+  // Board::PickRandomOpenCell on the solved givens, draw for draw.
+  void Pick(int* x, int* d) {
+    int probesLeft = kProbes;
+    for (int draw = 0; draw < kDraws; ++draw) {
+      const int r = RandomIndexBelow(9);
+      const int c = RandomIndexBelow(9);
+      const int cell = r * 9 + c;
+      if (main.IsSolved(cell)) continue;
+      const unsigned candidates = main.Mask(cell);
+      const int digit = NthDigit(candidates, RandomIndexBelow(__builtin_popcount(candidates)));
+      *x = cell;
+      *d = digit;
+      if (probesLeft <= 0) {
+        probeTaken = false;  // the eleventh choice goes unprobed
+        return;
+      }
+      --probesLeft;
+      if (Probe(cell, digit)) return;
+    }
+  }
+
+  // The level-3 solve of the solved givens plus digit d at cell x: true when
+  // it meets no contradiction.
+  bool Probe(int x, int d) {
+    const IncrementalGrid* start = ProbeStart();
+    if (start) {
+      probe = *start;
+      if (probe.Place(x, d, 3)) {
+        probeTaken = true;
+        if (observer) {
+          uint8_t values[81];
+          LoadedDigits(x, d, values);
+          Show(values, 3, probe);
+        }
+        return true;
+      }
+    }
+    probeTaken = false;
+    uint8_t values[81];
+    LoadedDigits(x, d, values);
+    uint16_t masks[81];
+    for (int y = 0; y < 81; ++y) masks[y] = uint16_t(values[y] ? 1u << values[y] : kAllDigits);
+    return SolverGrid::SolveCandidates(masks, 3);
+  }
+
+  // The level-3 solve of the givens, when it can be trusted.
+  const IncrementalGrid* ProbeStart() {
+    if (maxLevel >= 3) return mainTrusted ? &main : nullptr;
+    if (settledState == Known::kNo) {
+      settled = main;
+      settledState = mainTrusted && settled.Settle(3) ? Known::kYes : Known::kUntrusted;
+    }
+    return settledState == Known::kYes ? &settled : nullptr;
+  }
+
+  // What a probe loads: the solved cells of `main`, and d at x.
+  void LoadedDigits(int x, int d, uint8_t values[81]) const {
+    for (int y = 0; y < 81; ++y) values[y] = uint8_t(main.IsSolved(y) ? __builtin_ctz(main.Mask(y)) : 0);
+    values[x] = uint8_t(d);
+  }
+
+  void Show(const uint8_t values[81], int level, const IncrementalGrid& grid) {
+    if (observer) observer->OnSolve(values, level, grid.Masks());
+  }
+
+  Board& board;
+  const int minLevel, maxLevel;
+  GenerationObserver* const observer;
+  uint8_t givens[81];
+  IncrementalGrid main;  // the givens solved at maxLevel
+  bool mainTrusted = true;
+  IncrementalGrid settled;  // the givens solved at level 3 (maxLevel < 3)
+  Known settledState = Known::kYes;
+  IncrementalGrid probe;  // the last probe, taken when probeTaken
+  bool probeTaken = false;
+  int added = -1;  // the cell given by the last pass, -1 after a start-over
+};
+
+}  // namespace
+
+bool GenerateObserved(Board& board, int minLevel, int maxLevel, int attempts,
+                      GenerationObserver* observer) {
+  Generation generation(board, minLevel, maxLevel, observer);
+  return generation.Run(attempts);
 }
 
 void Board::PickRandomOpenCell(int* row, int* col, int* digit) const {

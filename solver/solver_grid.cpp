@@ -145,6 +145,12 @@ bool SolverGrid::SolveForVerdict(int level, bool* solved) const {
   return verdict;
 }
 
+bool SolverGrid::SolveCandidates(uint16_t masks[81], int level) {
+  uint16_t before[81];
+  bool snapshotTaken = false;
+  return SolveMasks(masks, before, level, &snapshotTaken);
+}
+
 int SolverGrid::Places(int kind, int r, int c, int d) const {
   if (!InRange(r, c)) return 0;
   const DigitSet& x = cells[r * 9 + c];

@@ -31,6 +31,9 @@ class SolverGrid {
   // What Solve would return, leaving the grid as loaded; with `solved`,
   // also which of the 81 cells (row-major) Solve would leave solved.
   bool SolveForVerdict(int level, bool* solved) const;
+  // Solve on bare candidates (bits 1..9 per cell, row-major), in place: the
+  // same steps, final state and verdict as Solve on sets holding them.
+  static bool SolveCandidates(uint16_t masks[81], int level);
 
   // Queries answer false / 0 outside the grid.
   bool IsSolved(int row, int col) const;
