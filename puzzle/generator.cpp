@@ -98,8 +98,7 @@ class Generation {
       }
       if (main.IsComplete()) {
         if (minLevel <= 1) return true;
-        bool complete = false;
-        if (board.TrySolveAtLevel(minLevel - 1, &complete) && !complete) return true;
+        if (LowerLevelLeavesOpen()) return true;
         StartOver();
         continue;
       }
@@ -156,6 +155,18 @@ class Generation {
     }
     probeTaken = false;
     return true;
+  }
+
+  // The givens solved at minLevel - 1 meet no contradiction and stay
+  // incomplete: the puzzle is too hard for that level.
+  bool LowerLevelLeavesOpen() {
+    IncrementalGrid lower;
+    if (lower.Start(givens, minLevel - 1)) {
+      Show(givens, minLevel - 1, lower);
+      return !lower.IsComplete();
+    }
+    bool complete = false;
+    return board.TrySolveAtLevel(minLevel - 1, &complete) && !complete;
   }
 
   // Board::PickRandomOpenCell on the solved givens, draw for draw.

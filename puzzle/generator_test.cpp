@@ -230,6 +230,38 @@ TEST(GradeTest, PuzzlesAreFiledUnderTheLowestLevelThatFinishesThem) {
   EXPECT_EQ(Line(puzzle), Line(FromLine(kLevel2)));
 }
 
+// Grading goes on from each level's state to the next; it must file every
+// board where solving each level afresh files it, damaged boards included.
+TEST(GradeTest, FilesBoardsAsSolvingEachLevelAfreshWould) {
+  auto afresh = [](const Board& b) {
+    for (int level = 1; level <= 3; ++level) {
+      bool complete = false;
+      if (!b.TrySolveAtLevel(level, &complete)) return int(kGradeContradiction);
+      if (complete) return level;
+    }
+    return int(kGradeUnfinished);
+  };
+  SeedRand(4242);
+  int filed[6] = {};  // by grade + 2: unfinished, contradiction, -, 1, 2, 3
+  for (int trial = 0; trial < 300; ++trial) {
+    Board puzzle;
+    puzzle.Generate(1 + trial % 3, 1 + trial % 3, 50000);
+    const int extra = trial % 6;  // 0: as made; more: random digits, maybe clashing
+    for (int k = 0; k < extra; ++k) {
+      const int r = RandomIndexBelow(9), c = RandomIndexBelow(9);
+      puzzle.SetValue(r, c, 1 + RandomIndexBelow(9));
+      if (k % 2) puzzle.SetGiven(r, c);
+    }
+    const int removed = trial % 5 == 4 ? 1 + RandomIndexBelow(20) : 0;
+    for (int k = 0; k < removed; ++k) puzzle.CellAt(RandomIndexBelow(9), RandomIndexBelow(9)).Clear();
+    if (trial % 50 == 7) puzzle.SetGiven(RandomIndexBelow(9), RandomIndexBelow(9));  // maybe an empty given
+    const int grade = GradePuzzle(puzzle);
+    ASSERT_EQ(grade, afresh(puzzle)) << Line(puzzle);
+    ++filed[grade + 2];
+  }
+  for (int slot : {0, 1, 3, 4, 5}) EXPECT_GT(filed[slot], 0) << slot;
+}
+
 TEST(GenerateTest, NoAttemptsClearsTheBoardAndFails) {
   Board b = FromLine(kLevel1);
   EXPECT_FALSE(b.Generate(1, 1, 0));

@@ -221,15 +221,24 @@ bool IncrementalGrid::Place(int x, int d, int level) {
   return work.Keep(x, 1u << d) && work.Run();
 }
 
+bool IncrementalGrid::Start(const uint8_t values[81], int level) {
+  Clear();
+  Work work(*this, level);
+  for (int x = 0; x < 81; ++x) {
+    const int d = values[x];
+    if (d < 1 || d > 9) continue;
+    if (!(cells[x] & (1u << d)) || !work.Keep(x, 1u << d)) return false;
+  }
+  return work.Run();
+}
+
 bool IncrementalGrid::Settle(int level) {
+  // At a lower level's fixpoint every solved digit has left its peers; what
+  // a higher level adds starts from the houses and the two-digit cells.
   Work work(*this, level);
   for (int x = 0; x < 81; ++x) {
     const unsigned m = cells[x];
-    if (AtMostOne(m)) {
-      work.solved[work.solvedCount++] = uint8_t(x);
-    } else if (level >= 3 && AtMostOne(m & (m - 1))) {
-      work.pairs[work.pairCount++] = uint8_t(x);
-    }
+    if (level >= 3 && !AtMostOne(m) && AtMostOne(m & (m - 1))) work.pairs[work.pairCount++] = uint8_t(x);
   }
   for (uint16_t& digits : work.dirty) digits = uint16_t(kAllDigits);
   work.dirtyHouses = kAllHouses;

@@ -38,15 +38,17 @@ class IncrementalGrid {
   // level reached without contradiction. False when some house has a digit
   // neither placed nor open: nothing derived from such a state is trusted.
   bool Load(const uint16_t masks[81]);
+  // Solves the digits of `values` (0 empty, row-major) at `level` from an
+  // empty grid. Same result as Place.
+  bool Start(const uint8_t values[81], int level);
   // Narrows cell x to {d} and brings the grid back to the fixpoint of
   // `level`, assuming it was at that fixpoint before. True when the result
   // is what a solve from scratch gives; false when the caller must solve
   // from scratch (the grid is then left in no useful state). A cell that
   // does not hold d is such a case.
   bool Place(int x, int d, int level);
-  // Brings a grid that is at the fixpoint of a lower level (or of none, when
-  // only loaded digits are known) to the fixpoint of `level`, looking at
-  // every house and cell once more. Same result as Place.
+  // Brings a grid from the fixpoint of a lower level to that of `level`,
+  // looking at every house and cell once more. Same result as Place.
   bool Settle(int level);
 
   uint16_t Mask(int x) const { return cells[x]; }
