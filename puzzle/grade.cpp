@@ -4,26 +4,27 @@
 #include "solver/incremental_grid.h"
 #include "solver/solver_grid.h"
 
-// Level 1 solves the puzzle's digits; each higher level goes on from the
-// state the level below it reached, which is where its own solve from
-// scratch would pass through. Where the incremental grid cannot vouch for a
-// result, that level is solved from scratch, and the next goes on from there.
+// Level 1 is solved from scratch; each higher level goes on from the state
+// the level below reached, which its own solve from scratch passes through
+// as well. Where the incremental grid cannot vouch for a result, that level
+// too is solved from scratch, and the next goes on from there.
 int GradePuzzle(const Board& puzzle) {
-  uint8_t values[81];
+  uint16_t loaded[81];
   // A given cell without a digit never counts as complete (as in
   // Board::TrySolveAtLevel), so such a board completes at no level.
   bool fillable = true;
   for (int x = 0; x < 81; ++x) {
-    values[x] = uint8_t(puzzle.GetValue(x / 9, x % 9));
-    fillable = fillable && (values[x] || !puzzle.IsGiven(x / 9, x % 9));
+    const Cell& cell = puzzle.CellAt(x / 9, x % 9);
+    loaded[x] = uint16_t(cell.HasValue() ? 1u << cell.GetValue() : 0x3FEu);
+    fillable = fillable && (cell.HasValue() || !cell.IsGiven());
   }
   IncrementalGrid grid;
-  bool trusted = grid.Start(values, 1);
+  bool trusted = false;
   for (int level = 1; level <= 3; ++level) {
-    if (level > 1 && trusted) trusted = grid.Settle(level);
+    if (trusted) trusted = grid.Settle(level);
     if (!trusted) {
       uint16_t masks[81];
-      for (int x = 0; x < 81; ++x) masks[x] = uint16_t(values[x] ? 1u << values[x] : 0x3FEu);
+      for (int x = 0; x < 81; ++x) masks[x] = loaded[x];
       if (!SolverGrid::SolveCandidates(masks, level)) return kGradeContradiction;
       trusted = grid.Load(masks);
       if (!trusted) {

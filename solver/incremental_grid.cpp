@@ -40,17 +40,64 @@ constexpr PeerTable kPeers = BuildPeers();
 // Houses are numbered rows 0..8, columns 9..17, boxes 18..26; within a house
 // a cell's position is the one kUnits gives.
 constexpr unsigned kAllDigits = 0x3FEu;
-constexpr uint32_t kAllHouses = (1u << 27) - 1;
+
+// The three houses of every cell, and the cell's position bit in each.
+struct CellHouses {
+  uint8_t house[81][3];
+  uint16_t bit[81][3];
+};
+
+constexpr CellHouses BuildCellHouses() {
+  CellHouses t{};
+  for (int x = 0; x < 81; ++x) {
+    for (int kind = 0; kind < 3; ++kind) {
+      t.house[x][kind] = uint8_t(kind * 9 + kUnits.house[kind][x]);
+      t.bit[x][kind] = uint16_t(1u << kUnits.position[kind][x]);
+    }
+  }
+  return t;
+}
+
+constexpr CellHouses kCellHouses = BuildCellHouses();
+
+// For every set of positions in a house: how many there are, and the
+// segment holding all of them, if one does (3 when none). Segments of a line
+// are its three stretches through a box, positions 0-2, 3-5 and 6-8; a box
+// has those as its rows and positions {k, k + 3, k + 6} as its columns.
+struct PlaceSets {
+  uint8_t count[512];
+  uint8_t stretch[512];
+  uint8_t column[512];
+};
+
+constexpr PlaceSets BuildPlaceSets() {
+  PlaceSets t{};
+  for (unsigned at = 0; at < 512; ++at) {
+    int n = 0;
+    for (unsigned m = at; m; m &= m - 1) ++n;
+    t.count[at] = uint8_t(n);
+    t.stretch[at] = t.column[at] = 3;
+    for (int k = 0; k < 3 && at; ++k) {
+      if (!(at & ~(7u << (3 * k)))) t.stretch[at] = uint8_t(k);
+      if (!(at & ~(0x49u << k))) t.column[at] = uint8_t(k);
+    }
+  }
+  return t;
+}
+
+constexpr PlaceSets kPlaceSets = BuildPlaceSets();
 
 }  // namespace
 
 // One run of re-checks. Every list is bounded by the 81 cells: a cell becomes
 // solved once and drops to two candidates once.
 struct IncrementalGrid::Work {
-  Work(IncrementalGrid& grid, int admitted) : g(grid), level(admitted) {}
+  Work(IncrementalGrid& grid, int admitted)
+      : g(grid), level(admitted), watched(admitted >= 2 ? 3 : 1) {}
 
   IncrementalGrid& g;
   const int level;
+  const unsigned watched;  // the most places of a digit worth a look
   uint8_t solved[81];   // newly solved cells whose digit must leave the peers
   int solvedCount = 0;
   uint8_t pairs[81];    // cells newly down to two candidates (level 3)
@@ -67,13 +114,17 @@ struct IncrementalGrid::Work {
     m &= ~bit;
     if (!m) return false;
     g.cells[x] = uint16_t(m);
-    for (int kind = 0; kind < 3; ++kind) {
-      const int h = kind * 9 + kUnits.house[kind][x];
+    for (int k = 0; k < 3; ++k) {
+      const int h = kCellHouses.house[x][k];
       uint16_t& at = g.places[h][d];
-      at = uint16_t(at & ~(1u << kUnits.position[kind][x]));
+      at = uint16_t(at & ~kCellHouses.bit[x][k]);
       if (!at) return false;
-      dirty[h] = uint16_t(dirty[h] | bit);
-      dirtyHouses |= 1u << h;
+      // Only a digit with at most three places left (one at level 1) can
+      // lead anywhere: a single, a confined segment or a pair.
+      if (kPlaceSets.count[at] <= watched) {
+        dirty[h] = uint16_t(dirty[h] | bit);
+        dirtyHouses |= 1u << h;
+      }
     }
     if (AtMostOne(m)) {
       --g.open;
@@ -100,32 +151,25 @@ struct IncrementalGrid::Work {
     return true;
   }
 
-  // A digit confined to one segment of house h leaves the rest of the other
-  // house through that segment: pointing for a box, claiming for a line.
-  bool Confine(int kind, int house, int d, unsigned at) {
-    const uint8_t* cells = kUnits.cells[kind][house];
-    for (int k = 0; k < 3; ++k) {
-      if (kind == 2) {
-        if (!(at & ~(7u << (3 * k)))) return RemoveFromList(kRowOutsideBox, cells[3 * k], d);
-        if (!(at & ~(0x49u << k))) return RemoveFromList(kColumnOutsideBox, cells[k], d);
-      } else if (!(at & ~(7u << (3 * k)))) {
-        return RemoveFromList(kind == 0 ? kBoxOutsideRow : kBoxOutsideColumn, cells[3 * k], d);
-      }
-    }
-    return true;
-  }
-
-  // Digit d of house h, whose places changed.
-  bool Check(int h, int d) {
+  // Digit d of house h (of the kind given, with the cells given), whose
+  // places changed.
+  bool Check(int h, int kind, const uint8_t* cells, int d) {
     const unsigned at = g.places[h][d];
-    const int kind = h / 9, house = h % 9;
-    const uint8_t* cells = kUnits.cells[kind][house];
     if (AtMostOne(at)) {
       // One place left: a hidden single (or d is placed there already).
       return Keep(cells[Lowest(at)], 1u << d);
     }
-    if (level >= 2 && !Confine(kind, house, d, at)) return false;
-    if (level >= 3 && AtMostOne(at & (at - 1))) {
+    if (kPlaceSets.count[at] > watched) return true;
+    // Confined to one segment, d leaves the rest of the other house through
+    // that segment: pointing for a box, claiming for a row or column.
+    const int stretch = kPlaceSets.stretch[at];
+    if (stretch < 3) {
+      const int list = kind == 2 ? kRowOutsideBox : kind == 0 ? kBoxOutsideRow : kBoxOutsideColumn;
+      if (!RemoveFromList(list, cells[3 * stretch], d)) return false;
+    } else if (kind == 2 && kPlaceSets.column[at] < 3) {
+      if (!RemoveFromList(kColumnOutsideBox, cells[kPlaceSets.column[at]], d)) return false;
+    }
+    if (level >= 3 && kPlaceSets.count[at] == 2) {
       // Two places: a second digit with the same two is a hidden pair.
       for (int e = 1; e <= 9; ++e) {
         if (e == d || g.places[h][e] != at) continue;
@@ -171,8 +215,10 @@ struct IncrementalGrid::Work {
         dirtyHouses &= dirtyHouses - 1;
         unsigned digits = dirty[h];
         dirty[h] = 0;
+        const int kind = h / 9;
+        const uint8_t* cells = kUnits.cells[kind][h % 9];
         for (; digits; digits &= digits - 1) {
-          if (!Check(h, Lowest(digits))) return false;
+          if (!Check(h, kind, cells, Lowest(digits))) return false;
         }
       } else if (pairCount > 0) {
         if (!NakedPair(pairs[--pairCount])) return false;
@@ -192,44 +238,34 @@ void IncrementalGrid::Clear() {
 }
 
 bool IncrementalGrid::Load(const uint16_t masks[81]) {
-  for (auto& house : places) {
-    for (uint16_t& at : house) at = 0;
-  }
   open = 0;
-  bool whole = true;
+  unsigned whole = 1;
   for (int x = 0; x < 81; ++x) {
     cells[x] = uint16_t(masks[x] & kAllDigits);
-    whole = whole && cells[x] != 0;
-    if (!AtMostOne(cells[x])) ++open;
-    for (unsigned m = cells[x]; m; m &= m - 1) {
-      const int d = Lowest(m);
-      for (int kind = 0; kind < 3; ++kind) {
-        uint16_t& at = places[kind * 9 + kUnits.house[kind][x]][d];
-        at = uint16_t(at | (1u << kUnits.position[kind][x]));
-      }
+    whole &= cells[x] != 0;
+    open += !AtMostOne(cells[x]);
+  }
+  // Each house's places, digit by digit: position p joins the digits its
+  // cell holds.
+  for (int h = 0; h < 27; ++h) {
+    const uint8_t* members = kUnits.cells[h / 9][h % 9];
+    uint16_t* at = places[h];
+    for (int d = 0; d <= 9; ++d) at[d] = 0;
+    unsigned held = 0;
+    for (int p = 0; p < 9; ++p) {
+      const unsigned m = cells[members[p]];
+      held |= m;
+      for (unsigned bits = m; bits; bits &= bits - 1) at[Lowest(bits)] = uint16_t(at[Lowest(bits)] | (1u << p));
     }
+    whole &= held == kAllDigits;
   }
-  for (const auto& house : places) {
-    for (int d = 1; d <= 9; ++d) whole = whole && house[d] != 0;
-  }
-  return whole;
+  return whole != 0;
 }
 
 bool IncrementalGrid::Place(int x, int d, int level) {
   if (x < 0 || x >= 81 || d < 1 || d > 9 || !(cells[x] & (1u << d))) return false;
   Work work(*this, level);
   return work.Keep(x, 1u << d) && work.Run();
-}
-
-bool IncrementalGrid::Start(const uint8_t values[81], int level) {
-  Clear();
-  Work work(*this, level);
-  for (int x = 0; x < 81; ++x) {
-    const int d = values[x];
-    if (d < 1 || d > 9) continue;
-    if (!(cells[x] & (1u << d)) || !work.Keep(x, 1u << d)) return false;
-  }
-  return work.Run();
 }
 
 bool IncrementalGrid::Settle(int level) {
@@ -240,7 +276,11 @@ bool IncrementalGrid::Settle(int level) {
     const unsigned m = cells[x];
     if (level >= 3 && !AtMostOne(m) && AtMostOne(m & (m - 1))) work.pairs[work.pairCount++] = uint8_t(x);
   }
-  for (uint16_t& digits : work.dirty) digits = uint16_t(kAllDigits);
-  work.dirtyHouses = kAllHouses;
+  for (int h = 0; h < 27; ++h) {
+    for (int d = 1; d <= 9; ++d) {
+      if (kPlaceSets.count[places[h][d]] <= work.watched) work.dirty[h] = uint16_t(work.dirty[h] | (1u << d));
+    }
+    if (work.dirty[h]) work.dirtyHouses |= 1u << h;
+  }
   return work.Run();
 }

@@ -38,9 +38,6 @@ class IncrementalGrid {
   // level reached without contradiction. False when some house has a digit
   // neither placed nor open: nothing derived from such a state is trusted.
   bool Load(const uint16_t masks[81]);
-  // Solves the digits of `values` (0 empty, row-major) at `level` from an
-  // empty grid. Same result as Place.
-  bool Start(const uint8_t values[81], int level);
   // Narrows cell x to {d} and brings the grid back to the fixpoint of
   // `level`, assuming it was at that fixpoint before. True when the result
   // is what a solve from scratch gives; false when the caller must solve
