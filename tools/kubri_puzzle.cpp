@@ -3,6 +3,7 @@
 // window. Exit status: 0 success, 1 a generation failed or a grid is wrong,
 // 2 bad usage or an unreadable file.
 #include <cerrno>
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -15,6 +16,12 @@
 #include "puzzle/random.h"
 #include "puzzle/safe_file.h"
 #include "tools/puzzle_lines.h"
+
+#ifdef _WIN32
+#include <io.h>
+#else
+#include <unistd.h>
+#endif
 
 namespace {
 
@@ -41,6 +48,7 @@ const char kGenerateHelp[] =
     "random sequence (default: the clock); the seed used is printed to\n"
     "stderr. Puzzles go to stdout as nine board lines each (kbr) or as one\n"
     "line of 81 characters with '.' for an empty cell (line).\n"
+    "When K is above 1 and stderr is a terminal, progress shows there.\n"
     "Exit status 0 when every generation succeeded, 1 when any failed (its\n"
     "board is printed as it was left).\n";
 
@@ -219,6 +227,64 @@ bool LevelOption(const Arguments& a, const char* name, int* level, std::string* 
   return true;
 }
 
+bool IsTerminal(FILE* stream) {
+#ifdef _WIN32
+  return _isatty(_fileno(stream)) != 0;
+#else
+  return isatty(fileno(stream)) != 0;
+#endif
+}
+
+// m:ss, or h:mm:ss from an hour on.
+std::string ClockTime(double seconds) {
+  const long long s = (long long)(seconds + 0.5);
+  char text[32];
+  if (s >= 3600) {
+    std::snprintf(text, sizeof text, "%lld:%02lld:%02lld", s / 3600, s / 60 % 60, s % 60);
+  } else {
+    std::snprintf(text, sizeof text, "%lld:%02lld", s / 60, s % 60);
+  }
+  return text;
+}
+
+// Progress of a long generation on stderr, when stderr is a terminal: done /
+// total, the time taken and an estimate of the time left, on one line that
+// is rewritten at most four times a second. Silent otherwise, so that
+// redirected output never changes.
+class Progress {
+ public:
+  explicit Progress(long long count)
+      : total(count), shown(count > 1 && IsTerminal(stderr)), start(Clock::now()), last(start) {}
+
+  void Update(long long done) {
+    if (!shown) return;
+    const Clock::time_point now = Clock::now();
+    if (done < total && now - last < std::chrono::milliseconds(250)) return;
+    last = now;
+    const double elapsed = std::chrono::duration<double>(now - start).count();
+    std::string line = std::to_string(done) + "/" + std::to_string(total) + "  " +
+                       ClockTime(elapsed) + " elapsed";
+    if (done > 0 && done < total) {
+      line += ", about " + ClockTime(elapsed / double(done) * double(total - done)) + " left";
+    }
+    // Spaces over what a longer line before left (no terminal escapes, which
+    // not every console understands).
+    const size_t length = line.size();
+    if (length < width) line.append(width - length, ' ');
+    width = length;
+    std::fprintf(stderr, "\r%s%s", line.c_str(), done >= total ? "\n" : "");
+    std::fflush(stderr);
+  }
+
+ private:
+  using Clock = std::chrono::steady_clock;
+  const long long total;
+  const bool shown;
+  const Clock::time_point start;
+  Clock::time_point last;
+  size_t width = 0;
+};
+
 void WriteLine(const Board& board) {
   char line[83];
   FormatPuzzleLine(board, line);
@@ -274,6 +340,7 @@ int Generate(const std::vector<std::string>& args) {
   SeedRand(used);
   int status = 0;
   Board board;
+  Progress progress(count);
   for (long long i = 0; i < count; ++i) {
     if (!board.Generate(minLevel, maxLevel, int(attempts))) status = 1;
     if (lineFormat) {
@@ -281,6 +348,7 @@ int Generate(const std::vector<std::string>& args) {
     } else {
       board.Write(stdout, true);
     }
+    progress.Update(i + 1);
   }
   std::fflush(stdout);
   return status;
