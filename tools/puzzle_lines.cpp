@@ -7,6 +7,16 @@ namespace {
 // line of 81 characters from a longer one.
 constexpr size_t kKept = 82;
 
+#ifdef _WIN32
+void LockStream(FILE* stream) { _lock_file(stream); }
+void UnlockStream(FILE* stream) { _unlock_file(stream); }
+int ReadUnlocked(FILE* stream) { return _getc_nolock(stream); }
+#else
+void LockStream(FILE* stream) { flockfile(stream); }
+void UnlockStream(FILE* stream) { funlockfile(stream); }
+int ReadUnlocked(FILE* stream) { return getc_unlocked(stream); }
+#endif
+
 // Reads one whole line, however long: its first characters go to `kept` (at
 // most kKept), *length counts all of them; the line feed and the carriage
 // returns just before it are not part of the line. A NUL byte is an
@@ -16,7 +26,10 @@ bool ReadWholeLine(FILE* stream, char (&kept)[kKept], size_t* length) {
   size_t pendingReturns = 0;  // CRs not yet known to be inside the line
   bool any = false;
   int ch;
-  while ((ch = std::fgetc(stream)) != EOF) {
+  // Streams are read by one thread at a time, so the stream's lock is taken
+  // once for the line instead of once per character.
+  LockStream(stream);
+  while ((ch = ReadUnlocked(stream)) != EOF) {
     any = true;
     if (ch == '\n') break;
     if (ch == '\r') {
@@ -30,6 +43,7 @@ bool ReadWholeLine(FILE* stream, char (&kept)[kKept], size_t* length) {
     if (count < kKept) kept[count] = char(ch);
     ++count;
   }
+  UnlockStream(stream);
   *length = count;
   return any;
 }
