@@ -41,6 +41,7 @@ HRESULT ViewBase::CreateDeviceObjects(IDirect3DDevice9* device) {
   if (FAILED(device->CreateVertexBuffer(kQuadBufferBytes, 0, kTexturedVertexFvf, D3DPOOL_DEFAULT,
                                         &quadBuffer, nullptr))) {
     quadBuffer = nullptr;
+    ReleaseOnce(triangleBuffer);
     return E_FAIL;
   }
   return S_OK;
