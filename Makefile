@@ -3,7 +3,7 @@
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 CTEST = ctest --output-on-failure -j$(JOBS)
 
-.PHONY: all run test deps-test deps-run deps-bench native windows asan tsan fuzz \
+.PHONY: all run test dist deps-test deps-run deps-bench deps-build native windows asan tsan fuzz \
         test-native test-windows test-asan test-tsan test-fuzz bench fuzz-long clean
 
 all: native windows
@@ -13,12 +13,22 @@ run: deps-run windows
 
 test: deps-test native windows asan tsan fuzz test-native test-asan test-tsan test-fuzz test-windows
 
+# The Windows zip for players: dist/Kubri-<version>-win64.zip.
+dist: deps-build windows
+	rm -rf build/windows/package/dist
+	cd build/windows && cpack --config CPackConfig.cmake -B package/dist >/dev/null
+	mkdir -p dist
+	cp build/windows/package/dist/Kubri-*-win64.zip dist/
+	@ls dist/Kubri-*-win64.zip
+
 deps-test:
 	@scripts/install-deps.sh test
 deps-run:
 	@scripts/install-deps.sh run
 deps-bench:
 	@scripts/install-deps.sh bench
+deps-build:
+	@scripts/install-deps.sh build
 
 native windows asan tsan fuzz:
 	cmake --preset $@ >/dev/null

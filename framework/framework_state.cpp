@@ -3,11 +3,11 @@
 #include "framework/framework_state.h"
 
 #include <commctrl.h>
-#include <d3dx9.h>
 #include <string.h>
 #include <wchar.h>
 
 #include "framework/command_line.h"
+#include "framework/d3dx_runtime.h"
 #include "framework/device.h"
 #include "framework/enumeration.h"
 #include "framework/errors.h"
@@ -81,11 +81,12 @@ IDirect3D9* CreateDirect3D() {
   return create ? create(32) : nullptr;
 }
 
-bool VersionsMatch() {
+// S_OK, FW_E_INCORRECTVERSION, or FW_E_NOD3DXRUNTIME when D3DX is missing.
+HRESULT CheckVersions() {
   if (g_versionCheckHook) {
-    return g_versionCheckHook(32, 31) != FALSE;
+    return g_versionCheckHook(32, 31) != FALSE ? S_OK : FW_E_INCORRECTVERSION;
   }
-  return D3DXCheckVersion(32, 31) != FALSE;
+  return FrameworkCheckD3DXVersion(32, 31);
 }
 
 }  // namespace
@@ -223,9 +224,10 @@ HRESULT FrameworkInit(bool parseCommandLine, bool handleDefaultHotkeys, bool sho
     FrameworkParseCommandLine();
   }
 
-  if (!VersionsMatch()) {
-    FrameworkReportError(FW_E_INCORRECTVERSION);
-    return FW_E_INCORRECTVERSION;
+  const HRESULT versions = CheckVersions();
+  if (FAILED(versions)) {
+    FrameworkReportError(versions);
+    return versions;
   }
 
   if (!state.GetDirect3D()) {

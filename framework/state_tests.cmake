@@ -20,3 +20,6 @@ kubri_add_test(framework_state_test
 kubri_add_test(framework_real_direct3d_test
   SOURCES real_direct3d_test.cpp ${PROJECT_SOURCE_DIR}/view/device_callbacks.cpp
   LIBS kubri_framework)
+kubri_add_test(framework_d3dx_runtime_test
+  SOURCES d3dx_runtime_test.cpp
+  LIBS kubri_framework)

@@ -367,7 +367,11 @@ HRESULT BoardView::CreateDeviceObjects(IDirect3DDevice9* device) {
   if (FAILED(ViewBase::CreateDeviceObjects(device))) return E_FAIL;
   device->SetRenderState(D3DRS_LIGHTING, FALSE);
   device->SetRenderState(D3DRS_ZENABLE, TRUE);
-  if (FAILED(LoadTexture(device, kDigitTextureFile))) return E_FAIL;
+  if (FAILED(LoadTexture(device, kDigitTextureFile))) {
+    // The buffers would keep the device alive past its release.
+    ReleaseDeviceObjects();
+    return E_FAIL;
+  }
   UpdateMenuState();
   return S_OK;
 }

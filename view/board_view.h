@@ -52,7 +52,7 @@ class BoardView : public ViewBase {
 
   // Base objects, then lighting off and depth test on, the digit texture
   // and the menu state. E_FAIL for a null device, a failed buffer or a
-  // texture that cannot be loaded.
+  // texture that cannot be loaded; a failure leaves no object held.
   HRESULT CreateDeviceObjects(IDirect3DDevice9* device) override;
   // Rebuilds both lists from the board and the view state and draws them.
   void Render(IDirect3DDevice9* device) override;

@@ -1,9 +1,9 @@
 // Message dispatch, vertex lists and the drawing primitives of the view.
 #include "view/view_base.h"
 
-#include <d3dx9.h>
-
 #include <cstring>
+
+#include "framework/d3dx_runtime.h"
 
 const DigitUV kDigitUV[9] = {
     {0.0f, 0.0f},     {kThird, 0.0f},     {2.0f / 3.0f, 0.0f},
@@ -41,6 +41,7 @@ HRESULT ViewBase::CreateDeviceObjects(IDirect3DDevice9* device) {
   if (FAILED(device->CreateVertexBuffer(kQuadBufferBytes, 0, kTexturedVertexFvf, D3DPOOL_DEFAULT,
                                         &quadBuffer, nullptr))) {
     quadBuffer = nullptr;
+    ReleaseOnce(triangleBuffer);
     return E_FAIL;
   }
   return S_OK;
@@ -148,7 +149,7 @@ HRESULT ViewBase::LoadTexture(IDirect3DDevice9* device, const wchar_t* path) {
   // A reset that reloads the texture must not leak the one it replaces.
   ReleaseOnce(texture);
   IDirect3DTexture9* loaded = nullptr;
-  if (FAILED(D3DXCreateTextureFromFileW(device, path, &loaded)) || !loaded) return E_FAIL;
+  if (FAILED(FrameworkCreateTextureFromFile(device, path, &loaded)) || !loaded) return E_FAIL;
   texture = loaded;
   return S_OK;
 }

@@ -18,8 +18,8 @@ class ViewBase {
   ViewBase& operator=(const ViewBase&) = delete;
 
   // Creates the triangle buffer, then the quad buffer, in the default pool.
-  // E_FAIL for a null device or when either creation fails; what was made
-  // before a failure stays held until ReleaseDeviceObjects.
+  // E_FAIL for a null device or when either creation fails; a buffer made
+  // before the failure is released again, so a failure leaves none held.
   virtual HRESULT CreateDeviceObjects(IDirect3DDevice9* device);
   // Draws the triangle list, then the quad list. Nothing for a null device.
   virtual void Render(IDirect3DDevice9* device);
