@@ -4,6 +4,7 @@
 #include "puzzle/generation_check.h"
 #include "puzzle/random.h"
 #include "solver/incremental_grid.h"
+#include "solver/singles.h"
 #include "solver/solver_grid.h"
 
 namespace {
@@ -142,7 +143,7 @@ class Generation {
       kept = main.Place(x, givens[x], maxLevel);
     }
     if (kept) {
-      Show(givens, maxLevel, main);
+      Show(givens, maxLevel, main.Masks());
     } else {
       uint16_t masks[81];
       for (int y = 0; y < 81; ++y) masks[y] = uint16_t(givens[y] ? 1u << givens[y] : kAllDigits);
@@ -158,11 +159,19 @@ class Generation {
   }
 
   // The givens solved at minLevel - 1 meet no contradiction and stay
-  // incomplete: the puzzle is too hard for that level. A solve from
-  // scratch, which on a fresh grid beats placing digit after digit.
-  bool LowerLevelLeavesOpen() const {
+  // incomplete: the puzzle is too hard for that level.
+  bool LowerLevelLeavesOpen() {
+    const int lowerLevel = minLevel - 1;
+    uint16_t masks[81];
+    if (SolveSingles(givens, masks)) {
+      IncrementalGrid lower;
+      if (lower.Load(masks) && (lowerLevel <= 1 || lower.Settle(lowerLevel))) {
+        Show(givens, lowerLevel, lower.Masks());
+        return !lower.IsComplete();
+      }
+    }
     bool complete = false;
-    return board.TrySolveAtLevel(minLevel - 1, &complete) && !complete;
+    return board.TrySolveAtLevel(lowerLevel, &complete) && !complete;
   }
 
   // Board::PickRandomOpenCell on the solved givens, draw for draw.
@@ -197,7 +206,7 @@ class Generation {
         if (observer) {
           uint8_t values[81];
           LoadedDigits(x, d, values);
-          Show(values, 3, probe);
+          Show(values, 3, probe.Masks());
         }
         return true;
       }
@@ -226,8 +235,8 @@ class Generation {
     values[x] = uint8_t(d);
   }
 
-  void Show(const uint8_t values[81], int level, const IncrementalGrid& grid) {
-    if (observer) observer->OnSolve(values, level, grid.Masks());
+  void Show(const uint8_t values[81], int level, const uint16_t masks[81]) {
+    if (observer) observer->OnSolve(values, level, masks);
   }
 
   Board& board;
