@@ -2,6 +2,14 @@
 // or device type, reset, loss and release, with the game's four device
 // callbacks paired exactly (every reset with one lost, every create with one
 // destroy).
+//
+// One of the three units that call one another. The device calls the window
+// because a device needs one (created when missing) and a device change
+// restyles, sizes and shows it, and sets the shortcut keys and cursor for
+// the new mode. It calls the main loop to pause time and rendering for the
+// length of a change and to rebuild the statistics texts of the new device.
+// It shuts the framework down on fatal failures only through the state's
+// relay.
 #include "framework/device.h"
 
 #include <new>
@@ -362,7 +370,7 @@ HRESULT FrameworkChangeDevice(const DeviceSettings* settings, IDirect3DDevice9* 
       } else if (hr == FW_E_RESETTINGDEVICEOBJECTS || hr == FW_E_MEDIANOTFOUND) {
         delete old;
         FrameworkReportError(hr);
-        FrameworkShutdown(0);
+        FrameworkRunShutdown(0);
         return hr;
       } else {
         // Back to the old settings, and try again with a new device; that
@@ -372,7 +380,7 @@ HRESULT FrameworkChangeDevice(const DeviceSettings* settings, IDirect3DDevice9* 
         const HRESULT retry =
             FrameworkChangeDevice(&requested, applicationDevice, true, clipWindowToSingleAdapter);
         if (SUCCEEDED(retry)) return S_OK;
-        FrameworkShutdown(0);
+        FrameworkRunShutdown(0);
         return FW_E_CREATINGDEVICE;
       }
     }
@@ -488,7 +496,7 @@ HRESULT FrameworkToggleFullScreen() {
   if (SUCCEEDED(hr) || hr == E_ABORT) return hr;
 
   BuildToggleRequest(previous, !toWindowed, &request, &options);
-  if (FAILED(ChangeToRequest(request, options))) FrameworkShutdown(0);
+  if (FAILED(ChangeToRequest(request, options))) FrameworkRunShutdown(0);
   return hr;
 }
 
@@ -508,7 +516,7 @@ HRESULT FrameworkToggleReference() {
   if (SUCCEEDED(hr) || hr == E_ABORT) return hr;
 
   BuildReferenceRequest(previous, previous.deviceType, &request, &options);
-  if (FAILED(ChangeToRequest(request, options))) FrameworkShutdown(0);
+  if (FAILED(ChangeToRequest(request, options))) FrameworkRunShutdown(0);
   return hr;
 }
 
@@ -676,12 +684,12 @@ bool FrameworkRestoreLostDevice() {
       DeviceSettings found{};
       if (FAILED(FrameworkFindValidDeviceSettings(&found, &request, &options))) {
         FrameworkReportError(FW_E_NOCOMPATIBLEDEVICES);
-        FrameworkShutdown(0);
+        FrameworkRunShutdown(0);
         return false;
       }
       if (FAILED(FrameworkChangeDevice(&found, nullptr, false, false)) &&
           FAILED(FrameworkToggleFullScreen())) {
-        FrameworkShutdown(0);
+        FrameworkRunShutdown(0);
       }
       return false;
     }
@@ -691,11 +699,11 @@ bool FrameworkRestoreLostDevice() {
       if (hr == D3DERR_DEVICELOST) return false;
       if (hr == FW_E_RESETTINGDEVICEOBJECTS || hr == FW_E_MEDIANOTFOUND) {
         FrameworkReportError(hr);
-        FrameworkShutdown(0);
+        FrameworkRunShutdown(0);
         return false;
       }
       if (FAILED(FrameworkChangeDevice(&current, nullptr, true, false))) {
-        FrameworkShutdown(0);
+        FrameworkRunShutdown(0);
         return false;
       }
     }
