@@ -560,7 +560,8 @@ DeviceSettings BuildValidDeviceSettings(const DeviceSettingsCombo& combo,
   ValidMultiSample(combo, asked, options.multiSample, pp);
   pp.SwapEffect = ValidSwapEffect(asked.SwapEffect, options.swapEffect);
   ValidDepthStencil(combo, request, options, pp);
-  pp.Flags = ValidPresentFlags(asked.Flags, options.presentFlags, pp.EnableAutoDepthStencil != FALSE);
+  pp.Flags =
+      ValidPresentFlags(asked.Flags, options.presentFlags, pp.EnableAutoDepthStencil != FALSE);
   pp.FullScreen_RefreshRateInHz = ValidRefreshRate(combo, asked, options.refreshRate, desktop, pp);
   pp.PresentationInterval =
       ValidPresentInterval(combo, asked.PresentationInterval, options.presentInterval);
