@@ -8,7 +8,6 @@
 #include <wchar.h>
 
 #include "framework/framework_state.h"
-#include "framework/main_loop.h"
 
 namespace {
 
@@ -147,10 +146,14 @@ void ApplyInteger(FrameworkState& state, Option option, int value) {
   }
 }
 
+// The fixed step takes effect at once, as FrameworkSetConstantFrameTime
+// (main loop) would set it now that the override is given; the main loop's
+// own setter keeps the override from then on.
 void ApplyConstantFrameTime(FrameworkState& state, float seconds) {
   state.SetOverrideConstantFrameTime(true);
   state.SetOverrideTimePerFrame(seconds);
-  FrameworkSetConstantFrameTime(true, seconds);
+  state.SetConstantFrameTime(true);
+  state.SetTimePerFrame(seconds);
 }
 
 void TraceUnrecognised(const wchar_t* position) {

@@ -7,6 +7,7 @@
 #include "framework/device.h"
 #include "framework/framework_state.h"
 #include "framework/main_loop.h"
+#include "framework/startup.h"
 #include "framework/window.h"
 
 namespace {

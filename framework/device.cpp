@@ -2,9 +2,18 @@
 // or device type, reset, loss and release, with the game's four device
 // callbacks paired exactly (every reset with one lost, every create with one
 // destroy).
+//
+// One of the three units that call one another. The device calls the window
+// because a device needs one (created when missing) and a device change
+// restyles, sizes and shows it, and sets the shortcut keys and cursor for
+// the new mode. It calls the main loop to pause time and rendering for the
+// length of a change and to rebuild the statistics texts of the new device.
+// It shuts the framework down on fatal failures only through the state's
+// relay.
 #include "framework/device.h"
 
 #include <new>
+#include <optional>
 
 #include "framework/command_line.h"
 #include "framework/enumeration.h"
@@ -204,6 +213,292 @@ void MeasureClientSize(HWND window, LONG* width, LONG* height) {
   *height = client.bottom - client.top;
 }
 
+
+// One device change in progress: what was asked for, the new current record
+// and the one it replaces, and the facts about the switch taken before the
+// device is touched (a reset writes the sizes it chose into the record).
+struct DeviceChange {
+  DeviceSettings requested;
+  DeviceSettings* fresh;  // the current record from the start of the change
+  DeviceSettings* old;    // the record it replaces, null for the first device
+  IDirect3D9* direct3d;
+  IDirect3DDevice9* applicationDevice;
+  bool forceRecreate;
+  bool clipWindowToSingleAdapter;
+  bool windowed;
+  bool oldWindowed;
+  bool keepCurrentWindowSize;  // a 0 x 0 request keeps the client size
+  HWND windowedWindow;
+  HWND fullScreenWindow;
+};
+
+// Copies the request into change.fresh and lets OnModifyDeviceSettings edit
+// it. S_OK to go on; otherwise the change's result (E_OUTOFMEMORY, E_ABORT
+// when the game refuses, S_FALSE when the Direct3D object went away), with
+// nothing left allocated.
+HRESULT TakeModifiedSettings(DeviceChange& change) {
+  FrameworkState& state = FrameworkGetState();
+  DeviceSettings* fresh = new (std::nothrow) DeviceSettings(change.requested);
+  if (fresh == nullptr) return E_OUTOFMEMORY;
+
+  FrameworkOnModifyDeviceSettingsFn onModify = state.GetOnModifyDeviceSettings();
+  if (onModify != nullptr) {
+    D3DCAPS9 caps{};
+    change.direct3d->GetDeviceCaps(fresh->adapterOrdinal, fresh->deviceType, &caps);
+    if (!onModify(*fresh, caps, state.GetOnModifyDeviceSettingsContext())) {
+      if (change.old == nullptr) FrameworkReportError(FW_E_NOCOMPATIBLEDEVICES);
+      delete fresh;
+      return E_ABORT;
+    }
+    if (state.GetDirect3D() == nullptr) {
+      delete fresh;
+      return S_FALSE;
+    }
+  }
+  change.fresh = fresh;
+  return S_OK;
+}
+
+void NoteModeOfChange(DeviceChange& change) {
+  FrameworkState& state = FrameworkGetState();
+  const D3DPRESENT_PARAMETERS& params = change.fresh->presentParams;
+  change.keepCurrentWindowSize = params.BackBufferWidth == 0 && params.BackBufferHeight == 0;
+  change.windowed = params.Windowed != FALSE;
+  change.oldWindowed = change.old != nullptr && change.old->presentParams.Windowed != FALSE;
+  change.windowedWindow = state.GetWindowedWindow();
+  change.fullScreenWindow = state.GetFullScreenWindow();
+}
+
+// Back from full screen: remembers the full-screen size, gives the window
+// its windowed style and menu again.
+void PrepareWindowsForWindowed(const DeviceChange& change) {
+  FrameworkState& state = FrameworkGetState();
+  if (change.old != nullptr && !change.oldWindowed) {
+    state.SetFullScreenWidthAtModeChange(change.old->presentParams.BackBufferWidth);
+    state.SetFullScreenHeightAtModeChange(change.old->presentParams.BackBufferHeight);
+    SetWindowLongPtrW(change.windowedWindow, GWL_STYLE,
+                      static_cast<LONG_PTR>(state.GetWindowedStyleAtModeChange()));
+  }
+  if (change.fullScreenWindow != change.windowedWindow) {
+    ShowWindow(change.fullScreenWindow, SW_HIDE);
+  } else if (state.GetSavedMenu() != nullptr) {
+    SetMenu(change.windowedWindow, state.GetSavedMenu());
+  }
+}
+
+// Into full screen: remembers the windowed placement, style, Z order and
+// size, makes the window a popup without menu, and never maximised.
+void PrepareWindowsForFullScreen(const DeviceChange& change) {
+  FrameworkState& state = FrameworkGetState();
+  const HWND windowedWindow = change.windowedWindow;
+  const HWND fullScreenWindow = change.fullScreenWindow;
+  if (change.old == nullptr || change.oldWindowed) {
+    WINDOWPLACEMENT placement{};
+    placement.length = sizeof(placement);
+    GetWindowPlacement(windowedWindow, &placement);
+    state.SetWindowedPlacement(placement);
+    state.SetTopmostWhileWindowed(
+        (GetWindowLongPtrW(windowedWindow, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0);
+    state.SetWindowedStyleAtModeChange(
+        static_cast<DWORD>(GetWindowLongPtrW(windowedWindow, GWL_STYLE)) & 0xDEFFFFFFu);
+    if (change.old != nullptr) {
+      state.SetWindowedWidthAtModeChange(change.old->presentParams.BackBufferWidth);
+      state.SetWindowedHeightAtModeChange(change.old->presentParams.BackBufferHeight);
+    }
+  }
+  ShowWindow(fullScreenWindow, SW_HIDE);
+  SetWindowLongPtrW(fullScreenWindow, GWL_STYLE, WS_POPUP | WS_SYSMENU);
+  if (fullScreenWindow == windowedWindow) {
+    // A second full-screen change finds the menu already saved; keep it.
+    HMENU menu = GetMenu(fullScreenWindow);
+    if (menu != nullptr) {
+      state.SetSavedMenu(menu);
+      SetMenu(fullScreenWindow, nullptr);
+    }
+  }
+  WINDOWPLACEMENT placement{};
+  placement.length = sizeof(placement);
+  if (GetWindowPlacement(fullScreenWindow, &placement) &&
+      (placement.flags & WPF_RESTORETOMAXIMIZED) != 0) {
+    placement.flags &= ~static_cast<UINT>(WPF_RESTORETOMAXIMIZED);
+    placement.showCmd = SW_RESTORE;
+    SetWindowPlacement(fullScreenWindow, &placement);
+  }
+}
+
+// A new device is needed when asked for, for another application device,
+// without a device or settings, or for another adapter, device type or
+// behaviour; otherwise a reset does.
+bool NeedsNewDevice(const DeviceChange& change) {
+  IDirect3DDevice9* device = FrameworkGetState().GetDevice();
+  const DeviceSettings* old = change.old;
+  const DeviceSettings* fresh = change.fresh;
+  return change.forceRecreate ||
+         (change.applicationDevice != nullptr && change.applicationDevice != device) ||
+         device == nullptr || old == nullptr || old->adapterOrdinal != fresh->adapterOrdinal ||
+         old->deviceType != fresh->deviceType || old->behaviorFlags != fresh->behaviorFlags;
+}
+
+// Releases the old device and creates the new one. Nothing to go on; or the
+// change's failure, reported, with the settings released.
+std::optional<HRESULT> RecreateDevice(DeviceChange& change) {
+  if (change.old != nullptr) FrameworkCleanupEnvironment(false);
+  const HRESULT hr = FrameworkCreateEnvironment(change.applicationDevice);
+  if (FAILED(hr)) {
+    delete change.old;
+    FrameworkCleanupEnvironment(true);
+    FrameworkReportError(hr);
+    return hr;
+  }
+  return std::nullopt;
+}
+
+// Resets the device for the new settings. Nothing to go on (also when the
+// device is lost: the rendering pass restores it later); or the change's
+// result when a failed reset ended it.
+std::optional<HRESULT> ResetDevice(DeviceChange& change) {
+  FrameworkState& state = FrameworkGetState();
+  const HRESULT hr = FrameworkResetEnvironment();
+  if (SUCCEEDED(hr)) return std::nullopt;
+  if (hr == D3DERR_DEVICELOST) {
+    state.SetDeviceLost(true);
+    return std::nullopt;
+  }
+  if (hr == FW_E_RESETTINGDEVICEOBJECTS || hr == FW_E_MEDIANOTFOUND) {
+    delete change.old;
+    FrameworkReportError(hr);
+    FrameworkRunShutdown(0);
+    return hr;
+  }
+  // Back to the old settings, and try again with a new device; that nested
+  // change owns (and frees) the old record from here on.
+  state.SetCurrentSettings(change.old);
+  delete change.fresh;
+  change.fresh = nullptr;
+  const HRESULT retry = FrameworkChangeDevice(&change.requested, change.applicationDevice, true,
+                                              change.clipWindowToSingleAdapter);
+  if (SUCCEEDED(retry)) return S_OK;
+  FrameworkRunShutdown(0);
+  return FW_E_CREATINGDEVICE;
+}
+
+std::optional<HRESULT> CreateOrResetDevice(DeviceChange& change) {
+  return NeedsNewDevice(change) ? RecreateDevice(change) : ResetDevice(change);
+}
+
+// With the device in place: shortcut keys and statistics for the new mode,
+// the adapter's monitor, and, windowed, the placement and Z order back.
+void SettleWindowsForMode(const DeviceChange& change) {
+  FrameworkState& state = FrameworkGetState();
+  FrameworkAllowShortcutKeys(change.windowed ? state.GetAllowShortcutKeysWhenWindowed()
+                                             : state.GetAllowShortcutKeysWhenFullScreen());
+  state.SetAdapterMonitor(change.direct3d->GetAdapterMonitor(change.fresh->adapterOrdinal));
+  FrameworkUpdateStaticFrameStats();
+  if (!change.windowed) return;
+  if (change.old != nullptr && !change.oldWindowed) {
+    WINDOWPLACEMENT placement = state.GetWindowedPlacement();
+    if (placement.length == sizeof(placement)) {
+      SetWindowPlacement(change.windowedWindow, &placement);
+    }
+  }
+  SetWindowPos(change.windowedWindow,
+               state.GetTopmostWhileWindowed() ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
+               SWP_NOMOVE | SWP_NOSIZE | SWP_NOREDRAW);
+}
+
+// Whether a window clipped to its adapter has to move: it is not wholly
+// inside the adapter's work area, and it is on another monitor or is not
+// maximised.
+bool OutsideAdapterWorkArea(HWND window, HMONITOR adapterMonitor) {
+  const RECT work = WorkAreaOf(adapterMonitor);
+  RECT windowRect{};
+  GetWindowRect(window, &windowRect);
+  if (IsInside(windowRect, work)) return false;
+  HMONITOR windowMonitor = MonitorFromWindow(window, MONITOR_DEFAULTTOPRIMARY);
+  return windowMonitor != adapterMonitor || !IsZoomed(window);
+}
+
+// Gives the window the outer size of the wanted client area (a menu counted
+// only when one is saved). Clipped to one adapter, the size is held to its
+// work area and the window centred there unless it already lies inside;
+// otherwise only the size changes.
+void ResizeWindowForClient(HWND window, LONG wantedWidth, LONG wantedHeight,
+                           HMONITOR adapterMonitor, bool clipWindowToSingleAdapter) {
+  if (IsIconic(window) || IsZoomed(window)) ShowWindow(window, SW_RESTORE);
+  RECT adjusted{0, 0, wantedWidth, wantedHeight};
+  AdjustWindowRect(&adjusted, static_cast<DWORD>(GetWindowLongPtrW(window, GWL_STYLE)),
+                   FrameworkGetState().GetSavedMenu() != nullptr);
+  LONG outerWidth = adjusted.right - adjusted.left;
+  LONG outerHeight = adjusted.bottom - adjusted.top;
+  if (!clipWindowToSingleAdapter) {
+    SetWindowPos(window, nullptr, 0, 0, outerWidth, outerHeight, SWP_NOZORDER | SWP_NOMOVE);
+    return;
+  }
+  const RECT work = WorkAreaOf(adapterMonitor);
+  const LONG workWidth = work.right - work.left;
+  const LONG workHeight = work.bottom - work.top;
+  if (outerWidth > workWidth) outerWidth = workWidth;
+  if (outerHeight > workHeight) outerHeight = workHeight;
+  LONG left = adjusted.left;
+  LONG top = adjusted.top;
+  if (!IsInside(adjusted, work)) {
+    left = work.left + (workWidth - outerWidth) / 2;
+    top = work.top + (workHeight - outerHeight) / 2;
+  }
+  SetWindowPos(window, nullptr, left, top, outerWidth, outerHeight, SWP_NOZORDER);
+}
+
+// Windowed: sizes the window to the back buffer when its client area
+// differs (or it must move onto its adapter). Nothing to go on; or the
+// failure of the follow-up change that gives the back buffer the client
+// size the window really took, with the settings released.
+std::optional<HRESULT> FitWindowToBackBuffer(DeviceChange& change) {
+  const HWND window = change.windowedWindow;
+  const LONG wantedWidth = static_cast<LONG>(change.fresh->presentParams.BackBufferWidth);
+  const LONG wantedHeight = static_cast<LONG>(change.fresh->presentParams.BackBufferHeight);
+  LONG clientWidth = 0;
+  LONG clientHeight = 0;
+  MeasureClientSize(window, &clientWidth, &clientHeight);
+  bool resize = clientWidth != wantedWidth || clientHeight != wantedHeight;
+  HMONITOR adapterMonitor = change.direct3d->GetAdapterMonitor(change.fresh->adapterOrdinal);
+  if (change.clipWindowToSingleAdapter && !IsIconic(window) &&
+      OutsideAdapterWorkArea(window, adapterMonitor)) {
+    resize = true;
+  }
+  if (!resize) return std::nullopt;
+
+  ResizeWindowForClient(window, wantedWidth, wantedHeight, adapterMonitor,
+                        change.clipWindowToSingleAdapter);
+  RECT client{};
+  GetClientRect(window, &client);
+  if (client.right == wantedWidth && client.bottom == wantedHeight) return std::nullopt;
+
+  // The window did not take the size (the system clamps windows, and a menu
+  // bar that was not counted takes client height): give the back buffer the
+  // client size the window really has. That change frees `fresh` as its old
+  // settings.
+  DeviceSettings keepSize = *change.fresh;
+  keepSize.presentParams.BackBufferWidth = 0;
+  keepSize.presentParams.BackBufferHeight = 0;
+  change.fresh = nullptr;
+  const HRESULT hr =
+      FrameworkChangeDevice(&keepSize, nullptr, false, change.clipWindowToSingleAdapter);
+  if (FAILED(hr)) {
+    delete change.old;
+    FrameworkCleanupEnvironment(true);
+    return hr;
+  }
+  return std::nullopt;
+}
+
+// Shows the window the first change leaves hidden, and keeps the display on
+// in full screen.
+void ShowWindowForMode(bool windowed) {
+  HWND window = FrameworkGetWindow();
+  if (window != nullptr && !IsWindowVisible(window)) ShowWindow(window, SW_SHOW);
+  SetThreadExecutionState(windowed ? ES_CONTINUOUS : (ES_CONTINUOUS | ES_DISPLAY_REQUIRED));
+}
+
 }  // namespace
 
 HRESULT FrameworkCreateDevice(UINT adapterOrdinal, bool windowed, int width, int height,
@@ -253,220 +548,38 @@ HRESULT FrameworkChangeDevice(const DeviceSettings* settings, IDirect3DDevice9* 
                               bool forceRecreate, bool clipWindowToSingleAdapter) {
   FrameworkState& state = FrameworkGetState();
   if (settings == nullptr) return E_INVALIDARG;
-  DeviceSettings* old = state.GetCurrentSettings();
-  IDirect3D9* direct3d = state.GetDirect3D();
-  if (direct3d == nullptr) return S_FALSE;
+  DeviceChange change{};
+  change.old = state.GetCurrentSettings();
+  change.direct3d = state.GetDirect3D();
+  if (change.direct3d == nullptr) return S_FALSE;
   // `settings` may be the current record itself, which this change frees.
-  const DeviceSettings requested = *settings;
+  change.requested = *settings;
+  change.applicationDevice = applicationDevice;
+  change.forceRecreate = forceRecreate;
+  change.clipWindowToSingleAdapter = clipWindowToSingleAdapter;
+  const HRESULT accepted = TakeModifiedSettings(change);
+  if (accepted != S_OK) return accepted;
 
-  DeviceSettings* fresh = new (std::nothrow) DeviceSettings(requested);
-  if (fresh == nullptr) return E_OUTOFMEMORY;
+  state.SetCurrentSettings(change.fresh);
+  ChangeScope scope;
+  state.SetUseStateLock((change.requested.behaviorFlags & D3DCREATE_MULTITHREADED) != 0);
+  if (applicationDevice == nullptr && change.old == nullptr) FrameworkApplyOverrides(*change.fresh);
+  NoteModeOfChange(change);
 
-  FrameworkOnModifyDeviceSettingsFn onModify = state.GetOnModifyDeviceSettings();
-  if (onModify != nullptr) {
-    D3DCAPS9 caps{};
-    direct3d->GetDeviceCaps(fresh->adapterOrdinal, fresh->deviceType, &caps);
-    if (!onModify(*fresh, caps, state.GetOnModifyDeviceSettingsContext())) {
-      if (old == nullptr) FrameworkReportError(FW_E_NOCOMPATIBLEDEVICES);
-      delete fresh;
-      return E_ABORT;
-    }
-    if (state.GetDirect3D() == nullptr) {
-      delete fresh;
-      return S_FALSE;
-    }
-  }
-
-  state.SetCurrentSettings(fresh);
-  ChangeScope change;
-  state.SetUseStateLock((requested.behaviorFlags & D3DCREATE_MULTITHREADED) != 0);
-
-  if (applicationDevice == nullptr && old == nullptr) FrameworkApplyOverrides(*fresh);
-
-  const bool keepCurrentWindowSize =
-      fresh->presentParams.BackBufferWidth == 0 && fresh->presentParams.BackBufferHeight == 0;
-  const bool windowed = fresh->presentParams.Windowed != FALSE;
-  const bool oldWindowed = old != nullptr && old->presentParams.Windowed != FALSE;
-  HWND windowedWindow = state.GetWindowedWindow();
-  HWND fullScreenWindow = state.GetFullScreenWindow();
-
-  // Prepare the windows for the new mode.
-  if (windowed) {
-    if (old != nullptr && !oldWindowed) {
-      state.SetFullScreenWidthAtModeChange(old->presentParams.BackBufferWidth);
-      state.SetFullScreenHeightAtModeChange(old->presentParams.BackBufferHeight);
-      SetWindowLongPtrW(windowedWindow, GWL_STYLE,
-                        static_cast<LONG_PTR>(state.GetWindowedStyleAtModeChange()));
-    }
-    if (fullScreenWindow != windowedWindow) {
-      ShowWindow(fullScreenWindow, SW_HIDE);
-    } else if (state.GetSavedMenu() != nullptr) {
-      SetMenu(windowedWindow, state.GetSavedMenu());
-    }
+  if (change.windowed) {
+    PrepareWindowsForWindowed(change);
   } else {
-    if (old == nullptr || oldWindowed) {
-      WINDOWPLACEMENT placement{};
-      placement.length = sizeof(placement);
-      GetWindowPlacement(windowedWindow, &placement);
-      state.SetWindowedPlacement(placement);
-      state.SetTopmostWhileWindowed(
-          (GetWindowLongPtrW(windowedWindow, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0);
-      state.SetWindowedStyleAtModeChange(
-          static_cast<DWORD>(GetWindowLongPtrW(windowedWindow, GWL_STYLE)) & 0xDEFFFFFFu);
-      if (old != nullptr) {
-        state.SetWindowedWidthAtModeChange(old->presentParams.BackBufferWidth);
-        state.SetWindowedHeightAtModeChange(old->presentParams.BackBufferHeight);
-      }
-    }
-    ShowWindow(fullScreenWindow, SW_HIDE);
-    SetWindowLongPtrW(fullScreenWindow, GWL_STYLE, WS_POPUP | WS_SYSMENU);
-    if (fullScreenWindow == windowedWindow) {
-      // A second full-screen change finds the menu already saved; keep it.
-      HMENU menu = GetMenu(fullScreenWindow);
-      if (menu != nullptr) {
-        state.SetSavedMenu(menu);
-        SetMenu(fullScreenWindow, nullptr);
-      }
-    }
-    WINDOWPLACEMENT placement{};
-    placement.length = sizeof(placement);
-    if (GetWindowPlacement(fullScreenWindow, &placement) &&
-        (placement.flags & WPF_RESTORETOMAXIMIZED) != 0) {
-      placement.flags &= ~static_cast<UINT>(WPF_RESTORETOMAXIMIZED);
-      placement.showCmd = SW_RESTORE;
-      SetWindowPlacement(fullScreenWindow, &placement);
-    }
+    PrepareWindowsForFullScreen(change);
   }
-
-  // Re-create or reset.
-  IDirect3DDevice9* device = state.GetDevice();
-  const bool recreate =
-      forceRecreate || (applicationDevice != nullptr && applicationDevice != device) ||
-      device == nullptr || old == nullptr || old->adapterOrdinal != fresh->adapterOrdinal ||
-      old->deviceType != fresh->deviceType || old->behaviorFlags != fresh->behaviorFlags;
-  if (recreate) {
-    if (old != nullptr) FrameworkCleanupEnvironment(false);
-    const HRESULT hr = FrameworkCreateEnvironment(applicationDevice);
-    if (FAILED(hr)) {
-      delete old;
-      FrameworkCleanupEnvironment(true);
-      FrameworkReportError(hr);
-      return hr;
-    }
-  } else {
-    const HRESULT hr = FrameworkResetEnvironment();
-    if (FAILED(hr)) {
-      if (hr == D3DERR_DEVICELOST) {
-        // The rendering pass restores the device later.
-        state.SetDeviceLost(true);
-      } else if (hr == FW_E_RESETTINGDEVICEOBJECTS || hr == FW_E_MEDIANOTFOUND) {
-        delete old;
-        FrameworkReportError(hr);
-        FrameworkShutdown(0);
-        return hr;
-      } else {
-        // Back to the old settings, and try again with a new device; that
-        // nested change owns (and frees) the old record from here on.
-        state.SetCurrentSettings(old);
-        delete fresh;
-        const HRESULT retry =
-            FrameworkChangeDevice(&requested, applicationDevice, true, clipWindowToSingleAdapter);
-        if (SUCCEEDED(retry)) return S_OK;
-        FrameworkShutdown(0);
-        return FW_E_CREATINGDEVICE;
-      }
-    }
+  if (const std::optional<HRESULT> ended = CreateOrResetDevice(change)) return *ended;
+  SettleWindowsForMode(change);
+  if (change.windowed && !change.keepCurrentWindowSize && change.windowedWindow != nullptr) {
+    if (const std::optional<HRESULT> ended = FitWindowToBackBuffer(change)) return *ended;
   }
+  ShowWindowForMode(change.windowed);
 
-  FrameworkAllowShortcutKeys(windowed ? state.GetAllowShortcutKeysWhenWindowed()
-                                      : state.GetAllowShortcutKeysWhenFullScreen());
-  state.SetAdapterMonitor(direct3d->GetAdapterMonitor(fresh->adapterOrdinal));
-  FrameworkUpdateStaticFrameStats();
-
-  if (windowed) {
-    if (old != nullptr && !oldWindowed) {
-      WINDOWPLACEMENT placement = state.GetWindowedPlacement();
-      if (placement.length == sizeof(placement)) SetWindowPlacement(windowedWindow, &placement);
-    }
-    SetWindowPos(windowedWindow, state.GetTopmostWhileWindowed() ? HWND_TOPMOST : HWND_NOTOPMOST,
-                 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOREDRAW);
-  }
-
-  if (windowed && !keepCurrentWindowSize && windowedWindow != nullptr) {
-    const LONG wantedWidth = static_cast<LONG>(fresh->presentParams.BackBufferWidth);
-    const LONG wantedHeight = static_cast<LONG>(fresh->presentParams.BackBufferHeight);
-    LONG clientWidth = 0;
-    LONG clientHeight = 0;
-    MeasureClientSize(windowedWindow, &clientWidth, &clientHeight);
-    bool resize = clientWidth != wantedWidth || clientHeight != wantedHeight;
-
-    HMONITOR adapterMonitor = direct3d->GetAdapterMonitor(fresh->adapterOrdinal);
-    if (clipWindowToSingleAdapter && !IsIconic(windowedWindow)) {
-      const RECT work = WorkAreaOf(adapterMonitor);
-      RECT windowRect{};
-      GetWindowRect(windowedWindow, &windowRect);
-      if (!IsInside(windowRect, work)) {
-        HMONITOR windowMonitor = MonitorFromWindow(windowedWindow, MONITOR_DEFAULTTOPRIMARY);
-        if (windowMonitor != adapterMonitor || !IsZoomed(windowedWindow)) resize = true;
-      }
-    }
-
-    if (resize) {
-      if (IsIconic(windowedWindow) || IsZoomed(windowedWindow)) {
-        ShowWindow(windowedWindow, SW_RESTORE);
-      }
-      RECT adjusted{0, 0, wantedWidth, wantedHeight};
-      AdjustWindowRect(&adjusted,
-                       static_cast<DWORD>(GetWindowLongPtrW(windowedWindow, GWL_STYLE)),
-                       state.GetSavedMenu() != nullptr);
-      LONG outerWidth = adjusted.right - adjusted.left;
-      LONG outerHeight = adjusted.bottom - adjusted.top;
-      if (clipWindowToSingleAdapter) {
-        const RECT work = WorkAreaOf(adapterMonitor);
-        const LONG workWidth = work.right - work.left;
-        const LONG workHeight = work.bottom - work.top;
-        if (outerWidth > workWidth) outerWidth = workWidth;
-        if (outerHeight > workHeight) outerHeight = workHeight;
-        LONG left = adjusted.left;
-        LONG top = adjusted.top;
-        if (!IsInside(adjusted, work)) {
-          left = work.left + (workWidth - outerWidth) / 2;
-          top = work.top + (workHeight - outerHeight) / 2;
-        }
-        SetWindowPos(windowedWindow, nullptr, left, top, outerWidth, outerHeight, SWP_NOZORDER);
-      } else {
-        SetWindowPos(windowedWindow, nullptr, 0, 0, outerWidth, outerHeight,
-                     SWP_NOZORDER | SWP_NOMOVE);
-      }
-
-      RECT client{};
-      GetClientRect(windowedWindow, &client);
-      if (client.right != wantedWidth || client.bottom != wantedHeight) {
-        // The window did not take the size (the system clamps windows, and a
-        // menu bar that was not counted takes client height): give the back
-        // buffer the client size the window really has. That change frees
-        // `fresh` as its old settings.
-        DeviceSettings keepSize = *fresh;
-        keepSize.presentParams.BackBufferWidth = 0;
-        keepSize.presentParams.BackBufferHeight = 0;
-        fresh = nullptr;
-        const HRESULT hr =
-            FrameworkChangeDevice(&keepSize, nullptr, false, clipWindowToSingleAdapter);
-        if (FAILED(hr)) {
-          delete old;
-          FrameworkCleanupEnvironment(true);
-          return hr;
-        }
-      }
-    }
-  }
-
-  HWND window = FrameworkGetWindow();
-  if (window != nullptr && !IsWindowVisible(window)) ShowWindow(window, SW_SHOW);
-  SetThreadExecutionState(windowed ? ES_CONTINUOUS : (ES_CONTINUOUS | ES_DISPLAY_REQUIRED));
-
-  delete old;
-  change.Finish();
+  delete change.old;
+  scope.Finish();
   state.SetDeviceCreated(true);
   return S_OK;
 }
@@ -488,7 +601,7 @@ HRESULT FrameworkToggleFullScreen() {
   if (SUCCEEDED(hr) || hr == E_ABORT) return hr;
 
   BuildToggleRequest(previous, !toWindowed, &request, &options);
-  if (FAILED(ChangeToRequest(request, options))) FrameworkShutdown(0);
+  if (FAILED(ChangeToRequest(request, options))) FrameworkRunShutdown(0);
   return hr;
 }
 
@@ -508,7 +621,7 @@ HRESULT FrameworkToggleReference() {
   if (SUCCEEDED(hr) || hr == E_ABORT) return hr;
 
   BuildReferenceRequest(previous, previous.deviceType, &request, &options);
-  if (FAILED(ChangeToRequest(request, options))) FrameworkShutdown(0);
+  if (FAILED(ChangeToRequest(request, options))) FrameworkRunShutdown(0);
   return hr;
 }
 
@@ -676,12 +789,12 @@ bool FrameworkRestoreLostDevice() {
       DeviceSettings found{};
       if (FAILED(FrameworkFindValidDeviceSettings(&found, &request, &options))) {
         FrameworkReportError(FW_E_NOCOMPATIBLEDEVICES);
-        FrameworkShutdown(0);
+        FrameworkRunShutdown(0);
         return false;
       }
       if (FAILED(FrameworkChangeDevice(&found, nullptr, false, false)) &&
           FAILED(FrameworkToggleFullScreen())) {
-        FrameworkShutdown(0);
+        FrameworkRunShutdown(0);
       }
       return false;
     }
@@ -691,11 +804,11 @@ bool FrameworkRestoreLostDevice() {
       if (hr == D3DERR_DEVICELOST) return false;
       if (hr == FW_E_RESETTINGDEVICEOBJECTS || hr == FW_E_MEDIANOTFOUND) {
         FrameworkReportError(hr);
-        FrameworkShutdown(0);
+        FrameworkRunShutdown(0);
         return false;
       }
       if (FAILED(FrameworkChangeDevice(&current, nullptr, true, false))) {
-        FrameworkShutdown(0);
+        FrameworkRunShutdown(0);
         return false;
       }
     }

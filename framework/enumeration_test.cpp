@@ -10,6 +10,7 @@
 #include "framework/fake_direct3d.h"
 #include "framework/framework_state.h"
 #include "framework/matching.h"
+#include "framework/startup.h"
 #include "view/device_callbacks.h"
 
 namespace {

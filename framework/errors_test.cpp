@@ -6,6 +6,7 @@
 #include <string>
 
 #include "framework/framework_state.h"
+#include "framework/startup.h"
 
 namespace {
 

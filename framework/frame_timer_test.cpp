@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include "framework/framework_state.h"
+
 namespace {
 
 TEST(FrameTimerTest, NewTimerIsStoppedUntilReset) {
@@ -62,6 +64,17 @@ TEST(FrameTimerTest, TimeAdvancesAndElapsedCoversTheGapBetweenReadings) {
 
   timer.Reset();
   EXPECT_LT(timer.GetTime(), 0.03);
+}
+
+// This program never names FrameworkInit, like one that leaves start-up to
+// the window's creation: start-up is linked in all the same, reached through
+// the state's relay, and starts the framework's clock.
+TEST(FrameTimerTest, StartUpReachedThroughItsRelayStartsTheFrameworkClock) {
+  FrameworkGetTimer().Stop();
+  ASSERT_EQ(S_OK, FrameworkRunInit(false, true, false, true));
+  EXPECT_FALSE(FrameworkGetTimer().IsStopped());
+  FrameworkRunShutdown(0);
+  EXPECT_EQ(nullptr, FrameworkGetDirect3D());
 }
 
 }  // namespace

@@ -1,5 +1,15 @@
 // The framework's single process-wide state object, the game's callback
-// types, start-up and shutdown, and the accessors the game uses.
+// types, and the accessors the game uses.
+//
+// The framework is built in layers, each unit calling only the units below
+// it. At the bottom lie the device settings record and the frame timer;
+// above them this state; then the errors; enumeration; settings matching;
+// the command line; then the window, the device and the main loop, which
+// call one another (a device change sizes the window and pauses the loop,
+// the window's messages change the device and pause, the loop restores lost
+// devices); and on top start-up and shutdown (startup.h). The few places
+// below that must start or shut down the framework do so through the two
+// relays at the end of this file.
 #pragma once
 
 #include <windows.h>
@@ -231,7 +241,7 @@ struct FrameworkStateFields {
 class FrameworkState {
  public:
   FrameworkState();
-  // Runs FrameworkShutdown(0), then deletes the lock.
+  // Runs FrameworkShutdown(0) (through its relay), then deletes the lock.
   ~FrameworkState();
   FrameworkState(const FrameworkState&) = delete;
   FrameworkState& operator=(const FrameworkState&) = delete;
@@ -465,16 +475,8 @@ void FrameworkSetOnMouse(FrameworkOnMouseFn callback, void* userContext,
                          bool notifyOnMouseMove);
 void FrameworkSetOnMessage(FrameworkOnMessageFn callback, void* userContext);
 
-// Start-up: common controls, the user's accessibility settings, 1 ms timer
-// resolution, the command line (when parseCommandLine), the D3DX version
-// check and the Direct3D object, then the clock. Returns S_OK, or
-// FW_E_NOD3DXRUNTIME / FW_E_INCORRECTVERSION / FW_E_NODIRECT3D after
-// reporting it.
-HRESULT FrameworkInit(bool parseCommandLine, bool handleDefaultHotkeys,
-                      bool showMsgBoxOnError, bool handleAltEnter);
-// Closes the window (synchronously), sets the exit code, releases the device
-// and the Direct3D object and restores the shortcut keys. Harmless to repeat.
-void FrameworkShutdown(int exitCode);
+// The exit code the program returns: set by start-up's and the device's
+// reported errors, by shutdown and by the reference device.
 int FrameworkGetExitCode();
 
 // The main window: windowedWindow when windowed, otherwise fullScreenWindow.
@@ -487,9 +489,17 @@ bool FrameworkIsWindowed();
 // A copy of the current settings, all zero before the first device.
 DeviceSettings FrameworkGetDeviceSettings();
 
-// Stand-ins for the D3DX version check and Direct3DCreate9, so that start-up
-// failures can be exercised. Null restores the real calls.
-typedef BOOL (*FrameworkVersionCheckFn)(UINT d3dVersion, UINT d3dxVersion);
-typedef IDirect3D9* (*FrameworkDirect3DCreateFn)(UINT sdkVersion);
-void FrameworkSetVersionCheckHook(FrameworkVersionCheckFn hook);
-void FrameworkSetDirect3DCreateHook(FrameworkDirect3DCreateFn hook);
+// Start-up and shutdown live in the unit above all others (startup.h), yet
+// the window runs start-up when it is created first, a device failure or
+// the last frame of a timed run shuts the framework down, and so does the
+// state's own end at process exit. Those places call these relays, which
+// the start-up unit connects as the program loads: they run FrameworkInit
+// and FrameworkShutdown. Unconnected, start-up fails with E_FAIL and
+// shutdown does nothing.
+typedef HRESULT (*FrameworkInitFn)(bool parseCommandLine, bool handleDefaultHotkeys,
+                                   bool showMsgBoxOnError, bool handleAltEnter);
+typedef void (*FrameworkShutdownFn)(int exitCode);
+void FrameworkConnectLifecycle(FrameworkInitFn init, FrameworkShutdownFn shutdown);
+HRESULT FrameworkRunInit(bool parseCommandLine, bool handleDefaultHotkeys,
+                         bool showMsgBoxOnError, bool handleAltEnter);
+void FrameworkRunShutdown(int exitCode);

@@ -13,6 +13,7 @@
 #include "framework/errors.h"
 #include "framework/fake_direct3d.h"
 #include "framework/frame_timer.h"
+#include "framework/startup.h"
 #include "framework/window.h"
 
 namespace {

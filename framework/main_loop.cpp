@@ -1,5 +1,11 @@
 // The main loop and its rendering pass, the counted pause of time and
 // rendering, the fixed time step, and the statistics texts.
+//
+// One of the three units that call one another. The main loop calls the
+// device because it creates a default device when none exists and restores
+// a lost device at the start of every pass; the window and the device call
+// back into it to pause. It never calls the window. A timed run's last
+// frame shuts the framework down through the state's relay.
 #include "framework/main_loop.h"
 
 #include <cstdio>
@@ -191,7 +197,7 @@ void FrameworkRenderFrame() {
   const int frame = state.GetCurrentFrameNumber() + 1;
   state.SetCurrentFrameNumber(frame);
   const int quitAfter = state.GetOverrideQuitAfterFrame();
-  if (quitAfter != 0 && frame > quitAfter) FrameworkShutdown(0);
+  if (quitAfter != 0 && frame > quitAfter) FrameworkRunShutdown(0);
 }
 
 void FrameworkPause(bool pauseTime, bool pauseRendering) {

@@ -141,6 +141,167 @@ UINT DepthCost(D3DFORMAT format, const DeviceSettingsCombo& combo, const DeviceS
   return cost;
 }
 
+// Size: the request's when preserved; otherwise the wanted size (the
+// request's, or 640 x 480 windowed and the desktop's in full screen when
+// ignored), taken as is in a window and as the nearest mode in full screen.
+void ValidSize(const DeviceSettingsCombo& combo, const D3DPRESENT_PARAMETERS& asked,
+               MatchType match, const D3DDISPLAYMODE& desktop, D3DPRESENT_PARAMETERS& pp) {
+  if (match == MatchType::PreserveInput) {
+    pp.BackBufferWidth = asked.BackBufferWidth;
+    pp.BackBufferHeight = asked.BackBufferHeight;
+    return;
+  }
+  UINT wantedWidth = asked.BackBufferWidth;
+  UINT wantedHeight = asked.BackBufferHeight;
+  if (match == MatchType::IgnoreInput) {
+    wantedWidth = combo.windowed ? 640 : desktop.Width;
+    wantedHeight = combo.windowed ? 480 : desktop.Height;
+  }
+  if (combo.windowed) {
+    pp.BackBufferWidth = wantedWidth;
+    pp.BackBufferHeight = wantedHeight;
+  } else {
+    FindClosestDisplayMode(combo, wantedWidth, wantedHeight, &pp.BackBufferWidth,
+                           &pp.BackBufferHeight);
+  }
+}
+
+UINT ValidBackBufferCount(UINT asked, MatchType match) {
+  switch (match) {
+    case MatchType::PreserveInput:
+      return asked;
+    case MatchType::ClosestToInput:
+      if (asked > 3) {
+        return 3;
+      }
+      return asked == 0 ? 1 : asked;
+    default:
+      return 2;
+  }
+}
+
+// Multisampling, only with a discarding swap effect: the request's when
+// preserved; when closest, the first listed type strictly nearer to the
+// requested one than the ones before, at the highest quality it allows.
+void ValidMultiSample(const DeviceSettingsCombo& combo, const D3DPRESENT_PARAMETERS& asked,
+                      MatchType match, D3DPRESENT_PARAMETERS& pp) {
+  pp.MultiSampleType = D3DMULTISAMPLE_NONE;
+  pp.MultiSampleQuality = 0;
+  if (asked.SwapEffect != D3DSWAPEFFECT_DISCARD) {
+    return;
+  }
+  if (match == MatchType::PreserveInput) {
+    pp.MultiSampleType = asked.MultiSampleType;
+    pp.MultiSampleQuality = asked.MultiSampleQuality;
+  } else if (match == MatchType::ClosestToInput) {
+    const int wanted = static_cast<int>(asked.MultiSampleType);
+    int bestDistance = abs(wanted - static_cast<int>(D3DMULTISAMPLE_NONE));
+    for (size_t i = 0; i < combo.multiSampleTypes.size(); ++i) {
+      const int distance = abs(wanted - static_cast<int>(combo.multiSampleTypes[i]));
+      if (distance < bestDistance) {
+        bestDistance = distance;
+        pp.MultiSampleType = combo.multiSampleTypes[i];
+        // A type reporting no quality levels can only be used at quality 0.
+        const DWORD count = combo.multiSampleQualities[i];
+        const DWORD highest = count > 0 ? count - 1 : 0;
+        pp.MultiSampleQuality =
+            asked.MultiSampleQuality < highest ? asked.MultiSampleQuality : highest;
+      }
+    }
+  }
+}
+
+D3DSWAPEFFECT ValidSwapEffect(D3DSWAPEFFECT asked, MatchType match) {
+  switch (match) {
+    case MatchType::PreserveInput:
+      return asked;
+    case MatchType::ClosestToInput:
+      return (asked == D3DSWAPEFFECT_DISCARD || asked == D3DSWAPEFFECT_FLIP ||
+              asked == D3DSWAPEFFECT_COPY)
+                 ? asked
+                 : D3DSWAPEFFECT_DISCARD;
+    default:
+      return D3DSWAPEFFECT_DISCARD;
+  }
+}
+
+// Depth/stencil: the cheapest listed format; none when nothing is listed.
+void ValidDepthStencil(const DeviceSettingsCombo& combo, const DeviceSettings& request,
+                       const MatchOptions& options, D3DPRESENT_PARAMETERS& pp) {
+  D3DFORMAT bestDepth = D3DFMT_UNKNOWN;
+  UINT bestCost = 100000;
+  for (D3DFORMAT format : combo.depthStencilFormats) {
+    const UINT cost = DepthCost(format, combo, request, options);
+    if (cost < bestCost) {
+      bestCost = cost;
+      bestDepth = format;
+    }
+  }
+  pp.EnableAutoDepthStencil = bestDepth != D3DFMT_UNKNOWN ? TRUE : FALSE;
+  pp.AutoDepthStencilFormat = bestDepth;
+}
+
+DWORD ValidPresentFlags(DWORD asked, MatchType match, bool depthBuffer) {
+  const DWORD discardDepth = depthBuffer ? D3DPRESENTFLAG_DISCARD_DEPTHSTENCIL : 0;
+  switch (match) {
+    case MatchType::PreserveInput:
+      return asked;
+    case MatchType::ClosestToInput:
+      return asked | discardDepth;
+    default:
+      return discardDepth;
+  }
+}
+
+// Refresh rate: always 0 in a window. In full screen the request's when
+// preserved; otherwise the rate nearest the wanted one (the request's, or
+// the desktop's when ignored) among the modes of the chosen size and format,
+// 0 when none wanted or no such mode.
+UINT ValidRefreshRate(const DeviceSettingsCombo& combo, const D3DPRESENT_PARAMETERS& asked,
+                      MatchType match, const D3DDISPLAYMODE& desktop,
+                      const D3DPRESENT_PARAMETERS& pp) {
+  if (combo.windowed) {
+    return 0;
+  }
+  if (match == MatchType::PreserveInput) {
+    return asked.FullScreen_RefreshRateInHz;
+  }
+  const UINT wanted =
+      match == MatchType::ClosestToInput ? asked.FullScreen_RefreshRateInHz : desktop.RefreshRate;
+  UINT rate = 0;
+  if (wanted != 0) {
+    bool found = false;
+    UINT bestDifference = 0;
+    for (const D3DDISPLAYMODE& mode : combo.adapterInfo->displayModes) {
+      if (mode.Format != combo.adapterFormat || mode.Width != pp.BackBufferWidth ||
+          mode.Height != pp.BackBufferHeight) {
+        continue;
+      }
+      const UINT difference = Difference(mode.RefreshRate, wanted);
+      if (!found || difference < bestDifference) {
+        found = true;
+        bestDifference = difference;
+        rate = mode.RefreshRate;
+        if (difference == 0) {
+          break;
+        }
+      }
+    }
+  }
+  return rate;
+}
+
+UINT ValidPresentInterval(const DeviceSettingsCombo& combo, UINT asked, MatchType match) {
+  switch (match) {
+    case MatchType::PreserveInput:
+      return asked;
+    case MatchType::ClosestToInput:
+      return Lists(combo.presentIntervals, asked) ? asked : D3DPRESENT_INTERVAL_DEFAULT;
+    default:
+      return D3DPRESENT_INTERVAL_DEFAULT;
+  }
+}
+
 }  // namespace
 
 DeviceSettings BuildOptimalDeviceSettings(IDirect3D9* direct3d, const DeviceSettings& request,
@@ -394,156 +555,16 @@ DeviceSettings BuildValidDeviceSettings(const DeviceSettingsCombo& combo,
   pp.Windowed = combo.windowed ? TRUE : FALSE;
 
   valid.behaviorFlags = BuildBehaviorFlags(combo, request, options.vertexProcessing);
-
-  // Size.
-  if (options.resolution == MatchType::PreserveInput) {
-    pp.BackBufferWidth = asked.BackBufferWidth;
-    pp.BackBufferHeight = asked.BackBufferHeight;
-  } else {
-    UINT wantedWidth = asked.BackBufferWidth;
-    UINT wantedHeight = asked.BackBufferHeight;
-    if (options.resolution == MatchType::IgnoreInput) {
-      wantedWidth = combo.windowed ? 640 : desktop.Width;
-      wantedHeight = combo.windowed ? 480 : desktop.Height;
-    }
-    if (combo.windowed) {
-      pp.BackBufferWidth = wantedWidth;
-      pp.BackBufferHeight = wantedHeight;
-    } else {
-      FindClosestDisplayMode(combo, wantedWidth, wantedHeight, &pp.BackBufferWidth,
-                             &pp.BackBufferHeight);
-    }
-  }
-
-  // Back-buffer count.
-  switch (options.backBufferCount) {
-    case MatchType::PreserveInput:
-      pp.BackBufferCount = asked.BackBufferCount;
-      break;
-    case MatchType::ClosestToInput:
-      pp.BackBufferCount = asked.BackBufferCount > 3 ? 3 : asked.BackBufferCount;
-      if (pp.BackBufferCount == 0) {
-        pp.BackBufferCount = 1;
-      }
-      break;
-    default:
-      pp.BackBufferCount = 2;
-      break;
-  }
-
-  // Multisampling, only with a discarding swap effect.
-  pp.MultiSampleType = D3DMULTISAMPLE_NONE;
-  pp.MultiSampleQuality = 0;
-  if (asked.SwapEffect == D3DSWAPEFFECT_DISCARD) {
-    if (options.multiSample == MatchType::PreserveInput) {
-      pp.MultiSampleType = asked.MultiSampleType;
-      pp.MultiSampleQuality = asked.MultiSampleQuality;
-    } else if (options.multiSample == MatchType::ClosestToInput) {
-      const int wanted = static_cast<int>(asked.MultiSampleType);
-      int bestDistance = abs(wanted - static_cast<int>(D3DMULTISAMPLE_NONE));
-      for (size_t i = 0; i < combo.multiSampleTypes.size(); ++i) {
-        const int distance = abs(wanted - static_cast<int>(combo.multiSampleTypes[i]));
-        if (distance < bestDistance) {
-          bestDistance = distance;
-          pp.MultiSampleType = combo.multiSampleTypes[i];
-          // A type reporting no quality levels can only be used at quality 0.
-          const DWORD count = combo.multiSampleQualities[i];
-          const DWORD highest = count > 0 ? count - 1 : 0;
-          pp.MultiSampleQuality =
-              asked.MultiSampleQuality < highest ? asked.MultiSampleQuality : highest;
-        }
-      }
-    }
-  }
-
-  // Swap effect.
-  switch (options.swapEffect) {
-    case MatchType::PreserveInput:
-      pp.SwapEffect = asked.SwapEffect;
-      break;
-    case MatchType::ClosestToInput:
-      pp.SwapEffect = (asked.SwapEffect == D3DSWAPEFFECT_DISCARD ||
-                       asked.SwapEffect == D3DSWAPEFFECT_FLIP ||
-                       asked.SwapEffect == D3DSWAPEFFECT_COPY)
-                          ? asked.SwapEffect
-                          : D3DSWAPEFFECT_DISCARD;
-      break;
-    default:
-      pp.SwapEffect = D3DSWAPEFFECT_DISCARD;
-      break;
-  }
-
-  // Depth/stencil: the cheapest listed format; none when nothing is listed.
-  D3DFORMAT bestDepth = D3DFMT_UNKNOWN;
-  UINT bestCost = 100000;
-  for (D3DFORMAT format : combo.depthStencilFormats) {
-    const UINT cost = DepthCost(format, combo, request, options);
-    if (cost < bestCost) {
-      bestCost = cost;
-      bestDepth = format;
-    }
-  }
-  pp.EnableAutoDepthStencil = bestDepth != D3DFMT_UNKNOWN ? TRUE : FALSE;
-  pp.AutoDepthStencilFormat = bestDepth;
-
-  // Present flags.
-  switch (options.presentFlags) {
-    case MatchType::PreserveInput:
-      pp.Flags = asked.Flags;
-      break;
-    case MatchType::ClosestToInput:
-      pp.Flags = asked.Flags | (pp.EnableAutoDepthStencil ? D3DPRESENTFLAG_DISCARD_DEPTHSTENCIL : 0);
-      break;
-    default:
-      pp.Flags = pp.EnableAutoDepthStencil ? D3DPRESENTFLAG_DISCARD_DEPTHSTENCIL : 0;
-      break;
-  }
-
-  // Refresh rate: always 0 in a window.
-  if (combo.windowed) {
-    pp.FullScreen_RefreshRateInHz = 0;
-  } else if (options.refreshRate == MatchType::PreserveInput) {
-    pp.FullScreen_RefreshRateInHz = asked.FullScreen_RefreshRateInHz;
-  } else {
-    const UINT wanted = options.refreshRate == MatchType::ClosestToInput
-                            ? asked.FullScreen_RefreshRateInHz
-                            : desktop.RefreshRate;
-    pp.FullScreen_RefreshRateInHz = 0;
-    if (wanted != 0) {
-      bool found = false;
-      UINT bestDifference = 0;
-      for (const D3DDISPLAYMODE& mode : combo.adapterInfo->displayModes) {
-        if (mode.Format != combo.adapterFormat || mode.Width != pp.BackBufferWidth ||
-            mode.Height != pp.BackBufferHeight) {
-          continue;
-        }
-        const UINT difference = Difference(mode.RefreshRate, wanted);
-        if (!found || difference < bestDifference) {
-          found = true;
-          bestDifference = difference;
-          pp.FullScreen_RefreshRateInHz = mode.RefreshRate;
-          if (difference == 0) {
-            break;
-          }
-        }
-      }
-    }
-  }
-
-  // Presentation interval.
-  switch (options.presentInterval) {
-    case MatchType::PreserveInput:
-      pp.PresentationInterval = asked.PresentationInterval;
-      break;
-    case MatchType::ClosestToInput:
-      pp.PresentationInterval = Lists(combo.presentIntervals, asked.PresentationInterval)
-                                    ? asked.PresentationInterval
-                                    : D3DPRESENT_INTERVAL_DEFAULT;
-      break;
-    default:
-      pp.PresentationInterval = D3DPRESENT_INTERVAL_DEFAULT;
-      break;
-  }
+  ValidSize(combo, asked, options.resolution, desktop, pp);
+  pp.BackBufferCount = ValidBackBufferCount(asked.BackBufferCount, options.backBufferCount);
+  ValidMultiSample(combo, asked, options.multiSample, pp);
+  pp.SwapEffect = ValidSwapEffect(asked.SwapEffect, options.swapEffect);
+  ValidDepthStencil(combo, request, options, pp);
+  pp.Flags =
+      ValidPresentFlags(asked.Flags, options.presentFlags, pp.EnableAutoDepthStencil != FALSE);
+  pp.FullScreen_RefreshRateInHz = ValidRefreshRate(combo, asked, options.refreshRate, desktop, pp);
+  pp.PresentationInterval =
+      ValidPresentInterval(combo, asked.PresentationInterval, options.presentInterval);
 
   FrameworkState& state = FrameworkGetState();
   pp.hDeviceWindow = combo.windowed ? state.GetWindowedWindow() : state.GetFullScreenWindow();

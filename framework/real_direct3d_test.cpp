@@ -7,6 +7,7 @@
 #include "framework/enumeration.h"
 #include "framework/framework_state.h"
 #include "framework/matching.h"
+#include "framework/startup.h"
 #include "view/device_callbacks.h"
 
 namespace {

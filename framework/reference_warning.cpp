@@ -1,5 +1,7 @@
 // The warning shown before the program goes on with the slow reference
 // device: a dialog built in memory, and the registry value that silences it.
+// Part of the device unit (declared in device.h); answering No shuts the
+// framework down through the state's relay.
 #include <windows.h>
 
 #include "framework/device.h"
@@ -188,5 +190,5 @@ void FrameworkShowReferenceWarning() {
   const INT_PTR result =
       g_dialogHook != nullptr ? g_dialogHook(owner, caption) : RunDialog(owner, caption);
   if ((result & kDontShowBit) != 0) SetSkipWarning();
-  if ((result & ~kDontShowBit) == kNoId) FrameworkShutdown(1);
+  if ((result & ~kDontShowBit) == kNoId) FrameworkRunShutdown(1);
 }

@@ -23,3 +23,8 @@ kubri_add_test(framework_real_direct3d_test
 kubri_add_test(framework_d3dx_runtime_test
   SOURCES d3dx_runtime_test.cpp
   LIBS kubri_framework)
+# Each framework unit includes only units below it, but for the window,
+# device and main-loop ring; the output lists who includes whom.
+add_test(NAME framework.UnitsIncludeOnlyUnitsBelowThem
+         COMMAND bash ${PROJECT_SOURCE_DIR}/scripts/check-framework-layers.sh
+                 ${CMAKE_CURRENT_SOURCE_DIR})

@@ -16,6 +16,7 @@
 #include "framework/frame_timer.h"
 #include "framework/framework_state.h"
 #include "framework/main_loop.h"
+#include "framework/startup.h"
 #include "framework/window.h"
 
 namespace fwtest {

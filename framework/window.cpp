@@ -1,5 +1,11 @@
 // The main window: its creation, its window procedure, the keyboard hook that
 // keeps the Windows keys quiet in full screen, and the full-screen cursor.
+//
+// One of the three units that call one another. The window calls the device
+// because its messages change it: a new client size or monitor, Alt+Enter
+// and F3 each become a device change. It calls the main loop to pause time
+// and rendering while it is minimised, moved, in a menu or inactive. It runs
+// start-up and shutdown only through the state's relays.
 #include "framework/window.h"
 
 #include <shellapi.h>
@@ -9,7 +15,6 @@
 
 #include "framework/device.h"
 #include "framework/enumeration.h"
-#include "framework/errors.h"
 #include "framework/frame_timer.h"
 #include "framework/framework_state.h"
 #include "framework/main_loop.h"
@@ -281,7 +286,7 @@ HRESULT FrameworkCreateWindow(const wchar_t* title, HINSTANCE instance,
 
   if (!state.GetInited()) {
     if (state.GetInitCalled()) return E_FAIL;
-    const HRESULT hr = FrameworkInit(true, true, true, true);
+    const HRESULT hr = FrameworkRunInit(true, true, true, true);
     if (FAILED(hr)) return hr;
   }
   if (state.GetFocusWindow() != nullptr) return S_OK;
@@ -542,7 +547,7 @@ void FrameworkCheckMonitorChange() {
     // The game refused the move; do not ask again.
     state.SetAutoChangeAdapter(false);
   } else if (FAILED(hr)) {
-    FrameworkShutdown(0);
+    FrameworkRunShutdown(0);
     FrameworkPause(false, false);
   }
 }

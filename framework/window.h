@@ -12,10 +12,11 @@ constexpr DWORD kFrameworkWindowStyle = WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX
 
 // Creates the main window (hidden; the first device change shows it) with a
 // client area of 640 x 480, or the command-line size, and makes it the focus,
-// full-screen and windowed window. Runs FrameworkInit first when nothing has
-// initialised the framework yet. Returns S_OK when a window already exists,
-// E_FAIL inside a device callback or after a failed initialisation, the
-// initialisation's error, or the system error as an HRESULT. Main thread only.
+// full-screen and windowed window. Runs FrameworkInit (through the state's
+// relay) first when nothing has initialised the framework yet. Returns S_OK
+// when a window already exists, E_FAIL inside a device callback or after a
+// failed initialisation, the initialisation's error, or the system error as
+// an HRESULT. Main thread only.
 HRESULT FrameworkCreateWindow(const wchar_t* title, HINSTANCE instance,
                               HICON icon, HMENU menu, int x, int y);
 
