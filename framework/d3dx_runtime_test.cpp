@@ -9,6 +9,7 @@
 #include "framework/command_line.h"
 #include "framework/errors.h"
 #include "framework/framework_state.h"
+#include "framework/startup.h"
 
 namespace {
 
