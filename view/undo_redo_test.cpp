@@ -2,6 +2,7 @@
 // back, the two menu items and their keys.
 #include <gtest/gtest.h>
 
+#include <cwchar>
 #include <memory>
 
 #include "resources/resource_ids.h"
@@ -115,6 +116,24 @@ TEST_F(UndoRedoTest, EditingStepsBringTheModeBackWithTheBoard) {
   EXPECT_FALSE(view->IsEditMode());
   EXPECT_TRUE(board.IsGiven(8, 8));
   EXPECT_TRUE(Grayed(IDM_EDIT_END));
+}
+
+TEST_F(UndoRedoTest, UndoingAnOpenedFileBringsBackTheBoardAndSavingIsNoStep) {
+  wchar_t path[MAX_PATH];
+  GetTempPathW(MAX_PATH, path);
+  wcscat(path, L"kubri-undo-test.kbr");
+  Board other;
+  ASSERT_TRUE(other.Save(path));  // an empty puzzle
+  FileDialogCapture::Reset();
+  FileDialogCapture::choose = true;
+  FileDialogCapture::chosenPath = path;
+  EXPECT_EQ(view->OnCommand(IDM_FILE_OPEN), 1);
+  EXPECT_FALSE(board.HasValue(8, 8));
+  EXPECT_EQ(view->OnCommand(IDM_FILE_SAVE), 1);
+  EXPECT_EQ(Steps(), 1);
+  view->OnCommand(IDM_EDIT_UNDO);
+  EXPECT_TRUE(board.IsGiven(8, 8));
+  DeleteFileW(path);
 }
 
 TEST_F(UndoRedoTest, UndoingANewPuzzleBringsBackTheBoardButNotTheStockedPuzzle) {
