@@ -195,6 +195,7 @@ found=""
 for r in 0 1 2 3 4 5 6 7 8; do
   for c in 0 1 2 3 4 5 6 7 8; do
     if has_colour "$r" "$c" "#404040" && ! has_colour "$r" "$c" "#0000C0"; then found="$found $r,$c"; fi
+    [ "$(echo $found | wc -w)" -lt 2 ] || break 2
   done
 done
 set -- $found

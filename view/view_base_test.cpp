@@ -83,7 +83,8 @@ TEST(ViewBaseDispatch, MouseCoordinatesAreSignedAndSizesUnsigned) {
 
 TEST(ViewBaseDispatch, OtherMessagesReachNoHandlerAndReturnZero) {
   auto view = std::make_unique<RecordingView>();
-  const UINT others[] = {WM_MOUSEMOVE, WM_KEYUP, WM_SYSKEYDOWN, WM_PAINT, WM_DESTROY, WM_MBUTTONDOWN, WM_LBUTTONUP, WM_CHAR};
+  const UINT others[] = {WM_MOUSEMOVE, WM_KEYUP,       WM_SYSKEYDOWN, WM_PAINT,
+                         WM_DESTROY,   WM_MBUTTONDOWN, WM_LBUTTONUP,  WM_CHAR};
   for (UINT message : others) {
     EXPECT_EQ(view->HandleMessage(nullptr, message, 1, 2), 0) << message;
     EXPECT_EQ(view->last, "") << message;
