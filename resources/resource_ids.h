@@ -23,4 +23,8 @@
 #define IDM_SIZE_MEDIUM    40065
 #define IDM_SIZE_SMALL     40066
 
+// Undo and redo lie outside the range of the command table above.
+#define IDM_EDIT_UNDO      40071
+#define IDM_EDIT_REDO      40072
+
 #endif

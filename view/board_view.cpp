@@ -132,9 +132,11 @@ int BoardView::OnLeftButtonDown(short x, short y) {
     Select(row, col);
     return 1;
   }
+  BeginStep();
   if (editMode) {
     board->SetValue(row, col, digit);
     ClearSelection();
+    EndStep();
     return 1;
   }
   if (board->HasValue(row, col)) {
@@ -149,6 +151,7 @@ int BoardView::OnLeftButtonDown(short x, short y) {
   if (board->HasCandidate(row, col, digit)) {
     board->SetValue(row, col, digit);
     ClearSelection();
+    EndStep();
     if (board->IsComplete()) {
       const wchar_t* text = board->IsCorrect() ? kCorrectMessage : kWrongMessage;
       if (links.messageBox) links.messageBox(MainWindow(), text, kMessageCaption, MB_OK);
@@ -156,6 +159,7 @@ int BoardView::OnLeftButtonDown(short x, short y) {
     return 1;
   }
   board->SetCandidate(row, col, digit, true);
+  EndStep();
   return 1;
 }
 
@@ -166,9 +170,11 @@ int BoardView::OnRightButtonDown(short x, short y) {
   Board* board = PressedCell(x, y, &row, &col, &digit);
   if (!board) return 0;
 
+  BeginStep();
   if (!IsSelected(row, col)) {
     if (editMode) board->ClearValue(row, col);
     ClearSelection();
+    EndStep();
     return 1;
   }
   if (editMode) {
@@ -180,11 +186,13 @@ int BoardView::OnRightButtonDown(short x, short y) {
       ClearSelection();
     } else {
       board->ClearValue(row, col);
+      EndStep();
     }
     return 1;
   }
   if (board->HasCandidate(row, col, digit)) {
     board->SetCandidate(row, col, digit, false);
+    EndStep();
     return 1;
   }
   ClearSelection();
@@ -198,6 +206,9 @@ int BoardView::OnCreate(LPARAM) { return 1; }
 // --- Menu commands ----------------------------------------------------------
 
 int BoardView::OnCommand(WORD id) {
+  // Undo and redo come before the table of 40042 to 40066 and outside it.
+  if (id == IDM_EDIT_UNDO) return Undo();
+  if (id == IDM_EDIT_REDO) return Redo();
   Board* board = links.board;
   switch (id) {
     case IDM_FILE_OPEN:
@@ -217,35 +228,45 @@ int BoardView::OnCommand(WORD id) {
       return NewPuzzle(3);
     case IDM_PUZZLE_RETRY:
       if (!board) return 0;
+      BeginStep();
       board->ResetToGivens();
       ResetView();
+      EndStep();
       return 1;
     case IDM_PUZZLE_ANSWER:
       if (!board) return 0;
+      BeginStep();
       board->SolveAtLevel(3);
       ResetView();
+      EndStep();
       return 1;
     case IDM_EDIT_START:
       if (!board) return 0;
+      BeginStep();
       for (int row = 0; row < 9; ++row)
         for (int col = 0; col < 9; ++col) board->ClearGiven(row, col);
       SetEditMode(true);
       ResetView();
+      EndStep();
       UpdateMenuState();
       return 1;
     case IDM_EDIT_END:
       if (!board) return 0;
+      BeginStep();
       for (int row = 0; row < 9; ++row)
         for (int col = 0; col < 9; ++col)
           if (board->HasValue(row, col)) board->SetGiven(row, col);
       SetEditMode(false);
       ResetView();
+      EndStep();
       UpdateMenuState();
       return 1;
     case IDM_EDIT_CLEAR:
       if (!board) return 0;
+      BeginStep();
       board->Clear();
       ResetView();
+      EndStep();
       return 1;
     case IDM_SIZE_LARGE:
       return ChooseSize(0);
@@ -297,8 +318,10 @@ int BoardView::OpenFile() {
   Board* board = links.board;
   if (!board) return 0;
   if (!RunFileDialog(true)) return 0;
+  BeginStep();
   board->Load(filePath);
   ResetView();
+  EndStep();
   return 1;
 }
 
@@ -321,6 +344,7 @@ int BoardView::SaveFileAs() {
 int BoardView::NewPuzzle(int level) {
   Board* board = links.board;
   if (!board) return 0;
+  BeginStep();
   bool taken = false;
   PuzzleStock* stock = links.stock;
   if (stock && stock->Lock()) {
@@ -332,6 +356,7 @@ int BoardView::NewPuzzle(int level) {
   }
   if (!taken) board->Generate(level, level, 50000);
   ResetView();
+  EndStep();
   return 1;
 }
 
@@ -358,6 +383,59 @@ void BoardView::UpdateMenuState() {
   CheckMenuItem(menu, IDM_SIZE_LARGE, MF_BYCOMMAND | (sizeIndex == 0 ? MF_CHECKED : MF_UNCHECKED));
   CheckMenuItem(menu, IDM_SIZE_MEDIUM, MF_BYCOMMAND | (sizeIndex == 1 ? MF_CHECKED : MF_UNCHECKED));
   CheckMenuItem(menu, IDM_SIZE_SMALL, MF_BYCOMMAND | (sizeIndex == 2 ? MF_CHECKED : MF_UNCHECKED));
+  UpdateHistoryMenuItems();
+}
+
+// --- Undo and redo ----------------------------------------------------------
+
+BoardState BoardView::CurrentState() const {
+  BoardState state;
+  if (links.board) state.board = *links.board;
+  state.editing = editMode;
+  return state;
+}
+
+void BoardView::BeginStep() { stepStart = CurrentState(); }
+
+void BoardView::EndStep() {
+  if (!links.board) return;
+  if (history.Record(stepStart, CurrentState())) UpdateHistoryMenuItems();
+}
+
+int BoardView::Undo() { return MoveThroughHistory(false); }
+
+int BoardView::Redo() { return MoveThroughHistory(true); }
+
+int BoardView::MoveThroughHistory(bool forward) {
+  Board* board = links.board;
+  if (!board) return 0;
+  BoardState shown = CurrentState();
+  if (!(forward ? history.Redo(shown) : history.Undo(shown))) return 0;
+  // Plain assignment: the marks kept under values come back too. The mode
+  // comes back with the board, so that a typed-in puzzle is never played
+  // without its givens and a game is never edited with them.
+  *board = shown.board;
+  SetEditMode(shown.editing);
+  ResetView();
+  UpdateMenuState();
+  return 1;
+}
+
+int BoardView::OnKeyDown(WORD key) {
+  if (!links.keyState) return 0;
+  const auto held = [this](int virtualKey) { return (links.keyState(virtualKey) & 0x8000) != 0; };
+  if (!held(VK_CONTROL) || held(VK_MENU)) return 0;
+  if (key == 'Z') return held(VK_SHIFT) ? Redo() : Undo();
+  if (key == 'Y') return Redo();
+  return 0;
+}
+
+void BoardView::UpdateHistoryMenuItems() {
+  HWND window = MainWindow();
+  HMENU menu = window ? GetMenu(window) : nullptr;
+  if (!menu) return;
+  EnableMenuItem(menu, IDM_EDIT_UNDO, MF_BYCOMMAND | (history.CanUndo() ? MF_ENABLED : MF_GRAYED));
+  EnableMenuItem(menu, IDM_EDIT_REDO, MF_BYCOMMAND | (history.CanRedo() ? MF_ENABLED : MF_GRAYED));
 }
 
 // --- Device objects and drawing --------------------------------------------

@@ -6,6 +6,7 @@
 #include <windows.h>
 #include <commdlg.h>
 
+#include "puzzle/board_history.h"
 #include "view/view_base.h"
 
 class Board;
@@ -25,6 +26,8 @@ struct ViewLinks {
   // The save-file common dialog, used for opening as well as saving.
   BOOL(WINAPI* saveFileDialog)(OPENFILENAMEW*) = GetSaveFileNameW;
   int(WINAPI* messageBox)(HWND, LPCWSTR, LPCWSTR, UINT) = MessageBoxW;
+  // Whether Ctrl, Shift or Alt is held while a key message is handled.
+  SHORT(WINAPI* keyState)(int) = GetKeyState;
   // The settings and stock file written on close.
   const wchar_t* settingsPath = L".\\Kubri.dat";
 };
@@ -70,6 +73,16 @@ class BoardView : public ViewBase {
   // call by resizing the main window with its top-left corner fixed.
   // 1 when it asked for a new size, else 0 (also for a 0 width or height).
   int OnSize(WORD width, WORD height) override;
+  // Ctrl+Z undoes; Ctrl+Y and Ctrl+Shift+Z redo. Every other key, and any
+  // key with Alt held, is left to the framework (0).
+  int OnKeyDown(WORD key) override;
+
+  // Back to the board and mode before the last step, or forward again past
+  // the next one; clears the selection and the highlight. 1 when there was
+  // such a step, else 0. Neither runs the completion check.
+  int Undo();
+  int Redo();
+  const BoardHistory& History() const { return history; }
 
   // View state. Setters ignore values outside their ranges.
   bool IsSelected(int row, int col) const;
@@ -101,8 +114,9 @@ class BoardView : public ViewBase {
   // does not determine. Each output may be null.
   void HitTest(short x, short y, int* col, int* row, int* digit) const;
 
-  // Grays the board commands in edit mode (and the reverse pair outside it)
-  // and checks the current size; nothing when the main window has no menu.
+  // Grays the board commands in edit mode (and the reverse pair outside it),
+  // undo and redo when there is nothing to undo or redo, and checks the
+  // current size; nothing when the main window has no menu.
   void UpdateMenuState();
 
   // Drawing: the background and grid lines into the triangle list; the
@@ -130,6 +144,15 @@ class BoardView : public ViewBase {
   int SaveFileAs();
   int NewPuzzle(int level);
   int ChooseSize(int index);
+  // A step of the history: BeginStep notes the board and mode before a
+  // change, EndStep records the change, if there was one, and refreshes the
+  // undo and redo items.
+  BoardState CurrentState() const;
+  void BeginStep();
+  void EndStep();
+  // Undo (backwards) or redo (forward).
+  int MoveThroughHistory(bool forward);
+  void UpdateHistoryMenuItems();
 
   int selectedRow;
   int selectedCol;
@@ -138,6 +161,8 @@ class BoardView : public ViewBase {
   wchar_t filePath[kPathCapacity];
   int sizeIndex;
   ViewLinks links;
+  BoardHistory history;
+  BoardState stepStart;  // the state BeginStep noted
 };
 
 // One frame of the view: clear the target to the margin colour and the depth

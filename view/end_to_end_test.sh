@@ -2,9 +2,10 @@
 # end_to_end_test.sh KUBRI_EXE NUMBER_DDS SETTINGS_CHECK_EXE
 # Plays the real game under Wine on the current (virtual) display with
 # xdotool: selects an empty cell, marks and enters a digit, switches edit mode
-# on and off from the menu by keyboard, opens and closes the about box,
-# changes the size and checks that the client area follows, closes the
-# window, checks Kubri.dat (size index and a stock whose puzzles grade as
+# on and off from the menu by keyboard, wipes a nearly finished grid with
+# リトライ, undoes that with Ctrl+Z and finishes the grid to 正解, opens and
+# closes the about box, changes the size and checks that the client area
+# follows, closes the window, checks Kubri.dat (size index and a stock whose puzzles grade as
 # filed), starts again and finds the size kept.
 # Exits 77 (skipped) without a display or xdotool.
 set -eu
@@ -115,6 +116,26 @@ expect_client() {
   echo "client area ${1} x ${1}"
 }
 
+# Presses digit position $3 of cell (row $1, column $2) with button $4 (left).
+press_digit() {
+  xdotool mousemove $((CX + cell / 2 + $2 * cell + ($3 - 1) % 3 * cell / 3 + cell / 6)) \
+    $((CY + cell / 2 + $1 * cell + ($3 - 1) / 3 * cell / 3 + cell / 6)) click "${4:-1}"
+  sleep 0.3
+}
+
+# Message boxes shown so far, and the text of the last one (Wine's trace).
+boxes() { grep -c 'MSGBOX_OnInit' "$work/game.err" || true; }
+last_box() { grep 'MSGBOX_OnInit' "$work/game.err" | tail -1; }
+# Waits for message box number $1 to appear.
+wait_box() {
+  for _ in $(seq 1 40); do
+    [ "$(boxes)" -ge "$1" ] && return 0
+    sleep 0.25
+  done
+  fail "message box $1 did not appear"
+}
+is_correct_box() { last_box | grep -qF 'L"\6b63\89e3\ff3c(^\25bd^)\ff0f"'; }
+
 menu() {
   focus
   for key in "$@"; do
@@ -164,6 +185,78 @@ shot
 ! has_colour "$row" "$col" "#FFFF00" || fail "edit end kept the selection"
 has_colour "$row" "$col" "#0000C0" || fail "edit end did not make the 5 a given"
 echo "edit mode on and off"
+
+# --- Undo: a nearly finished grid wiped by retry comes back -------------------
+menu alt+q 1          # a fresh level-1 puzzle
+menu alt+q a          # the answer fills every cell
+shot
+seen=$(boxes)
+found=""
+for r in 0 1 2 3 4 5 6 7 8; do
+  for c in 0 1 2 3 4 5 6 7 8; do
+    if has_colour "$r" "$c" "#404040" && ! has_colour "$r" "$c" "#0000C0"; then found="$found $r,$c"; fi
+    [ "$(echo $found | wc -w)" -lt 2 ] || break 2
+  done
+done
+set -- $found
+[ $# -ge 2 ] || fail "the answer filled fewer than two cells"
+row=${1%,*}; col=${1#*,}     # the cell left open
+row2=${2%,*}; col2=${2#*,}   # a cell the retry must empty
+press "$row" "$col"
+press "$row" "$col" 3        # erase the answered value: one cell is open
+press "$row" "$col" 3        # 5 is not marked there: drops the selection
+shot
+! has_colour "$row" "$col" "#404040" || fail "the value was not erased"
+
+# Find the value that belongs there: mark and enter each digit until the
+# grid is judged correct; each wrong try is undone with Ctrl+Z.
+digit=0
+for d in 1 2 3 4 5 6 7 8 9; do
+  press "$row" "$col"        # select
+  press_digit "$row" "$col" "$d"
+  press_digit "$row" "$col" "$d"
+  seen=$((seen + 1))
+  wait_box "$seen"
+  sleep 0.5
+  xdotool key Return
+  sleep 0.5
+  if is_correct_box; then digit=$d; break; fi
+  focus
+  xdotool key ctrl+z
+  sleep 0.5
+done
+[ "$digit" -gt 0 ] || fail "no digit completed the grid correctly"
+echo "($row, $col) holds $digit"
+
+focus
+xdotool key ctrl+z           # the grid is nearly finished again
+sleep 0.5
+xdotool key ctrl+y           # redo fills it: no message
+sleep 1.5
+[ "$(boxes)" -eq "$seen" ] || fail "redo that fills the grid showed a message"
+shot
+has_colour "$row" "$col" "#404040" || fail "redo did not bring the value back"
+menu alt+e u                 # undo from the menu
+shot
+! has_colour "$row" "$col" "#404040" || fail "undo did not take the value away"
+
+menu alt+q r                 # retry wipes the player's work
+shot
+! has_colour "$row2" "$col2" "#404040" || fail "retry did not empty ($row2, $col2)"
+focus
+xdotool key ctrl+z
+shot
+has_colour "$row2" "$col2" "#404040" || fail "undo did not bring back ($row2, $col2)"
+! has_colour "$row" "$col" "#404040" || fail "undo filled the open cell"
+[ "$(boxes)" -eq "$seen" ] || fail "undo showed a message"
+press "$row" "$col"
+press_digit "$row" "$col" "$digit"   # marked before: entered at once
+wait_box $((seen + 1))
+is_correct_box || fail "the finished grid was not judged correct: $(last_box)"
+sleep 0.5
+xdotool key Return
+sleep 0.5
+echo "retry undone with Ctrl+Z and the grid finished to 正解"
 
 menu alt+h a          # about box: a real message box, read from Wine's trace
 grep -q 'MSGBOX_OnInit L"Kubri v1.2"' "$work/game.err" || fail "no about box"

@@ -67,6 +67,7 @@ int ViewBase::OnRightButtonDown(short, short) { return 0; }
 int ViewBase::OnRightDoubleClick(short, short) { return 0; }
 int ViewBase::OnCommand(WORD) { return 0; }
 int ViewBase::OnSize(WORD, WORD) { return 0; }
+int ViewBase::OnKeyDown(WORD) { return 0; }
 
 int ViewBase::HandleMessage(HWND, UINT message, WPARAM wParam, LPARAM lParam) {
   const short x = static_cast<short>(LOWORD(lParam));
@@ -88,6 +89,8 @@ int ViewBase::HandleMessage(HWND, UINT message, WPARAM wParam, LPARAM lParam) {
       return OnRightButtonDown(x, y);
     case WM_RBUTTONDBLCLK:
       return OnRightDoubleClick(x, y);
+    case WM_KEYDOWN:
+      return OnKeyDown(LOWORD(wParam));
     default:
       return 0;
   }

@@ -38,10 +38,13 @@ class ViewBase {
   virtual int OnCommand(WORD id);
   // width and height are the new client size, unsigned 16 bits.
   virtual int OnSize(WORD width, WORD height);
+  // key is the virtual-key code of a WM_KEYDOWN.
+  virtual int OnKeyDown(WORD key);
 
-  // Calls the handler for WM_CREATE, WM_SIZE, WM_CLOSE, WM_COMMAND and the
-  // left and right button press and double-click messages, and returns its
-  // result; 0 for every other message. The window handle is not used.
+  // Calls the handler for WM_CREATE, WM_SIZE, WM_CLOSE, WM_COMMAND,
+  // WM_KEYDOWN and the left and right button press and double-click
+  // messages, and returns its result; 0 for every other message. The window
+  // handle is not used.
   int HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
   // The lists: emptied and zero-filled by the resets, appended to by the

@@ -23,6 +23,7 @@ class RecordingView : public ViewBase {
   int OnRightDoubleClick(short x, short y) override { return Note("rdbl", x, y, 0); }
   int OnCommand(WORD id) override { return Note("command", id, 0, 0); }
   int OnSize(WORD w, WORD h) override { return Note("size", w, h, 0); }
+  int OnKeyDown(WORD key) override { return Note("key", key, 0, 0); }
 
  private:
   int Note(const char* what, int x, int y, LPARAM p) {
@@ -53,6 +54,10 @@ TEST(ViewBaseDispatch, EachListedMessageReachesItsHandlerWithDecodedArguments) {
   EXPECT_EQ(view->last, "command");
   EXPECT_EQ(view->a, 40050);
 
+  EXPECT_EQ(view->HandleMessage(nullptr, WM_KEYDOWN, 'Z', 0x002C0001), 7);
+  EXPECT_EQ(view->last, "key");
+  EXPECT_EQ(view->a, 'Z');
+
   const struct {
     UINT message;
     const char* handler;
@@ -78,7 +83,8 @@ TEST(ViewBaseDispatch, MouseCoordinatesAreSignedAndSizesUnsigned) {
 
 TEST(ViewBaseDispatch, OtherMessagesReachNoHandlerAndReturnZero) {
   auto view = std::make_unique<RecordingView>();
-  const UINT others[] = {WM_MOUSEMOVE, WM_KEYDOWN, WM_PAINT, WM_DESTROY, WM_MBUTTONDOWN, WM_LBUTTONUP, WM_CHAR};
+  const UINT others[] = {WM_MOUSEMOVE, WM_KEYUP,       WM_SYSKEYDOWN, WM_PAINT,
+                         WM_DESTROY,   WM_MBUTTONDOWN, WM_LBUTTONUP,  WM_CHAR};
   for (UINT message : others) {
     EXPECT_EQ(view->HandleMessage(nullptr, message, 1, 2), 0) << message;
     EXPECT_EQ(view->last, "") << message;
@@ -92,6 +98,7 @@ TEST(ViewBaseDispatch, BaseHandlersHandleNothing) {
   EXPECT_EQ(view->HandleMessage(nullptr, WM_COMMAND, 40050, 0), 0);
   EXPECT_EQ(view->HandleMessage(nullptr, WM_SIZE, 0, MAKELPARAM(1, 1)), 0);
   EXPECT_EQ(view->HandleMessage(nullptr, WM_LBUTTONDOWN, 0, MAKELPARAM(50, 50)), 0);
+  EXPECT_EQ(view->HandleMessage(nullptr, WM_KEYDOWN, 'Z', 0), 0);
   EXPECT_EQ(view->CreateDeviceObjects(nullptr), E_FAIL);
   view->Render(nullptr);
 }
