@@ -1,7 +1,8 @@
 // Fuzzes the bridge from a board to the solver at levels 0 to 4 on arbitrary
 // boards: values, marks and given flags in any combination, clashing digits
 // included. The outcome is held against the rules of the write-back and
-// against an independent backtracking search of the same digits.
+// against an independent backtracking search of the same digits; the
+// grading of the board against solving each level afresh.
 //
 // Input: byte 0 picks the level (its value modulo 5); then two bytes per cell
 // in row-major order (missing bytes leave a cell empty):
@@ -13,6 +14,7 @@
 #include "fuzz/fuzz_streams.h"
 #include "fuzz/solution_counter.h"
 #include "puzzle/board.h"
+#include "puzzle/grade.h"
 
 namespace {
 
@@ -134,6 +136,22 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     FUZZ_CHECK(lowVerdict == highVerdict, "levels outside 1..3 act as the nearest");
     FUZZ_CHECK(SameBoards(low, high), "levels outside 1..3 act as the nearest");
   }
+
+  // Grading goes on from level to level on its quick paths; it must file the
+  // board where solving each level afresh would.
+  int afresh = kGradeUnfinished;
+  for (int grade = 1; grade <= 3; ++grade) {
+    bool complete = false;
+    if (!original.TrySolveAtLevel(grade, &complete)) {
+      afresh = kGradeContradiction;
+      break;
+    }
+    if (complete) {
+      afresh = grade;
+      break;
+    }
+  }
+  FUZZ_CHECK(GradePuzzle(original) == afresh, "grading files a board as solving each level afresh");
 
   // A full board is judged correct only when it obeys the rules.
   if (original.IsComplete() && original.IsCorrect()) {

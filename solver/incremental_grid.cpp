@@ -151,13 +151,13 @@ struct IncrementalGrid::Work {
     return true;
   }
 
-  // Digit d of house h (of the kind given, with the cells given), whose
+  // Digit d of house h (of the kind given, with the cells `members`), whose
   // places changed.
-  bool Check(int h, int kind, const uint8_t* cells, int d) {
+  bool Check(int h, int kind, const uint8_t* members, int d) {
     const unsigned at = g.places[h][d];
     if (AtMostOne(at)) {
       // One place left: a hidden single (or d is placed there already).
-      return Keep(cells[Lowest(at)], 1u << d);
+      return Keep(members[Lowest(at)], 1u << d);
     }
     if (kPlaceSets.count[at] > watched) return true;
     // Confined to one segment, d leaves the rest of the other house through
@@ -165,16 +165,16 @@ struct IncrementalGrid::Work {
     const int stretch = kPlaceSets.stretch[at];
     if (stretch < 3) {
       const int list = kind == 2 ? kRowOutsideBox : kind == 0 ? kBoxOutsideRow : kBoxOutsideColumn;
-      if (!RemoveFromList(list, cells[3 * stretch], d)) return false;
+      if (!RemoveFromList(list, members[3 * stretch], d)) return false;
     } else if (kind == 2 && kPlaceSets.column[at] < 3) {
-      if (!RemoveFromList(kColumnOutsideBox, cells[kPlaceSets.column[at]], d)) return false;
+      if (!RemoveFromList(kColumnOutsideBox, members[kPlaceSets.column[at]], d)) return false;
     }
     if (level >= 3 && kPlaceSets.count[at] == 2) {
       // Two places: a second digit with the same two is a hidden pair.
       for (int e = 1; e <= 9; ++e) {
         if (e == d || g.places[h][e] != at) continue;
         const unsigned pair = (1u << d) | (1u << e);
-        return Keep(cells[Lowest(at)], pair) && Keep(cells[Lowest(at & (at - 1))], pair);
+        return Keep(members[Lowest(at)], pair) && Keep(members[Lowest(at & (at - 1))], pair);
       }
     }
     return true;
@@ -187,14 +187,14 @@ struct IncrementalGrid::Work {
     if (AtMostOne(m) || !AtMostOne(m & (m - 1))) return true;
     const int a = Lowest(m), b = Lowest(m & (m - 1));
     for (int kind = 0; kind < 3; ++kind) {
-      const uint8_t* cells = kUnits.cells[kind][kUnits.house[kind][x]];
+      const uint8_t* members = kUnits.cells[kind][kUnits.house[kind][x]];
       int partner = -1;
       for (int p = 0; p < 9 && partner < 0; ++p) {
-        if (cells[p] != x && g.cells[cells[p]] == m) partner = cells[p];
+        if (members[p] != x && g.cells[members[p]] == m) partner = members[p];
       }
       if (partner < 0) continue;
       for (int p = 0; p < 9; ++p) {
-        const int y = cells[p];
+        const int y = members[p];
         if (y == x || y == partner) continue;
         if (!Remove(y, a) || !Remove(y, b)) return false;
       }
@@ -216,9 +216,9 @@ struct IncrementalGrid::Work {
         unsigned digits = dirty[h];
         dirty[h] = 0;
         const int kind = h / 9;
-        const uint8_t* cells = kUnits.cells[kind][h % 9];
+        const uint8_t* members = kUnits.cells[kind][h % 9];
         for (; digits; digits &= digits - 1) {
-          if (!Check(h, kind, cells, Lowest(digits))) return false;
+          if (!Check(h, kind, members, Lowest(digits))) return false;
         }
       } else if (pairCount > 0) {
         if (!NakedPair(pairs[--pairCount])) return false;
