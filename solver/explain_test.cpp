@@ -207,7 +207,7 @@ struct Grid {
   }
 };
 
-TEST(HintTest, AWrongPlayerValueComesFirstRowMajor) {
+TEST(FindHintTest, AWrongPlayerValueComesFirstRowMajor) {
   Grid g(kLevel1);
   const Board answer = Solved(kLevel1);
   ASSERT_TRUE(answer.IsComplete());
@@ -221,7 +221,7 @@ TEST(HintTest, AWrongPlayerValueComesFirstRowMajor) {
   EXPECT_EQ(h.digit, g.values[3]);
 }
 
-TEST(HintTest, TheFirstDecidedCellIsRightAndNamesANeededHigherFamily) {
+TEST(FindHintTest, TheFirstDecidedCellIsRightAndNamesANeededHigherFamily) {
   // Level 1 decides something at once, with a level-1 family.
   Grid easy(kLevel1);
   Hint h = FindHint(easy.values, easy.given);
@@ -247,7 +247,7 @@ TEST(HintTest, TheFirstDecidedCellIsRightAndNamesANeededHigherFamily) {
       << h.family << " " << h.neededFamily;
 }
 
-TEST(HintTest, NothingForAFullGridOrValuesThatContradictEachOther) {
+TEST(FindHintTest, NothingForAFullGridOrValuesThatContradictEachOther) {
   Grid full(kSolution);
   EXPECT_EQ(FindHint(full.values, full.given).kind, kHintNothing);
   // Givens with a clash have no solution to hold values against, and a

@@ -198,6 +198,7 @@ int BoardView::OnCreate(LPARAM) { return 1; }
 // --- Menu commands ----------------------------------------------------------
 
 int BoardView::OnCommand(WORD id) {
+  if (id == IDM_PUZZLE_HINT) return ShowHint();
   Board* board = links.board;
   switch (id) {
     case IDM_FILE_OPEN:
@@ -353,6 +354,7 @@ void BoardView::UpdateMenuState() {
   const UINT normal = MF_BYCOMMAND | (editMode ? MF_GRAYED : MF_ENABLED);
   const UINT editing = MF_BYCOMMAND | (editMode ? MF_ENABLED : MF_GRAYED);
   for (WORD id : kBoardCommands) EnableMenuItem(menu, id, normal);
+  EnableMenuItem(menu, IDM_PUZZLE_HINT, normal);
   EnableMenuItem(menu, IDM_EDIT_END, editing);
   EnableMenuItem(menu, IDM_EDIT_CLEAR, editing);
   CheckMenuItem(menu, IDM_SIZE_LARGE, MF_BYCOMMAND | (sizeIndex == 0 ? MF_CHECKED : MF_UNCHECKED));
