@@ -1,5 +1,5 @@
-// The explaining solve against SolverGrid::Solve on many grids, the replay
-// of its recorded steps, and the hint's three cases.
+// The explaining solve against SolverGrid::Solve on many grids, and the
+// replay of its recorded steps.
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -27,8 +27,6 @@ const char kSolution[] =
     "534678912672195348198342567859761423426853791713924856961537284287419635345286179";
 const char kLevel1[] =
     ".3..7.4...2.3.86...7.1.6.9.49..835.2..57..8...83.........4....3..9...27.84...7...";
-const char kLevel2[] =
-    "...5..1..97......3..6..4.255839.62...4..1..3.2.....4..8..732.....7...38......9...";
 // Full after one pass, with a clash only the final check finds.
 const char kClashAfterPass[] =
     "15..936.8734.825.9...4.5.7351624793.8735691..4..1...659..3.64.1..587139636.9.42.7";
@@ -160,17 +158,6 @@ TEST(ExplainTest, ReplaysSolveExactlyOnPuzzlesAndRandomGrids) {
   for (int f = 0; f < kFamilyCount; ++f) EXPECT_GT(families[f], 50) << FamilyName(f);
 }
 
-TEST(ExplainTest, LevelsOutsideOneToThreeActAsTheNearestLevel) {
-  const std::vector<int> v = Values(kLevel2);
-  std::unique_ptr<Explanation> low(new Explanation), one(new Explanation);
-  Explain(v.data(), 0, low.get());
-  Explain(v.data(), 1, one.get());
-  EXPECT_EQ(low->verdict, kExplainIncomplete);
-  EXPECT_EQ(low->stepCount, one->stepCount);
-  Explain(v.data(), 7, low.get());
-  EXPECT_EQ(low->verdict, kExplainComplete);
-}
-
 TEST(ExplainTest, ConsistencyClashIsAContradictionAtTheFirstClashingCell) {
   std::vector<int> v = Values(kLevel1);
   v[0] = 3;  // row 1 already holds 3 at r1c2
@@ -180,82 +167,6 @@ TEST(ExplainTest, ConsistencyClashIsAContradictionAtTheFirstClashingCell) {
   EXPECT_EQ(e->stepCount, 0);
   EXPECT_EQ(e->contradictionTechnique, -1);
   EXPECT_EQ(e->contradictionCell, 0);
-}
-
-// --- Hints ------------------------------------------------------------------
-
-// The level-3 solution of a puzzle line, as the game's answer gives it.
-Board Solved(const char* line) {
-  Board board;
-  for (int i = 0; i < 81; ++i) {
-    if (line[i] >= '1' && line[i] <= '9') board.SetValue(i / 9, i % 9, line[i] - '0');
-  }
-  board.SolveAtLevel(3);
-  return board;
-}
-
-struct Grid {
-  int values[81] = {};
-  bool given[81] = {};
-  explicit Grid(const char* line) {
-    for (int i = 0; i < 81; ++i) {
-      if (line[i] >= '1' && line[i] <= '9') {
-        values[i] = line[i] - '0';
-        given[i] = true;
-      }
-    }
-  }
-};
-
-TEST(FindHintTest, AWrongPlayerValueComesFirstRowMajor) {
-  Grid g(kLevel1);
-  const Board answer = Solved(kLevel1);
-  ASSERT_TRUE(answer.IsComplete());
-  g.values[80] = answer.GetValue(8, 8) == 1 ? 2 : 1;  // wrong, last cell
-  g.values[3] = answer.GetValue(0, 3) == 9 ? 8 : 9;   // wrong, r1c4
-  g.values[5] = answer.GetValue(0, 5);                // right
-  const Hint h = FindHint(g.values, g.given);
-  EXPECT_EQ(h.kind, kHintWrongValue);
-  EXPECT_EQ(h.row, 0);
-  EXPECT_EQ(h.col, 3);
-  EXPECT_EQ(h.digit, g.values[3]);
-}
-
-TEST(FindHintTest, TheFirstDecidedCellIsRightAndNamesANeededHigherFamily) {
-  // Level 1 decides something at once, with a level-1 family.
-  Grid easy(kLevel1);
-  Hint h = FindHint(easy.values, easy.given);
-  ASSERT_EQ(h.kind, kHintDecided);
-  EXPECT_EQ(h.digit, Solved(kLevel1).GetValue(h.row, h.col));
-  EXPECT_EQ(FamilyLevel(h.family), 1);
-  EXPECT_EQ(h.neededFamily, -1);
-
-  // Where level 1 is stuck, the next cell needs a level-2 family first.
-  Board board;
-  for (int i = 0; i < 81; ++i) {
-    if (kLevel2[i] != '.') board.SetValue(i / 9, i % 9, kLevel2[i] - '0');
-  }
-  ASSERT_TRUE(board.SolveAtLevel(1));
-  ASSERT_FALSE(board.IsComplete());
-  Grid stuck(kLevel2);
-  for (int i = 0; i < 81; ++i) stuck.values[i] = board.GetValue(i / 9, i % 9);
-  h = FindHint(stuck.values, stuck.given);
-  ASSERT_EQ(h.kind, kHintDecided);
-  EXPECT_EQ(stuck.values[h.row * 9 + h.col], 0);
-  EXPECT_EQ(h.digit, Solved(kLevel2).GetValue(h.row, h.col));
-  EXPECT_TRUE(h.family >= kFamilyPointing || h.neededFamily >= kFamilyPointing)
-      << h.family << " " << h.neededFamily;
-}
-
-TEST(FindHintTest, NothingForAFullGridOrValuesThatContradictEachOther) {
-  Grid full(kSolution);
-  EXPECT_EQ(FindHint(full.values, full.given).kind, kHintNothing);
-  // Givens with a clash have no solution to hold values against, and a
-  // solve from them proves nothing.
-  Grid clash(kLevel1);
-  clash.values[0] = 3;  // r1c2 holds 3 too
-  clash.given[0] = true;
-  EXPECT_EQ(FindHint(clash.values, clash.given).kind, kHintNothing);
 }
 
 }  // namespace

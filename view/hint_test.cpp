@@ -121,10 +121,21 @@ TEST_F(HintTest, TheNextDecidedCellIsNamedWithItsFamily) {
   EXPECT_TRUE(view->IsSelected(1, 4));
 }
 
-TEST_F(HintTest, NothingToSayOnAFullBoardAndTheSelectionStays) {
+TEST_F(HintTest, NothingToSayOnAFullBoardOrOneThatContradictsItself) {
+  const std::wstring nothing = L"\u30d2\u30f3\u30c8\u306f\u3042\u308a\u307e\u305b\u3093";  // ヒントはありません
   FillSolvedExcept(board, {});
   view->Select(2, 3);
-  EXPECT_EQ(Hint(), L"\u30d2\u30f3\u30c8\u306f\u3042\u308a\u307e\u305b\u3093");  // ヒントはありません
+  EXPECT_EQ(Hint(), nothing);
+  EXPECT_TRUE(view->IsSelected(2, 3));
+
+  // Givens without a solution leave no digit to hold the player's against,
+  // and a solve that decides cells on its way to a contradiction proves
+  // nothing: no cell is pointed at. (A 7 at r8c1, where 2 belongs; the 7s
+  // of its row, column and box are gone.)
+  FillSolvedExcept(board, {42, 45, 63, 65, 69});
+  board.SetValue(7, 0, 7);
+  board.SetGiven(7, 0);
+  EXPECT_EQ(Hint(), nothing);
   EXPECT_TRUE(view->IsSelected(2, 3));
 
   BoardView alone(TestLinks(nullptr));
