@@ -112,5 +112,6 @@ struct Hint {
 // when level 3 completes the givens alone, the first player's value
 // (row-major) that differs from that solution; otherwise the first cell a
 // level-3 solve of all values decides, unless that solve meets a
-// contradiction; otherwise nothing.
+// contradiction; otherwise nothing. Allocates one Explanation while it
+// runs (a command's worth, never per move).
 Hint FindHint(const int values[81], const bool given[81]);
