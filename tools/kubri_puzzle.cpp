@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -15,6 +16,7 @@
 #include "puzzle/grade.h"
 #include "puzzle/random.h"
 #include "puzzle/safe_file.h"
+#include "tools/explain_format.h"
 #include "tools/puzzle_lines.h"
 
 #ifdef _WIN32
@@ -35,6 +37,7 @@ const char kHelp[] =
     "  solve      solve puzzle files with the techniques of a level\n"
     "  grade      print the level of every puzzle in files of puzzles\n"
     "  check      tell whether a filled puzzle file is solved correctly\n"
+    "  explain    list the solver's steps on puzzles, and why each cell is placed\n"
     "\n"
     "kubri-puzzle COMMAND --help describes each command.\n";
 
@@ -73,6 +76,27 @@ const char kCheckHelp[] =
     "\n"
     "Loads a filled puzzle file and prints 'correct' or 'wrong' (exit\n"
     "status 0 or 1).\n";
+
+const char kExplainHelp[] =
+    "usage: kubri-puzzle explain [--level L] [--format text|tsv] FILE...\n"
+    "\n"
+    "Reads puzzles as grade does (nine board lines each, or one line of 81\n"
+    "characters each) and replays the solver with the techniques of level L\n"
+    "(1 to 3, default 3) from each puzzle's values, in the solver's own order.\n"
+    "\n"
+    "tsv: one line per step that changed something,\n"
+    "  N<TAB>FAMILY<TAB>HOUSE<TAB>CHANGES\n"
+    "N counts from 1 for each puzzle; FAMILY is value elimination, hidden\n"
+    "single, pointing, claiming, naked pair or hidden pair; HOUSE is 'row R',\n"
+    "'column C' or 'box B' (boxes left to right, then top to bottom); CHANGES\n"
+    "lists each changed cell as rRcC=D when one digit D is left, else as\n"
+    "rRcC-DIGITS with the digits removed.\n"
+    "text (the default): each placement with the step that made it and the\n"
+    "level 2 and 3 steps it relied on, then the steps per family and the level\n"
+    "the puzzle needs.\n"
+    "\n"
+    "Each puzzle ends with '# complete', '# incomplete' or '# contradiction',\n"
+    "as solve gives it.\n";
 
 // Wide paths for Board::Load: UTF-8 arguments decoded to UTF-32 (POSIX) or
 // UTF-16 (Windows).
@@ -444,6 +468,87 @@ int Grade(const std::vector<std::string>& args) {
   return status;
 }
 
+// How the explain command writes each puzzle.
+struct ExplainOutput {
+  int level = 3;
+  bool tsv = false;
+  Explanation* explanation = nullptr;
+  int puzzles = 0;
+};
+
+// `where` names the puzzle in the text format: the file, and the line of a
+// puzzle line.
+void ExplainPuzzle(const Board& board, const std::string& where, ExplainOutput* o) {
+  int values[81];
+  for (int i = 0; i < 81; ++i) values[i] = board.GetValue(i / 9, i % 9);
+  Explain(values, o->level, o->explanation);
+  if (o->tsv) {
+    WriteExplanationTsv(*o->explanation, stdout);
+  } else {
+    std::printf("%s%s\n", o->puzzles ? "\n" : "", where.c_str());
+    WriteExplanationText(*o->explanation, GradePuzzle(board), stdout);
+  }
+  ++o->puzzles;
+}
+
+int ExplainFile(const std::string& path, ExplainOutput* o) {
+  const std::wstring wide = Widen(path);
+  FILE* stream = OpenTextFileForReading(wide.c_str());
+  if (!stream) return Fail("cannot open '" + path + "': " + std::strerror(errno));
+  int status = 0;
+  Board board;
+  if (!HoldsPuzzleLines(stream)) {
+    int number = 0;
+    while (board.Read(stream, true)) {
+      ++number;
+      ExplainPuzzle(board, number == 1 ? path : path + " (board " + std::to_string(number) + ")", o);
+    }
+  } else {
+    int number = 0;
+    PuzzleLineResult result;
+    while ((result = ReadPuzzleLine(stream, &board, &number)) != kPuzzleLineEnd) {
+      if (result == kPuzzleLineMalformed) {
+        std::fflush(stdout);
+        std::fprintf(stderr, "kubri-puzzle: %s:%d: not a line of 81 characters\n", path.c_str(), number);
+        status = kUsage;
+        continue;
+      }
+      ExplainPuzzle(board, path + ":" + std::to_string(number), o);
+    }
+  }
+  std::fclose(stream);
+  return status;
+}
+
+int ExplainCommand(const std::vector<std::string>& args) {
+  Arguments a;
+  std::string error;
+  if (!Split(args, {"--level", "--format"}, &a, &error)) return Fail(error);
+  if (a.help) {
+    std::fputs(kExplainHelp, stdout);
+    return 0;
+  }
+  ExplainOutput o;
+  if (!LevelOption(a, "--level", &o.level, &error)) return Fail(error);
+  for (const auto& option : a.options) {
+    if (option.first != "--format") continue;
+    if (option.second != "text" && option.second != "tsv") {
+      return Fail("--format is text or tsv, not '" + option.second + "'");
+    }
+    o.tsv = option.second == "tsv";
+  }
+  if (a.operands.empty()) return Fail("explain needs a file of puzzles");
+  std::unique_ptr<Explanation> explanation(new Explanation);
+  o.explanation = explanation.get();
+  int status = 0;
+  for (const std::string& path : a.operands) {
+    const int result = ExplainFile(path, &o);
+    if (result != 0) status = result;
+  }
+  std::fflush(stdout);
+  return status;
+}
+
 int Check(const std::vector<std::string>& args) {
   Arguments a;
   std::string error;
@@ -475,6 +580,7 @@ int Run(const std::vector<std::string>& args) {
   if (command == "solve") return Solve(rest);
   if (command == "grade") return Grade(rest);
   if (command == "check") return Check(rest);
+  if (command == "explain") return ExplainCommand(rest);
   return Fail("unknown command '" + command + "' (try --help)");
 }
 

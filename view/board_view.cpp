@@ -206,9 +206,11 @@ int BoardView::OnCreate(LPARAM) { return 1; }
 // --- Menu commands ----------------------------------------------------------
 
 int BoardView::OnCommand(WORD id) {
-  // Undo and redo come before the table of 40042 to 40066 and outside it.
+  // Undo, redo and the hint come before the table of 40042 to 40066 and
+  // outside it.
   if (id == IDM_EDIT_UNDO) return Undo();
   if (id == IDM_EDIT_REDO) return Redo();
+  if (id == IDM_PUZZLE_HINT) return ShowHint();
   Board* board = links.board;
   switch (id) {
     case IDM_FILE_OPEN:
@@ -378,6 +380,7 @@ void BoardView::UpdateMenuState() {
   const UINT normal = MF_BYCOMMAND | (editMode ? MF_GRAYED : MF_ENABLED);
   const UINT editing = MF_BYCOMMAND | (editMode ? MF_ENABLED : MF_GRAYED);
   for (WORD id : kBoardCommands) EnableMenuItem(menu, id, normal);
+  EnableMenuItem(menu, IDM_PUZZLE_HINT, normal);
   EnableMenuItem(menu, IDM_EDIT_END, editing);
   EnableMenuItem(menu, IDM_EDIT_CLEAR, editing);
   CheckMenuItem(menu, IDM_SIZE_LARGE, MF_BYCOMMAND | (sizeIndex == 0 ? MF_CHECKED : MF_UNCHECKED));

@@ -143,6 +143,9 @@ class BoardView : public ViewBase {
   int SaveFile();
   int SaveFileAs();
   int NewPuzzle(int level);
+  // Points at a wrong value or the next cell the solver decides, selecting
+  // it, in a message box; changes no value and no mark (view/hint.cpp).
+  int ShowHint();
   int ChooseSize(int index);
   // A step of the history: BeginStep notes the board and mode before a
   // change, EndStep records the change, if there was one, and refreshes the

@@ -1,11 +1,12 @@
 #!/bin/sh
 # end_to_end_test.sh KUBRI_EXE NUMBER_DDS SETTINGS_CHECK_EXE
 # Plays the real game under Wine on the current (virtual) display with
-# xdotool: selects an empty cell, marks and enters a digit, switches edit mode
-# on and off from the menu by keyboard, wipes a nearly finished grid with
-# リトライ, undoes that with Ctrl+Z and finishes the grid to 正解, opens and
-# closes the about box, changes the size and checks that the client area
-# follows, closes the window, checks Kubri.dat (size index and a stock whose puzzles grade as
+# xdotool: selects an empty cell, marks and enters a digit, asks for a hint
+# and finds the cell it names selected, switches edit mode on and off from
+# the menu by keyboard, wipes a nearly finished grid with リトライ, undoes
+# that with Ctrl+Z and finishes the grid to 正解, opens and closes the about
+# box, changes the size and checks that the client area follows, closes the
+# window, checks Kubri.dat (size index and a stock whose puzzles grade as
 # filed), starts again and finds the size kept.
 # Exits 77 (skipped) without a display or xdotool.
 set -eu
@@ -174,6 +175,17 @@ shot
 has_colour "$row" "$col" "#404040" || fail "5 was not entered"
 ! has_colour "$row" "$col" "#FFFF00" || fail "entering kept the selection"
 echo "selected, marked and entered 5"
+
+menu alt+q h          # hint: names a wrong value or the next cell, and selects it
+hint=$(grep -o 'MSGBOX_OnInit L"[1-9]\\884c[1-9]\\5217' "$work/game.err" | tail -1)
+[ -n "$hint" ] || fail "no hint box naming a cell"
+hint_row=$(echo "$hint" | sed 's/.*L"\([1-9]\).*/\1/')
+hint_col=$(echo "$hint" | sed 's/.*\\884c\([1-9]\).*/\1/')
+xdotool key Return
+sleep 1
+shot
+has_colour $((hint_row - 1)) $((hint_col - 1)) "#FFFF00" || fail "the hint did not select r${hint_row}c${hint_col}"
+echo "hint for r${hint_row}c${hint_col}"
 
 menu alt+e s          # edit start
 press "$row" "$col"

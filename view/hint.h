@@ -1,0 +1,13 @@
+// The hint's message: which cell, which digit, and in Japanese the family
+// of techniques that decides it.
+#pragma once
+
+#include "solver/explain.h"
+
+// The message for `hint`, zero-terminated, with row, column and digit as
+// ASCII digits (rows and columns counted from 1):
+//   wrong value:  "R行C列の「D」は間違いです"
+//   decided cell: "R行C列に「D」が入ります（FAMILY）", or with a family of a
+//                 higher level needed first "（FAMILY、先にNEEDED）"
+//   nothing:      "ヒントはありません"
+void FormatHintMessage(const Hint& hint, wchar_t (&text)[128]);

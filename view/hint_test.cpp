@@ -1,0 +1,145 @@
+// The hint command: its menu item, its three messages captured instead of
+// shown, the cell it selects, and a board it never changes.
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+
+#include "resources/resource_ids.h"
+#include "view/board_view.h"
+#include "view/view_test_support.h"
+
+namespace {
+
+// A level-2 puzzle whose first cell after what level 1 finds is a hidden
+// single that pointing makes possible.
+const char kLevel2[] =
+    "...9.....5613.......865....9..7...64.....5.3..3..2.....1.5.6.7...9........6.87.5.";
+
+// Values, marks and given flags of every cell.
+std::string Snapshot(const Board& b) {
+  std::string s;
+  for (int r = 0; r < 9; ++r) {
+    for (int c = 0; c < 9; ++c) {
+      s += char('0' + b.GetValue(r, c));
+      s += b.IsGiven(r, c) ? 'g' : '-';
+      for (int d = 1; d <= 9; ++d) s += b.HasCandidate(r, c, d) ? char('0' + d) : '.';
+    }
+  }
+  return s;
+}
+
+class HintTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    MessageBoxCapture::shown.clear();
+    view = std::make_unique<BoardView>(TestLinks(&board));
+    window = std::make_unique<TestWindow>(view.get());
+  }
+  void TearDown() override {
+    window.reset();
+    view.reset();
+  }
+  // Runs the hint and returns the one message it showed, checking that the
+  // board is untouched and the box is the game's usual one.
+  std::wstring Hint() {
+    const std::string before = Snapshot(board);
+    MessageBoxCapture::shown.clear();
+    EXPECT_EQ(view->HandleMessage(window->Handle(), WM_COMMAND, IDM_PUZZLE_HINT, 0), 1);
+    EXPECT_EQ(Snapshot(board), before);
+    if (MessageBoxCapture::shown.size() != 1u) {
+      ADD_FAILURE() << MessageBoxCapture::shown.size() << " message boxes";
+      return L"";
+    }
+    EXPECT_EQ(MessageBoxCapture::shown[0].caption, L"Kubri");
+    EXPECT_EQ(MessageBoxCapture::shown[0].type, static_cast<UINT>(MB_OK));
+    EXPECT_EQ(MessageBoxCapture::shown[0].owner, window->Handle());
+    return MessageBoxCapture::shown[0].text;
+  }
+
+  Board board;
+  std::unique_ptr<BoardView> view;
+  std::unique_ptr<TestWindow> window;
+};
+
+TEST_F(HintTest, MenuItemFollowsTheAnswerAndIsGrayedInEditMode) {
+  HMENU puzzle = GetSubMenu(GetMenu(window->Handle()), 1);
+  ASSERT_NE(puzzle, nullptr);
+  int answer = -1;
+  for (int i = 0; i < GetMenuItemCount(puzzle); ++i) {
+    if (GetMenuItemID(puzzle, i) == IDM_PUZZLE_ANSWER) answer = i;
+  }
+  ASSERT_GE(answer, 0);
+  EXPECT_EQ(GetMenuItemID(puzzle, answer + 1), 40070u);
+  wchar_t label[64];
+  GetMenuStringW(puzzle, 40070, label, 64, MF_BYCOMMAND);
+  EXPECT_STREQ(label, L"\u30d2\u30f3\u30c8(&H)");  // ヒント(&H)
+
+  auto grayed = [&] { return (GetMenuState(puzzle, 40070, MF_BYCOMMAND) & MF_GRAYED) != 0; };
+  view->UpdateMenuState();
+  EXPECT_FALSE(grayed());
+  view->OnCommand(IDM_EDIT_START);
+  EXPECT_TRUE(grayed());
+  view->OnCommand(IDM_EDIT_END);
+  EXPECT_FALSE(grayed());
+}
+
+TEST_F(HintTest, AWrongValueIsNamedAndSelectedBeforeAnythingElse) {
+  FillSolvedExcept(board, {10, 40, 41});
+  board.SetValue(4, 4, 1);          // r5c5 holds 5 in the solution
+  board.SetCandidate(4, 5, 3, true);
+  board.SetValue(1, 1, 7);          // right
+  view->SetHighlight(2);
+  EXPECT_EQ(Hint(), L"5\u884c5\u5217\u306e\u300c1\u300d\u306f\u9593\u9055\u3044\u3067\u3059");  // 5行5列の「1」は間違いです
+  EXPECT_TRUE(view->IsSelected(4, 4));
+  EXPECT_EQ(view->HighlightDigit(), 2);
+}
+
+TEST_F(HintTest, TheNextDecidedCellIsNamedWithItsFamily) {
+  FillSolvedExcept(board, {80});
+  EXPECT_EQ(Hint(), L"9\u884c9\u5217\u306b\u300c9\u300d\u304c\u5165\u308a\u307e\u3059\uff08\u6d88\u53bb\u6cd5\uff09");  // 9行9列に「9」が入ります（消去法）
+  EXPECT_TRUE(view->IsSelected(8, 8));
+
+  // Where level 1 is stuck, the hint names what was needed first.
+  board.Clear();
+  for (int i = 0; i < 81; ++i) {
+    if (kLevel2[i] != '.') {
+      board.SetValue(i / 9, i % 9, kLevel2[i] - '0');
+      board.SetGiven(i / 9, i % 9);
+    }
+  }
+  board.SolveAtLevel(1);
+  ASSERT_FALSE(board.IsComplete());
+  Board solution;
+  solution.CopyFrom(&board);
+  solution.SolveAtLevel(3);
+  ASSERT_EQ(solution.GetValue(1, 4), 7);
+  // 2行5列に「7」が入ります（行の隠れシングル、先にポインティング）
+  EXPECT_EQ(Hint(),
+            L"2\u884c5\u5217\u306b\u300c7\u300d\u304c\u5165\u308a\u307e\u3059\uff08\u884c\u306e\u96a0\u308c"
+            L"\u30b7\u30f3\u30b0\u30eb\u3001\u5148\u306b\u30dd\u30a4\u30f3\u30c6\u30a3\u30f3\u30b0\uff09");
+  EXPECT_TRUE(view->IsSelected(1, 4));
+}
+
+TEST_F(HintTest, NothingToSayOnAFullBoardOrOneThatContradictsItself) {
+  const std::wstring nothing = L"\u30d2\u30f3\u30c8\u306f\u3042\u308a\u307e\u305b\u3093";  // ヒントはありません
+  FillSolvedExcept(board, {});
+  view->Select(2, 3);
+  EXPECT_EQ(Hint(), nothing);
+  EXPECT_TRUE(view->IsSelected(2, 3));
+
+  // Givens without a solution leave no digit to hold the player's against,
+  // and a solve that decides cells on its way to a contradiction proves
+  // nothing: no cell is pointed at. (A 7 at r8c1, where 2 belongs; the 7s
+  // of its row, column and box are gone.)
+  FillSolvedExcept(board, {42, 45, 63, 65, 69});
+  board.SetValue(7, 0, 7);
+  board.SetGiven(7, 0);
+  EXPECT_EQ(Hint(), nothing);
+  EXPECT_TRUE(view->IsSelected(2, 3));
+
+  BoardView alone(TestLinks(nullptr));
+  EXPECT_EQ(alone.OnCommand(IDM_PUZZLE_HINT), 0);
+}
+
+}  // namespace
