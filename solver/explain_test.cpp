@@ -12,16 +12,9 @@
 #include "puzzle/random.h"
 #include "solver/explain.h"
 #include "solver/solver_grid.h"
+#include "solver/test_lcg.h"
 
 namespace {
-
-struct Lcg {
-  uint32_t state;
-  int Below(int n) {
-    state = state * 1103515245u + 12345u;
-    return int((state >> 16) % uint32_t(n));
-  }
-};
 
 const char kSolution[] =
     "534678912672195348198342567859761423426853791713924856961537284287419635345286179";

@@ -7,18 +7,11 @@
 
 #include "solver/incremental_grid.h"
 #include "solver/solver_grid.h"
+#include "solver/test_lcg.h"
 
 namespace {
 
 constexpr uint16_t kAll = 0x3FE;
-
-struct Lcg {
-  uint32_t state;
-  int Below(int n) {
-    state = state * 1103515245u + 12345u;
-    return int((state >> 16) % uint32_t(n));
-  }
-};
 
 // Random digits placed one by one at each level, each placement held against
 // a solve from scratch of every digit placed so far.

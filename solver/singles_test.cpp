@@ -6,6 +6,7 @@
 
 #include "solver/singles.h"
 #include "solver/solver_grid.h"
+#include "solver/test_lcg.h"
 
 namespace {
 
@@ -13,11 +14,8 @@ TEST(SinglesTest, AnswersAsTheSolveFromScratchDoes) {
   // One solution grid, relabelled and thinned out at random, plus stray
   // digits that may clash.
   const char grid[] = "534678912672195348198342567859761423426853791713924856961537284287419635345286179";
-  uint32_t state = 12345;
-  auto below = [&](int n) {
-    state = state * 1103515245u + 12345u;
-    return int((state >> 16) % uint32_t(n));
-  };
+  Lcg rng{12345};
+  auto below = [&](int n) { return rng.Below(n); };
   int answered = 0, complete = 0, declined = 0;
   for (int trial = 0; trial < 4000; ++trial) {
     int relabel[10] = {0, 1, 2, 3, 4, 5, 6, 7, 8, 9};

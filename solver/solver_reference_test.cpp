@@ -6,17 +6,9 @@
 #include <cstdint>
 
 #include "solver/solver_grid.h"
+#include "solver/test_lcg.h"
 
 namespace {
-
-// A small generator of its own, so the grids do not depend on the puzzle code.
-struct Lcg {
-  uint32_t state;
-  int Below(int n) {
-    state = state * 1103515245u + 12345u;
-    return int((state >> 16) % uint32_t(n));
-  }
-};
 
 class Reference {
  public:

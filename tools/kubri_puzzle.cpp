@@ -425,29 +425,42 @@ void PrintGrade(const Board& board) {
   }
 }
 
-int GradeFile(const std::string& path) {
+// Calls each(board, number, lines) for every puzzle of a file: nine board
+// lines each (the board's number then counts boards), or one line of 81
+// characters each (it is the line's number, and `lines` is true). A
+// malformed line is reported and skipped. Returns 0, or 2 when the file
+// cannot be opened or held a malformed line.
+template <class Each>
+int ForEachPuzzle(const std::string& path, Each each) {
   const std::wstring wide = Widen(path);
   FILE* stream = OpenTextFileForReading(wide.c_str());
   if (!stream) return Fail("cannot open '" + path + "': " + std::strerror(errno));
   int status = 0;
   Board board;
+  int number = 0;
   if (!HoldsPuzzleLines(stream)) {
-    while (board.Read(stream, true)) PrintGrade(board);
+    while (board.Read(stream, true)) {
+      each(board, ++number, false);
+    }
   } else {
-    int number = 0;
     PuzzleLineResult result;
     while ((result = ReadPuzzleLine(stream, &board, &number)) != kPuzzleLineEnd) {
       if (result == kPuzzleLineMalformed) {
+        std::fflush(stdout);
         std::fprintf(stderr, "kubri-puzzle: %s:%d: not a line of 81 characters\n",
                      path.c_str(), number);
         status = kUsage;
         continue;
       }
-      PrintGrade(board);
+      each(board, number, true);
     }
   }
   std::fclose(stream);
   return status;
+}
+
+int GradeFile(const std::string& path) {
+  return ForEachPuzzle(path, [](const Board& board, int, bool) { PrintGrade(board); });
 }
 
 int Grade(const std::vector<std::string>& args) {
@@ -492,32 +505,14 @@ void ExplainPuzzle(const Board& board, const std::string& where, ExplainOutput* 
 }
 
 int ExplainFile(const std::string& path, ExplainOutput* o) {
-  const std::wstring wide = Widen(path);
-  FILE* stream = OpenTextFileForReading(wide.c_str());
-  if (!stream) return Fail("cannot open '" + path + "': " + std::strerror(errno));
-  int status = 0;
-  Board board;
-  if (!HoldsPuzzleLines(stream)) {
-    int number = 0;
-    while (board.Read(stream, true)) {
-      ++number;
-      ExplainPuzzle(board, number == 1 ? path : path + " (board " + std::to_string(number) + ")", o);
-    }
-  } else {
-    int number = 0;
-    PuzzleLineResult result;
-    while ((result = ReadPuzzleLine(stream, &board, &number)) != kPuzzleLineEnd) {
-      if (result == kPuzzleLineMalformed) {
-        std::fflush(stdout);
-        std::fprintf(stderr, "kubri-puzzle: %s:%d: not a line of 81 characters\n", path.c_str(), number);
-        status = kUsage;
-        continue;
-      }
-      ExplainPuzzle(board, path + ":" + std::to_string(number), o);
-    }
-  }
-  std::fclose(stream);
-  return status;
+  // A puzzle is named by its file (with " (board N)" from the second board
+  // on), or by file:line.
+  return ForEachPuzzle(path, [&path, o](const Board& board, int number, bool lines) {
+    const std::string where = lines ? path + ":" + std::to_string(number)
+                              : number == 1 ? path
+                                            : path + " (board " + std::to_string(number) + ")";
+    ExplainPuzzle(board, where, o);
+  });
 }
 
 int ExplainCommand(const std::vector<std::string>& args) {
