@@ -164,8 +164,15 @@ class Generation {
     const int lowerLevel = minLevel - 1;
     uint16_t masks[81];
     if (SolveSingles(givens, masks)) {
+      if (lowerLevel <= 1) {
+        Show(givens, lowerLevel, masks);
+        for (uint16_t m : masks) {
+          if (m & (m - 1)) return true;
+        }
+        return false;
+      }
       IncrementalGrid lower;
-      if (lower.Load(masks) && (lowerLevel <= 1 || lower.Settle(lowerLevel))) {
+      if (lower.Load(masks) && lower.Settle(lowerLevel)) {
         Show(givens, lowerLevel, lower.Masks());
         return !lower.IsComplete();
       }
