@@ -9,34 +9,6 @@ namespace {
 inline int Lowest(unsigned bits) { return __builtin_ctz(bits); }
 inline bool AtMostOne(unsigned bits) { return (bits & (bits - 1)) == 0; }
 
-// The 20 peers of every cell: its row, then the rest of its column, then the
-// rest of its box.
-struct PeerTable {
-  uint8_t peers[81][20];
-};
-
-constexpr PeerTable BuildPeers() {
-  PeerTable t{};
-  for (int x = 0; x < 81; ++x) {
-    const int r = x / 9, c = x % 9;
-    int n = 0;
-    for (int j = 0; j < 9; ++j) {
-      if (j != c) t.peers[x][n++] = uint8_t(r * 9 + j);
-    }
-    for (int j = 0; j < 9; ++j) {
-      if (j != r) t.peers[x][n++] = uint8_t(j * 9 + c);
-    }
-    for (int br = r / 3 * 3; br < r / 3 * 3 + 3; ++br) {
-      for (int bc = c / 3 * 3; bc < c / 3 * 3 + 3; ++bc) {
-        if (br != r && bc != c) t.peers[x][n++] = uint8_t(br * 9 + bc);
-      }
-    }
-  }
-  return t;
-}
-
-constexpr PeerTable kPeers = BuildPeers();
-
 // Houses are numbered rows 0..8, columns 9..17, boxes 18..26; within a house
 // a cell's position is the one kUnits gives.
 constexpr unsigned kAllDigits = 0x3FEu;
@@ -205,10 +177,17 @@ struct IncrementalGrid::Work {
   bool Run() {
     for (;;) {
       if (solvedCount > 0) {
+        // The solved digit leaves the peers that still hold it: the other
+        // places of d in the cell's row, column and box (the box's read
+        // after the row and column have let go of theirs).
         const int x = solved[--solvedCount];
         const int d = Lowest(g.cells[x]);
-        for (int k = 0; k < 20; ++k) {
-          if (!Remove(kPeers.peers[x][k], d)) return false;
+        for (int kind = 0; kind < 3; ++kind) {
+          const int h = kCellHouses.house[x][kind];
+          const uint8_t* members = kUnits.cells[kind][h % 9];
+          for (unsigned at = g.places[h][d] & ~kCellHouses.bit[x][kind]; at; at &= at - 1) {
+            if (!Remove(members[Lowest(at)], d)) return false;
+          }
         }
       } else if (dirtyHouses) {
         const int h = Lowest(dirtyHouses);
