@@ -194,7 +194,10 @@ class Generation {
       *x = cell;
       *d = digit;
       if (probesLeft <= 0) {
-        probeTaken = false;  // the eleventh choice goes unprobed
+        // The eleventh choice goes unprobed: nothing vouches for it, so the
+        // next pass solves the givens from scratch.
+        probeTaken = false;
+        mainTrusted = false;
         return;
       }
       --probesLeft;
