@@ -18,15 +18,8 @@ class DeviceLossTest : public FrameworkTest {
   void InstallFake(D3DDEVTYPE type = D3DDEVTYPE_HAL) {
     InitAndWindow();
     ASSERT_NE(nullptr, FrameworkGetEnumeration(true));
-    DeviceSettings request{};
-    request.presentParams.Windowed = TRUE;
-    request.presentParams.BackBufferWidth = 320;
-    request.presentParams.BackBufferHeight = 240;
-    MatchOptions options{};
-    options.windowed = MatchType::PreserveInput;
-    options.resolution = MatchType::ClosestToInput;
     DeviceSettings found{};
-    ASSERT_EQ(S_OK, FrameworkFindValidDeviceSettings(&found, &request, &options));
+    ASSERT_EQ(S_OK, fwtest::FindWindowedSettings(320, 240, &found));
     found.deviceType = type;
     ASSERT_EQ(S_OK, FrameworkChangeDevice(&found, &fake, false, true));
     ASSERT_EQ(&fake, FrameworkGetDevice());

@@ -16,10 +16,24 @@
 #include "framework/frame_timer.h"
 #include "framework/framework_state.h"
 #include "framework/main_loop.h"
+#include "framework/matching.h"
 #include "framework/startup.h"
 #include "framework/window.h"
 
 namespace fwtest {
+
+// Valid windowed settings with a back buffer of width x height, matched the
+// way the game asks for them: windowed kept, the closest resolution.
+inline HRESULT FindWindowedSettings(UINT width, UINT height, DeviceSettings* found) {
+  DeviceSettings request{};
+  request.presentParams.Windowed = TRUE;
+  request.presentParams.BackBufferWidth = width;
+  request.presentParams.BackBufferHeight = height;
+  MatchOptions options{};
+  options.windowed = MatchType::PreserveInput;
+  options.resolution = MatchType::ClosestToInput;
+  return FrameworkFindValidDeviceSettings(found, &request, &options);
+}
 
 struct Call {
   std::string name;  // "created", "reset", "lost", "destroyed", "move", "render", ...

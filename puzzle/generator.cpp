@@ -70,8 +70,6 @@ bool Board::Generate(int minLevel, int maxLevel, int attempts) {
 
 namespace {
 
-constexpr unsigned kAllDigits = 0x3FEu;
-
 // The digit of the k-th lowest bit (k from 0).
 int NthDigit(unsigned bits, int k) {
   for (; k > 0; --k) bits &= bits - 1;
@@ -146,8 +144,7 @@ class Generation {
       Show(givens, maxLevel, main.Masks());
     } else {
       uint16_t masks[81];
-      for (int y = 0; y < 81; ++y) masks[y] = uint16_t(givens[y] ? 1u << givens[y] : kAllDigits);
-      if (!SolverGrid::SolveCandidates(masks, maxLevel)) return false;
+      if (!SolverGrid::SolveDigits(givens, maxLevel, masks)) return false;
       mainTrusted = main.Load(masks);
     }
     if (maxLevel < 3) {
@@ -166,10 +163,7 @@ class Generation {
     if (SolveSingles(givens, masks)) {
       if (lowerLevel <= 1) {
         Show(givens, lowerLevel, masks);
-        for (uint16_t m : masks) {
-          if (m & (m - 1)) return true;
-        }
-        return false;
+        return !SolverGrid::AllSolved(masks);
       }
       IncrementalGrid lower;
       if (lower.Load(masks) && lower.Settle(lowerLevel)) {
@@ -225,8 +219,7 @@ class Generation {
     uint8_t values[81];
     LoadedDigits(x, d, values);
     uint16_t masks[81];
-    for (int y = 0; y < 81; ++y) masks[y] = uint16_t(values[y] ? 1u << values[y] : kAllDigits);
-    return SolverGrid::SolveCandidates(masks, 3);
+    return SolverGrid::SolveDigits(values, 3, masks);
   }
 
   // The level-3 solve of the givens, when it can be trusted.

@@ -5,17 +5,6 @@
 #include "solver/singles.h"
 #include "solver/solver_grid.h"
 
-namespace {
-
-bool AllSolved(const uint16_t masks[81]) {
-  for (int x = 0; x < 81; ++x) {
-    if (masks[x] & (masks[x] - 1)) return false;
-  }
-  return true;
-}
-
-}  // namespace
-
 // Level 1 is solved on bit boards; each higher level goes on from the state
 // the level below reached, which its own solve from scratch passes through
 // as well. Where a result cannot be vouched for, that level is solved from
@@ -33,18 +22,13 @@ int GradePuzzle(const Board& puzzle) {
   IncrementalGrid grid;
   uint16_t masks[81];
   bool trusted = SolveSingles(values, masks);
-  if (trusted && fillable && AllSolved(masks)) return 1;
+  if (trusted && fillable && SolverGrid::AllSolved(masks)) return 1;
   trusted = trusted && grid.Load(masks);
   for (int level = 1; level <= 3; ++level) {
     if (level > 1 && trusted) trusted = grid.Settle(level);
     if (!trusted) {
-      for (int x = 0; x < 81; ++x) masks[x] = uint16_t(values[x] ? 1u << values[x] : 0x3FEu);
-      if (!SolverGrid::SolveCandidates(masks, level)) return kGradeContradiction;
-      trusted = grid.Load(masks);
-      if (!trusted) {
-        if (fillable && AllSolved(masks)) return level;
-        continue;
-      }
+      if (!SolverGrid::SolveDigits(values, level, masks)) return kGradeContradiction;
+      trusted = grid.Load(masks);  // which keeps the candidates either way
     }
     if (grid.IsComplete() && fillable) return level;
   }

@@ -36,7 +36,8 @@ class IncrementalGrid {
   void Clear();
   // Takes the candidates (bits 1..9 per cell, row-major) that a solve at some
   // level reached without contradiction. False when some house has a digit
-  // neither placed nor open: nothing derived from such a state is trusted.
+  // neither placed nor open: the grid then still holds the candidates, but
+  // nothing derived from them by Place or Settle is trusted.
   bool Load(const uint16_t masks[81]);
   // Narrows cell x to {d} and brings the grid back to the fixpoint of
   // `level`, assuming it was at that fixpoint before. True when the result

@@ -33,8 +33,7 @@ TEST(SinglesTest, AnswersAsTheSolveFromScratchDoes) {
     }
     for (int stray = trial % 4; stray > 0; --stray) values[below(81)] = uint8_t(1 + below(9));
     uint16_t fast[81], scratch[81];
-    for (int x = 0; x < 81; ++x) scratch[x] = uint16_t(values[x] ? 1u << values[x] : 0x3FEu);
-    const bool verdict = SolverGrid::SolveCandidates(scratch, 1);
+    const bool verdict = SolverGrid::SolveDigits(values, 1, scratch);
     if (!SolveSingles(values, fast)) {
       // Digits of one solution never meet a contradiction, so they are
       // never declined.

@@ -151,6 +151,21 @@ bool SolverGrid::SolveCandidates(uint16_t masks[81], int level) {
   return SolveMasks(masks, before, level, &snapshotTaken);
 }
 
+bool SolverGrid::SolveDigits(const uint8_t values[81], int level, uint16_t masks[81]) {
+  for (int x = 0; x < 81; ++x) {
+    const int d = values[x];
+    masks[x] = uint16_t(d >= 1 && d <= 9 ? 1u << d : 0x3FEu);
+  }
+  return SolveCandidates(masks, level);
+}
+
+bool SolverGrid::AllSolved(const uint16_t masks[81]) {
+  for (int x = 0; x < 81; ++x) {
+    if (masks[x] & (masks[x] - 1)) return false;
+  }
+  return true;
+}
+
 int SolverGrid::Places(int kind, int r, int c, int d) const {
   if (!InRange(r, c)) return 0;
   const DigitSet& x = cells[r * 9 + c];

@@ -34,6 +34,11 @@ class SolverGrid {
   // Solve on bare candidates (bits 1..9 per cell, row-major), in place: the
   // same steps, final state and verdict as Solve on sets holding them.
   static bool SolveCandidates(uint16_t masks[81], int level);
+  // SolveCandidates on the digits of `values` (0 empty, 1..9; row-major),
+  // every other cell holding 1..9: a solve from scratch of a board's digits.
+  static bool SolveDigits(const uint8_t values[81], int level, uint16_t masks[81]);
+  // Every cell of `masks` down to one digit.
+  static bool AllSolved(const uint16_t masks[81]);
 
   // Queries answer false / 0 outside the grid.
   bool IsSolved(int row, int col) const;

@@ -150,15 +150,8 @@ TEST_F(GameDeviceObjectsTest, StartWithoutTheDigitTextureReportsOnlyTheDeviceObj
   FrameworkSetOnDeviceDestroyed(OnDeviceDestroyed, nullptr);
   InitAndWindow();
   ASSERT_NE(nullptr, FrameworkGetEnumeration(true));
-  DeviceSettings request{};
-  request.presentParams.Windowed = TRUE;
-  request.presentParams.BackBufferWidth = 320;
-  request.presentParams.BackBufferHeight = 320;
-  MatchOptions options{};
-  options.windowed = MatchType::PreserveInput;
-  options.resolution = MatchType::ClosestToInput;
   DeviceSettings found{};
-  ASSERT_EQ(S_OK, FrameworkFindValidDeviceSettings(&found, &request, &options));
+  ASSERT_EQ(S_OK, fwtest::FindWindowedSettings(320, 320, &found));
 
   ScratchFolder folder;
   BufferDevice device;
