@@ -67,16 +67,22 @@ void CheckPuzzle(const Board& board, const std::string& line) {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::vector<std::string> lines = Lines(data, size);
 
-  // The first line that is neither blank nor a comment tells the format.
+  // A line of 81 characters among the first nine that are neither blank nor
+  // comments tells a file of puzzle lines.
   bool holdsLines = false;
+  int counted = 0;
   for (const std::string& line : lines) {
     if (line.empty() || line[0] == '#') continue;
-    holdsLines = line.size() >= 81;
-    break;
+    if (++counted > 9) break;
+    if (line.size() == 81) {
+      holdsLines = true;
+      break;
+    }
   }
   FILE* stream = OpenBytes(data, size);
-  FUZZ_CHECK(HoldsPuzzleLines(stream) == holdsLines,
-             "a first puzzle line of 81 characters or more marks a file of puzzle lines");
+  FUZZ_CHECK((PuzzleFileReader(stream).Kind() == kPuzzleFileLines) == holdsLines,
+             "a puzzle line among the first nine lines marks a file of puzzle lines");
+  std::rewind(stream);
 
   Board board;
   int number = 0;
@@ -100,6 +106,17 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     ++next;
   }
   FUZZ_CHECK(ReadPuzzleLine(stream, &board, &number) == kPuzzleLineEnd, "the end stays the end");
+
+  // The reader of either format answers in the order of the lines, and ends.
+  std::rewind(stream);
+  PuzzleFileReader reader(stream);
+  const bool oneWithCandidates = size % 2 == 1;
+  int last = 0;
+  while (reader.Next(&board, oneWithCandidates) != kPuzzleEnd) {
+    FUZZ_CHECK(reader.Line() > last && reader.Line() <= int(lines.size()), "answers in order");
+    last = reader.Line();
+  }
+  FUZZ_CHECK(reader.Next(&board, oneWithCandidates) == kPuzzleEnd, "the reader's end stays");
   std::fclose(stream);
   return 0;
 }

@@ -6,6 +6,12 @@
 #include <cstdio>
 #include <string>
 
+// Encodes a wide string as UTF-8: UTF-16 on Windows, UTF-32 elsewhere. A
+// character that has no encoding (a lone surrogate, a value beyond U+10FFFF)
+// becomes U+FFFD and makes the result false; *out is complete either way.
+// The one conversion of wide text to UTF-8 in the program.
+bool WideToUtf8(const wchar_t* text, std::string* out);
+
 // Opens `path` for reading in text mode (wide path; converted to UTF-8 on
 // POSIX systems). Null when it cannot be opened. The caller closes it.
 FILE* OpenTextFileForReading(const wchar_t* path);

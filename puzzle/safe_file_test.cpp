@@ -81,4 +81,20 @@ TEST(SafeFileWriterTest, FailedWriteIsReportedAndKeepsTheTarget) {
 }
 #endif
 
+// One, two, three and four UTF-8 bytes; a character beyond the basic plane
+// comes from a surrogate pair where wide characters are 16 bits.
+TEST(WideToUtf8Test, EncodesEveryPlaneAndMarksWhatHasNoEncoding) {
+  std::string out;
+  const std::wstring text = std::wstring(L"a\u00e9\u6b63") +
+                            (sizeof(wchar_t) == 2 ? std::wstring{wchar_t(0xD83D), wchar_t(0xDE00)}
+                                                  : std::wstring{wchar_t(0x1F600)});
+  EXPECT_TRUE(WideToUtf8(text.c_str(), &out));
+  EXPECT_EQ(out, "a\xC3\xA9\xE6\xAD\xA3\xF0\x9F\x98\x80");
+  const std::wstring lone{L'x', wchar_t(0xDC00), L'y'};
+  EXPECT_FALSE(WideToUtf8(lone.c_str(), &out));
+  EXPECT_EQ(out, "x\xEF\xBF\xBDy");
+  EXPECT_TRUE(WideToUtf8(L"", &out));
+  EXPECT_EQ(out, "");
+}
+
 }  // namespace

@@ -1,15 +1,22 @@
 // kubri-puzzle: makes, solves, grades and checks puzzles from the command
 // line, for people who make puzzles and for measuring the core without a
-// window. Exit status: 0 success, 1 a generation failed or a grid is wrong,
-// 2 bad usage or an unreadable file.
+// window. Exit status: 0 success, 1 a generation failed, a grid is wrong or
+// the output could not be written, 2 bad usage or a file that cannot be read
+// as puzzles.
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
+#include <climits>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
+#include <filesystem>
+#include <functional>
 #include <memory>
 #include <string>
+#include <system_error>
+#include <utility>
 #include <vector>
 
 #include "puzzle/board.h"
@@ -27,19 +34,18 @@
 
 namespace {
 
+constexpr int kFailure = 1;
 constexpr int kUsage = 2;
 
-const char kHelp[] =
-    "usage: kubri-puzzle COMMAND [OPTIONS] [FILE...]\n"
+const char kHelpEnd[] =
     "\n"
-    "Commands:\n"
-    "  generate   make puzzles of a level\n"
-    "  solve      solve puzzle files with the techniques of a level\n"
-    "  grade      print the level of every puzzle in files of puzzles\n"
-    "  check      tell whether a filled puzzle file is solved correctly\n"
-    "  explain    list the solver's steps on puzzles, and why each cell is placed\n"
-    "\n"
-    "kubri-puzzle COMMAND --help describes each command.\n";
+    "kubri-puzzle COMMAND --help describes each command.\n"
+    "A FILE named - is standard input. A file holds nine board lines per\n"
+    "puzzle or one line of 81 characters per puzzle, told apart by its\n"
+    "contents.\n"
+    "Exit status: 0 success; 1 a generation failed, a grid is wrong or the\n"
+    "output could not be written; 2 bad usage or a file that cannot be read\n"
+    "as puzzles.\n";
 
 const char kGenerateHelp[] =
     "usage: kubri-puzzle generate --level L [--min A --max B] [--attempts N]\n"
@@ -61,7 +67,8 @@ const char kSolveHelp[] =
     "Loads each puzzle file, solves it with the techniques of level L (1 to\n"
     "3, default 3) and prints the board with the candidates of undecided\n"
     "cells, then '# complete', '# incomplete' or '# contradiction'. The\n"
-    "output is itself a puzzle file.\n";
+    "output is itself a puzzle file. A file of puzzle lines is solved line\n"
+    "by line.\n";
 
 const char kGradeHelp[] =
     "usage: kubri-puzzle grade FILE...\n"
@@ -82,7 +89,9 @@ const char kExplainHelp[] =
     "\n"
     "Reads puzzles as grade does (nine board lines each, or one line of 81\n"
     "characters each) and replays the solver with the techniques of level L\n"
-    "(1 to 3, default 3) from each puzzle's values, in the solver's own order.\n"
+    "from each puzzle's values, in the solver's own order. L is 1 to 3; by\n"
+    "default it is the puzzle's own level, the lowest level that completes\n"
+    "it, or 3 when none does.\n"
     "\n"
     "tsv: one line per step that changed something,\n"
     "  N<TAB>FAMILY<TAB>HOUSE<TAB>CHANGES\n"
@@ -91,84 +100,15 @@ const char kExplainHelp[] =
     "'column C' or 'box B' (boxes left to right, then top to bottom); CHANGES\n"
     "lists each changed cell as rRcC=D when one digit D is left, else as\n"
     "rRcC-DIGITS with the digits removed.\n"
-    "text (the default): each placement with the step that made it and the\n"
-    "level 2 and 3 steps it relied on, then the steps per family and the level\n"
-    "the puzzle needs.\n"
+    "text (the default): the puzzle and the level replayed, each placement\n"
+    "with the step that made it and the level 2 and 3 steps it relied on,\n"
+    "then the steps per family and the level the puzzle needs.\n"
     "\n"
     "Each puzzle ends with '# complete', '# incomplete' or '# contradiction',\n"
     "as solve gives it.\n";
 
-// Wide paths for Board::Load: UTF-8 arguments decoded to UTF-32 (POSIX) or
-// UTF-16 (Windows).
-std::wstring Widen(const std::string& text) {
-  std::wstring out;
-  const size_t size = text.size();
-  for (size_t i = 0; i < size;) {
-    const unsigned char b = static_cast<unsigned char>(text[i]);
-    int extra = -1;
-    unsigned long u = 0;
-    if (b < 0x80) {
-      extra = 0, u = b;
-    } else if ((b & 0xE0) == 0xC0) {
-      extra = 1, u = b & 0x1F;
-    } else if ((b & 0xF0) == 0xE0) {
-      extra = 2, u = b & 0x0F;
-    } else if ((b & 0xF8) == 0xF0) {
-      extra = 3, u = b & 0x07;
-    }
-    bool ok = extra >= 0 && i + size_t(extra) < size;
-    for (int k = 1; ok && k <= extra; ++k) {
-      const unsigned char next = static_cast<unsigned char>(text[i + k]);
-      ok = (next & 0xC0) == 0x80;
-      u = (u << 6) | (next & 0x3F);
-    }
-    if (!ok || u > 0x10FFFF) {
-      out.push_back(wchar_t(0xFFFD));
-      ++i;
-      continue;
-    }
-    i += size_t(extra) + 1;
-    if (sizeof(wchar_t) == 2 && u >= 0x10000) {
-      u -= 0x10000;
-      out.push_back(wchar_t(0xD800 + (u >> 10)));
-      out.push_back(wchar_t(0xDC00 + (u & 0x3FF)));
-    } else {
-      out.push_back(wchar_t(u));
-    }
-  }
-  return out;
-}
-
-#ifdef _WIN32
-std::string Narrow(const wchar_t* text) {
-  std::string out;
-  for (; *text; ++text) {
-    unsigned long u = static_cast<unsigned short>(*text);
-    if (u >= 0xD800 && u <= 0xDBFF && text[1] >= 0xDC00 && text[1] <= 0xDFFF) {
-      u = 0x10000 + ((u - 0xD800) << 10) + (static_cast<unsigned short>(text[1]) - 0xDC00);
-      ++text;
-    }
-    if (u < 0x80) {
-      out.push_back(char(u));
-    } else if (u < 0x800) {
-      out.push_back(char(0xC0 | (u >> 6)));
-      out.push_back(char(0x80 | (u & 0x3F)));
-    } else if (u < 0x10000) {
-      out.push_back(char(0xE0 | (u >> 12)));
-      out.push_back(char(0x80 | ((u >> 6) & 0x3F)));
-      out.push_back(char(0x80 | (u & 0x3F)));
-    } else {
-      out.push_back(char(0xF0 | (u >> 18)));
-      out.push_back(char(0x80 | ((u >> 12) & 0x3F)));
-      out.push_back(char(0x80 | ((u >> 6) & 0x3F)));
-      out.push_back(char(0x80 | (u & 0x3F)));
-    }
-  }
-  return out;
-}
-#endif
-
 int Fail(const std::string& message) {
+  std::fflush(stdout);
   std::fprintf(stderr, "kubri-puzzle: %s\n", message.c_str());
   return kUsage;
 }
@@ -185,70 +125,153 @@ bool ParseNumber(const std::string& text, long long low, long long high, long lo
   return true;
 }
 
-// The command's arguments: options with values, and plain operands.
-struct Arguments {
-  std::vector<std::pair<std::string, std::string>> options;
-  std::vector<std::string> operands;
-  bool help = false;
+// One command-line argument as text (UTF-8) and, should it name a file, as
+// the path that opens it.
+struct Argument {
+  std::string text;
+  std::filesystem::path path;
 };
 
-// Splits "--name value" and "--name=value"; `valued` lists the options that
-// take a value. An unknown option or a missing value is an error.
-bool Split(const std::vector<std::string>& args, const std::vector<std::string>& valued,
-           Arguments* out, std::string* error) {
+enum OptionKind { kLevelOption, kNumberOption, kChoiceOption };
+
+// An option that takes a value: a level 1..3, a number from low to high
+// (INT_MAX reads "up"), or one of two words.
+struct OptionSpec {
+  const char* name;
+  OptionKind kind;
+  long long low;
+  long long high;
+  const char* choices[2];
+};
+
+// Empty when `value` suits the option, else what is wrong with it.
+std::string CheckValue(const OptionSpec& spec, const std::string& value) {
+  const std::string name = spec.name;
+  long long number = 0;
+  switch (spec.kind) {
+    case kLevelOption:
+      if (ParseNumber(value, 1, 3, &number)) return "";
+      return "option '" + name + "' takes a level from 1 to 3, not '" + value + "'";
+    case kNumberOption: {
+      if (ParseNumber(value, spec.low, spec.high, &number)) return "";
+      const std::string range = spec.high == INT_MAX ? std::to_string(spec.low) + " up"
+                                                     : std::to_string(spec.low) + " to " +
+                                                           std::to_string(spec.high);
+      return name + " takes a number from " + range + ", not '" + value + "'";
+    }
+    case kChoiceOption:
+      if (value == spec.choices[0] || value == spec.choices[1]) return "";
+      return name + " is " + spec.choices[0] + " or " + spec.choices[1] + ", not '" + value + "'";
+  }
+  return "";
+}
+
+// What a command was given: the options with their values, in order (the
+// last of a repeated option counts), and the files.
+struct Invocation {
+  std::vector<std::pair<std::string, std::string>> options;
+  std::vector<Argument> files;
+
+  bool Has(const char* name) const {
+    for (const auto& option : options) {
+      if (option.first == name) return true;
+    }
+    return false;
+  }
+  // The option's value, or `fallback` when it was not given.
+  std::string Text(const char* name, const char* fallback) const {
+    std::string value = fallback;
+    for (const auto& option : options) {
+      if (option.first == name) value = option.second;
+    }
+    return value;
+  }
+  // The value of an option already checked to be a number.
+  long long Number(const char* name, long long fallback) const {
+    return Has(name) ? std::strtoll(Text(name, "").c_str(), nullptr, 10) : fallback;
+  }
+};
+
+// One command of the tool: its name and line in the tool's help, its own
+// help, the options it takes, how many files (maxFiles < 0: any number) and
+// what to say otherwise, and the handler, which runs on checked arguments
+// and returns the exit status.
+struct Command {
+  const char* name;
+  const char* summary;
+  const char* help;
+  std::vector<OptionSpec> options;
+  int minFiles;
+  int maxFiles;
+  const char* filesError;
+  int (*run)(const Invocation&);
+};
+
+const OptionSpec* FindOption(const Command& command, const std::string& name) {
+  for (const OptionSpec& spec : command.options) {
+    if (name == spec.name) return &spec;
+  }
+  return nullptr;
+}
+
+// Splits "--name value" and "--name=value" from the files; "--" ends the
+// options and "-" alone is a file. An unknown option or a missing value is
+// an error, wherever --help stands. *help is set by --help or -h.
+bool SplitArguments(const Command& command, const std::vector<Argument>& args, Invocation* out,
+                    bool* help, std::string* error) {
   bool optionsEnded = false;
   for (size_t i = 0; i < args.size(); ++i) {
-    const std::string& arg = args[i];
+    const std::string& arg = args[i].text;
     if (optionsEnded || arg.size() < 2 || arg[0] != '-') {
-      out->operands.push_back(arg);
-      continue;
-    }
-    if (arg == "--") {
+      out->files.push_back(args[i]);
+    } else if (arg == "--") {
       optionsEnded = true;
-      continue;
-    }
-    if (arg == "--help" || arg == "-h") {
-      out->help = true;
-      continue;
-    }
-    std::string name = arg, value;
-    const size_t equals = arg.find('=');
-    const bool inlineValue = equals != std::string::npos;
-    if (inlineValue) {
-      name = arg.substr(0, equals);
-      value = arg.substr(equals + 1);
-    }
-    bool known = false;
-    for (const std::string& v : valued) known = known || v == name;
-    if (!known) {
-      *error = "unknown option '" + name + "'";
-      return false;
-    }
-    if (!inlineValue) {
-      if (i + 1 >= args.size()) {
+    } else if (arg == "--help" || arg == "-h") {
+      *help = true;
+    } else {
+      const size_t equals = arg.find('=');
+      const std::string name = arg.substr(0, equals);
+      if (!FindOption(command, name)) {
+        *error = "unknown option '" + name + "'";
+        return false;
+      }
+      if (equals == std::string::npos && i + 1 >= args.size()) {
         *error = "option '" + name + "' needs a value";
         return false;
       }
-      value = args[++i];
+      out->options.emplace_back(name, equals != std::string::npos ? arg.substr(equals + 1)
+                                                                   : args[++i].text);
     }
-    out->options.emplace_back(name, value);
   }
   return true;
 }
 
-// Reads a level option (1..3) if present. False on a bad value.
-bool LevelOption(const Arguments& a, const char* name, int* level, std::string* error) {
-  for (const auto& option : a.options) {
-    if (option.first != name) continue;
-    long long value = 0;
-    if (!ParseNumber(option.second, 1, 3, &value)) {
-      *error = std::string("option '") + name + "' takes a level from 1 to 3, not '" +
-               option.second + "'";
-      return false;
-    }
-    *level = int(value);
+// Checks every option's value in the order given, then the number of files.
+bool CheckInvocation(const Command& command, const Invocation& in, std::string* error) {
+  for (const auto& option : in.options) {
+    *error = CheckValue(*FindOption(command, option.first), option.second);
+    if (!error->empty()) return false;
   }
-  return true;
+  const int files = int(in.files.size());
+  if (files >= command.minFiles && (command.maxFiles < 0 || files <= command.maxFiles)) {
+    return true;
+  }
+  *error = command.filesError;
+  if (command.maxFiles == 0) *error += " ('" + in.files[0].text + "')";
+  return false;
+}
+
+int RunCommand(const Command& command, const std::vector<Argument>& args) {
+  Invocation in;
+  bool help = false;
+  std::string error;
+  if (!SplitArguments(command, args, &in, &help, &error)) return Fail(error);
+  if (help) {
+    std::fputs(command.help, stdout);
+    return 0;
+  }
+  if (!CheckInvocation(command, in, &error)) return Fail(error);
+  return command.run(in);
 }
 
 bool IsTerminal(FILE* stream) {
@@ -315,58 +338,27 @@ void WriteLine(const Board& board) {
   std::fputs(line, stdout);
 }
 
-int Generate(const std::vector<std::string>& args) {
-  Arguments a;
-  std::string error;
-  if (!Split(args, {"--level", "--min", "--max", "--attempts", "--seed", "--count", "--format"},
-             &a, &error)) {
-    return Fail(error);
-  }
-  if (a.help) {
-    std::fputs(kGenerateHelp, stdout);
-    return 0;
-  }
-  if (!a.operands.empty()) return Fail("generate takes no file ('" + a.operands[0] + "')");
-  int level = 0, minLevel = 0, maxLevel = 0;
-  if (!LevelOption(a, "--level", &level, &error) || !LevelOption(a, "--min", &minLevel, &error) ||
-      !LevelOption(a, "--max", &maxLevel, &error)) {
-    return Fail(error);
-  }
+int Generate(const Invocation& in) {
+  const int level = int(in.Number("--level", 0));
+  int minLevel = int(in.Number("--min", level));
+  int maxLevel = int(in.Number("--max", level));
   if (!level && !minLevel && !maxLevel) return Fail("generate needs --level (or --min/--max)");
-  if (level) {
-    if (!minLevel) minLevel = level;
-    if (!maxLevel) maxLevel = level;
-  }
   if (!minLevel) minLevel = 1;
   if (!maxLevel) maxLevel = 3;
   if (minLevel > maxLevel) return Fail("--min is above --max");
-  long long attempts = 50000, count = 1, seed = -1;
-  bool lineFormat = false;
-  for (const auto& option : a.options) {
-    const std::string& name = option.first;
-    const std::string& value = option.second;
-    if (name == "--attempts" && !ParseNumber(value, 0, 2147483647, &attempts)) {
-      return Fail("--attempts takes a number from 0 up, not '" + value + "'");
-    }
-    if (name == "--count" && !ParseNumber(value, 0, 2147483647, &count)) {
-      return Fail("--count takes a number from 0 up, not '" + value + "'");
-    }
-    if (name == "--seed" && !ParseNumber(value, 0, 4294967295LL, &seed)) {
-      return Fail("--seed takes a number from 0 to 4294967295, not '" + value + "'");
-    }
-    if (name == "--format") {
-      if (value != "kbr" && value != "line") return Fail("--format is kbr or line, not '" + value + "'");
-      lineFormat = value == "line";
-    }
-  }
+  const long long attempts = in.Number("--attempts", 50000);
+  const long long count = in.Number("--count", 1);
+  const long long seed = in.Number("--seed", -1);
+  const bool lineFormat = in.Text("--format", "kbr") == "line";
   const unsigned used = seed >= 0 ? unsigned(seed) : unsigned(std::time(nullptr));
   std::fprintf(stderr, "seed %u\n", used);
   SeedRand(used);
   int status = 0;
   Board board;
   Progress progress(count);
-  for (long long i = 0; i < count; ++i) {
-    if (!board.Generate(minLevel, maxLevel, int(attempts))) status = 1;
+  // Output that cannot be written ends the run; the status says so later.
+  for (long long i = 0; i < count && !std::ferror(stdout); ++i) {
+    if (!board.Generate(minLevel, maxLevel, int(attempts))) status = kFailure;
     if (lineFormat) {
       WriteLine(board);
     } else {
@@ -374,221 +366,224 @@ int Generate(const std::vector<std::string>& args) {
     }
     progress.Update(i + 1);
   }
-  std::fflush(stdout);
   return status;
 }
 
-// Loads a puzzle file, telling an unreadable file from a short one.
-bool LoadFile(const std::string& path, Board* board, std::string* error) {
-  const std::wstring wide = Widen(path);
-  if (board->Load(wide.c_str())) return true;
-  FILE* probe = OpenTextFileForReading(wide.c_str());
-  if (!probe) {
-    *error = "cannot open '" + path + "': " + std::strerror(errno);
-    return false;
+// Called for every puzzle of a file, with the name it goes by: the file
+// (with " (board N)" from a file's second board on), or file:line for a
+// puzzle line.
+using EachPuzzle = std::function<void(Board& puzzle, const std::string& where)>;
+
+// The name a file goes by in messages.
+std::string ShownName(const Argument& file) { return file.text == "-" ? "stdin" : file.text; }
+
+// Standard input for "-", else the file opened for reading in text mode;
+// null (reported) when it cannot be opened or is a directory.
+FILE* OpenInput(const Argument& file) {
+  if (file.text == "-") return stdin;
+  std::error_code error;
+  if (std::filesystem::is_directory(file.path, error)) {
+    Fail("'" + file.text + "' is a directory, not a puzzle file");
+    return nullptr;
   }
-  std::fclose(probe);
-  *error = "'" + path + "' is not a puzzle file (fewer than nine lines)";
-  return false;
+#ifdef _WIN32
+  FILE* stream = _wfopen(file.path.c_str(), L"r");
+#else
+  FILE* stream = std::fopen(file.path.c_str(), "r");
+#endif
+  if (!stream) Fail("cannot open '" + file.text + "': " + std::strerror(errno));
+  return stream;
 }
 
-int Solve(const std::vector<std::string>& args) {
-  Arguments a;
-  std::string error;
-  if (!Split(args, {"--level"}, &a, &error)) return Fail(error);
-  if (a.help) {
-    std::fputs(kSolveHelp, stdout);
-    return 0;
+// Reads every puzzle of a file and calls `each` for it; `oneWithCandidates`
+// reads a file of board lines as one puzzle file, candidate lines and all.
+// A bad line is reported and the puzzles around it still read (where the
+// format allows). Returns 0, or 2 when the file cannot be opened or read,
+// holds a bad line, or holds no puzzle.
+int ForEachPuzzle(const Argument& file, bool oneWithCandidates, const EachPuzzle& each) {
+  FILE* stream = OpenInput(file);
+  if (!stream) return kUsage;
+  const std::string name = ShownName(file);
+  PuzzleFileReader reader(stream);
+  Board board;
+  int status = 0, puzzles = 0;
+  PuzzleReadResult result;
+  while ((result = reader.Next(&board, oneWithCandidates)) != kPuzzleEnd) {
+    if (result == kPuzzleRead) {
+      ++puzzles;
+      each(board, reader.Kind() == kPuzzleFileLines ? name + ":" + std::to_string(reader.Line())
+                  : puzzles == 1                    ? name
+                                                    : name + " (board " + std::to_string(puzzles) + ")");
+    } else if (result == kPuzzleBadLine) {
+      status = Fail(name + ":" + std::to_string(reader.Line()) + ": " + reader.BadLineText());
+    } else if (puzzles == 0) {  // cut short; after a whole board it is passed over
+      status = Fail("'" + name + "' is not a puzzle file (fewer than nine lines)");
+    }
   }
-  int level = 3;
-  if (!LevelOption(a, "--level", &level, &error)) return Fail(error);
-  if (a.operands.empty()) return Fail("solve needs a puzzle file");
-  for (const std::string& path : a.operands) {
-    Board board;
-    if (!LoadFile(path, &board, &error)) return Fail(error);
+  if (std::ferror(stream)) {
+    status = Fail("cannot read '" + name + "': " + std::strerror(errno));
+  } else if (puzzles == 0 && status == 0) {
+    status = Fail("'" + name + "' holds no puzzle");
+  }
+  if (stream != stdin) std::fclose(stream);
+  return status;
+}
+
+// Runs `each` over the puzzles of every file; the worst status of them.
+int ForEachFile(const Invocation& in, bool oneWithCandidates, const EachPuzzle& each) {
+  int status = 0;
+  for (const Argument& file : in.files) {
+    status = std::max(status, ForEachPuzzle(file, oneWithCandidates, each));
+  }
+  return status;
+}
+
+int Solve(const Invocation& in) {
+  const int level = int(in.Number("--level", 3));
+  return ForEachFile(in, true, [level](Board& board, const std::string&) {
     const bool verdict = board.SolveAtLevel(level);
     board.Write(stdout, false);
     std::puts(!verdict ? "# contradiction" : board.IsComplete() ? "# complete" : "# incomplete");
-  }
-  std::fflush(stdout);
-  return 0;
-}
-
-void PrintGrade(const Board& board) {
-  const int grade = GradePuzzle(board);
-  if (grade == kGradeContradiction) {
-    std::puts("dropped: contradiction");
-  } else if (grade == kGradeUnfinished) {
-    std::puts("dropped: level 3 cannot complete it");
-  } else {
-    std::printf("%d\n", grade);
-  }
-}
-
-// Calls each(board, number, lines) for every puzzle of a file: nine board
-// lines each (the board's number then counts boards), or one line of 81
-// characters each (it is the line's number, and `lines` is true). A
-// malformed line is reported and skipped. Returns 0, or 2 when the file
-// cannot be opened or held a malformed line.
-template <class Each>
-int ForEachPuzzle(const std::string& path, Each each) {
-  const std::wstring wide = Widen(path);
-  FILE* stream = OpenTextFileForReading(wide.c_str());
-  if (!stream) return Fail("cannot open '" + path + "': " + std::strerror(errno));
-  int status = 0;
-  Board board;
-  int number = 0;
-  if (!HoldsPuzzleLines(stream)) {
-    while (board.Read(stream, true)) {
-      each(board, ++number, false);
-    }
-  } else {
-    PuzzleLineResult result;
-    while ((result = ReadPuzzleLine(stream, &board, &number)) != kPuzzleLineEnd) {
-      if (result == kPuzzleLineMalformed) {
-        std::fflush(stdout);
-        std::fprintf(stderr, "kubri-puzzle: %s:%d: not a line of 81 characters\n",
-                     path.c_str(), number);
-        status = kUsage;
-        continue;
-      }
-      each(board, number, true);
-    }
-  }
-  std::fclose(stream);
-  return status;
-}
-
-int GradeFile(const std::string& path) {
-  return ForEachPuzzle(path, [](const Board& board, int, bool) { PrintGrade(board); });
-}
-
-int Grade(const std::vector<std::string>& args) {
-  Arguments a;
-  std::string error;
-  if (!Split(args, {}, &a, &error)) return Fail(error);
-  if (a.help) {
-    std::fputs(kGradeHelp, stdout);
-    return 0;
-  }
-  if (a.operands.empty()) return Fail("grade needs a file of puzzles");
-  int status = 0;
-  for (const std::string& path : a.operands) {
-    const int result = GradeFile(path);
-    if (result != 0) status = result;
-  }
-  std::fflush(stdout);
-  return status;
-}
-
-// How the explain command writes each puzzle.
-struct ExplainOutput {
-  int level = 3;
-  bool tsv = false;
-  Explanation* explanation = nullptr;
-  int puzzles = 0;
-};
-
-// `where` names the puzzle in the text format: the file, and the line of a
-// puzzle line.
-void ExplainPuzzle(const Board& board, const std::string& where, ExplainOutput* o) {
-  int values[81];
-  for (int i = 0; i < 81; ++i) values[i] = board.GetValue(i / 9, i % 9);
-  Explain(values, o->level, o->explanation);
-  if (o->tsv) {
-    WriteExplanationTsv(*o->explanation, stdout);
-  } else {
-    std::printf("%s%s\n", o->puzzles ? "\n" : "", where.c_str());
-    WriteExplanationText(*o->explanation, GradePuzzle(board), stdout);
-  }
-  ++o->puzzles;
-}
-
-int ExplainFile(const std::string& path, ExplainOutput* o) {
-  // A puzzle is named by its file (with " (board N)" from the second board
-  // on), or by file:line.
-  return ForEachPuzzle(path, [&path, o](const Board& board, int number, bool lines) {
-    const std::string where = lines ? path + ":" + std::to_string(number)
-                              : number == 1 ? path
-                                            : path + " (board " + std::to_string(number) + ")";
-    ExplainPuzzle(board, where, o);
   });
 }
 
-int ExplainCommand(const std::vector<std::string>& args) {
-  Arguments a;
-  std::string error;
-  if (!Split(args, {"--level", "--format"}, &a, &error)) return Fail(error);
-  if (a.help) {
-    std::fputs(kExplainHelp, stdout);
-    return 0;
-  }
-  ExplainOutput o;
-  if (!LevelOption(a, "--level", &o.level, &error)) return Fail(error);
-  for (const auto& option : a.options) {
-    if (option.first != "--format") continue;
-    if (option.second != "text" && option.second != "tsv") {
-      return Fail("--format is text or tsv, not '" + option.second + "'");
+int Grade(const Invocation& in) {
+  return ForEachFile(in, false, [](Board& board, const std::string&) {
+    const int grade = GradePuzzle(board);
+    if (grade == kGradeContradiction) {
+      std::puts("dropped: contradiction");
+    } else if (grade == kGradeUnfinished) {
+      std::puts("dropped: level 3 cannot complete it");
+    } else {
+      std::printf("%d\n", grade);
     }
-    o.tsv = option.second == "tsv";
+  });
+}
+
+int Check(const Invocation& in) {
+  bool correct = true;
+  const int status = ForEachFile(in, true, [&correct](Board& board, const std::string&) {
+    const bool right = board.IsCorrect();
+    std::puts(right ? "correct" : "wrong");
+    correct = correct && right;
+  });
+  return std::max(status, correct ? 0 : kFailure);
+}
+
+// The line under a puzzle's name in explain's text: the level replayed, and
+// why that one.
+std::string LevelNote(int level, bool asked, int grade) {
+  const std::string replayed = "replayed at level " + std::to_string(level);
+  if (asked) return replayed + ", as --level asks";
+  if (grade >= 1) return replayed + ", the lowest level that completes it";
+  return replayed + ", since no level completes it";
+}
+
+// Replays one puzzle at `level` (0: its own level) and writes it as tsv or
+// as text under `where`, the name of the puzzle.
+void ExplainPuzzle(const Board& board, const std::string& where, int level, bool tsv,
+                   Explanation* explanation) {
+  const int grade = GradePuzzle(board);
+  const int replayed = level ? level : grade >= 1 ? grade : 3;
+  int values[81];
+  for (int i = 0; i < 81; ++i) values[i] = board.GetValue(i / 9, i % 9);
+  Explain(values, replayed, explanation);
+  if (tsv) {
+    WriteExplanationTsv(*explanation, stdout);
+  } else {
+    std::printf("%s\n%s\n", where.c_str(), LevelNote(replayed, level != 0, grade).c_str());
+    WriteExplanationText(*explanation, grade, stdout);
   }
-  if (a.operands.empty()) return Fail("explain needs a file of puzzles");
+}
+
+int ExplainCommand(const Invocation& in) {
+  const int level = int(in.Number("--level", 0));
+  const bool tsv = in.Text("--format", "text") == "tsv";
   std::unique_ptr<Explanation> explanation(new Explanation);
-  o.explanation = explanation.get();
-  int status = 0;
-  for (const std::string& path : a.operands) {
-    const int result = ExplainFile(path, &o);
-    if (result != 0) status = result;
-  }
-  std::fflush(stdout);
-  return status;
+  int puzzles = 0;
+  return ForEachFile(in, false, [&](Board& board, const std::string& where) {
+    if (!tsv && puzzles++ > 0) std::puts("");
+    ExplainPuzzle(board, where, level, tsv, explanation.get());
+  });
 }
 
-int Check(const std::vector<std::string>& args) {
-  Arguments a;
-  std::string error;
-  if (!Split(args, {}, &a, &error)) return Fail(error);
-  if (a.help) {
-    std::fputs(kCheckHelp, stdout);
-    return 0;
+const OptionSpec kLevel{"--level", kLevelOption, 0, 0, {}};
+
+const Command kCommands[] = {
+    {"generate", "make puzzles of a level", kGenerateHelp,
+     {kLevel,
+      {"--min", kLevelOption, 0, 0, {}},
+      {"--max", kLevelOption, 0, 0, {}},
+      {"--attempts", kNumberOption, 0, INT_MAX, {}},
+      {"--seed", kNumberOption, 0, 4294967295LL, {}},
+      {"--count", kNumberOption, 0, INT_MAX, {}},
+      {"--format", kChoiceOption, 0, 0, {"kbr", "line"}}},
+     0, 0, "generate takes no file", Generate},
+    {"solve", "solve puzzle files with the techniques of a level", kSolveHelp, {kLevel}, 1, -1,
+     "solve needs a puzzle file", Solve},
+    {"grade", "print the level of every puzzle in files of puzzles", kGradeHelp, {}, 1, -1,
+     "grade needs a file of puzzles", Grade},
+    {"check", "tell whether a filled puzzle file is solved correctly", kCheckHelp, {}, 1, 1,
+     "check takes exactly one puzzle file", Check},
+    {"explain", "list the solver's steps on puzzles, and why each cell is placed", kExplainHelp,
+     {kLevel, {"--format", kChoiceOption, 0, 0, {"text", "tsv"}}}, 1, -1,
+     "explain needs a file of puzzles", ExplainCommand},
+};
+
+void WriteToolHelp(FILE* out) {
+  std::fputs("usage: kubri-puzzle COMMAND [OPTIONS] [FILE...]\n\nCommands:\n", out);
+  for (const Command& command : kCommands) {
+    std::fprintf(out, "  %-10s %s\n", command.name, command.summary);
   }
-  if (a.operands.size() != 1) return Fail("check takes exactly one puzzle file");
-  Board board;
-  if (!LoadFile(a.operands[0], &board, &error)) return Fail(error);
-  const bool correct = board.IsCorrect();
-  std::puts(correct ? "correct" : "wrong");
-  return correct ? 0 : 1;
+  std::fputs(kHelpEnd, out);
 }
 
-int Run(const std::vector<std::string>& args) {
+// The exit status once standard output is flushed: `status`, or 1 (said on
+// stderr) when the output could not be written whole.
+int FlushOutput(int status) {
+  errno = 0;
+  const bool flushed = std::fflush(stdout) == 0;
+  const int error = errno;
+  if (flushed && !std::ferror(stdout)) return status;
+  std::fprintf(stderr, "kubri-puzzle: cannot write the output%s%s\n", error ? ": " : "",
+               error ? std::strerror(error) : "");
+  return kFailure;
+}
+
+int Dispatch(const std::vector<Argument>& args) {
   if (args.empty()) {
-    std::fputs(kHelp, stderr);
+    WriteToolHelp(stderr);
     return kUsage;
   }
-  const std::string& command = args[0];
-  const std::vector<std::string> rest(args.begin() + 1, args.end());
-  if (command == "--help" || command == "-h" || command == "help") {
-    std::fputs(kHelp, stdout);
+  const std::string& name = args[0].text;
+  if (name == "--help" || name == "-h" || name == "help") {
+    WriteToolHelp(stdout);
     return 0;
   }
-  if (command == "generate") return Generate(rest);
-  if (command == "solve") return Solve(rest);
-  if (command == "grade") return Grade(rest);
-  if (command == "check") return Check(rest);
-  if (command == "explain") return ExplainCommand(rest);
-  return Fail("unknown command '" + command + "' (try --help)");
+  const std::vector<Argument> rest(args.begin() + 1, args.end());
+  for (const Command& command : kCommands) {
+    if (name == command.name) return RunCommand(command, rest);
+  }
+  return Fail("unknown command '" + name + "' (try --help)");
 }
 
 }  // namespace
 
 #ifdef _WIN32
 int wmain(int argc, wchar_t** argv) {
-  std::vector<std::string> args;
-  for (int i = 1; i < argc; ++i) args.push_back(Narrow(argv[i]));
-  return Run(args);
+  std::vector<Argument> args;
+  for (int i = 1; i < argc; ++i) {
+    Argument arg;
+    WideToUtf8(argv[i], &arg.text);  // a character without an encoding shows as U+FFFD
+    arg.path = std::filesystem::path(argv[i]);
+    args.push_back(arg);
+  }
+  return FlushOutput(Dispatch(args));
 }
 #else
 int main(int argc, char** argv) {
-  return Run(std::vector<std::string>(argv + 1, argv + argc));
+  std::vector<Argument> args;
+  for (int i = 1; i < argc; ++i) args.push_back({argv[i], std::filesystem::path(argv[i])});
+  return FlushOutput(Dispatch(args));
 }
 #endif

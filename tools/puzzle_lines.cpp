@@ -1,11 +1,9 @@
-// Reading and writing puzzles one to a line.
+// Reading puzzle files of either format, and writing puzzles one to a line.
 #include "tools/puzzle_lines.h"
 
 namespace {
 
-// Room for a puzzle line and one character more, which is enough to tell a
-// line of 81 characters from a longer one.
-constexpr size_t kKept = 82;
+constexpr size_t kKept = PuzzleTextLine::kKept;
 
 #ifdef _WIN32
 void LockStream(FILE* stream) { _lock_file(stream); }
@@ -48,20 +46,54 @@ bool ReadWholeLine(FILE* stream, char (&kept)[kKept], size_t* length) {
   return any;
 }
 
-}  // namespace
+bool IsComment(const PuzzleTextLine& l) { return l.length > 0 && l.kept[0] == '#'; }
+bool IsPuzzleLine(const PuzzleTextLine& l) { return l.length == 81; }
 
-bool HoldsPuzzleLines(FILE* stream) {
-  char line[kKept];
-  size_t length = 0;
-  bool lines = false;
-  while (ReadWholeLine(stream, line, &length)) {
-    if (length == 0 || line[0] == '#') continue;  // passed over in both formats
-    lines = length >= 81;
-    break;
+bool IsBoardLine(const PuzzleTextLine& l) {
+  if (l.length > 9) return false;
+  for (size_t i = 0; i < l.length; ++i) {
+    const char ch = l.kept[i];
+    if (!((ch >= '0' && ch <= '9') || ch == '.' || ch == ' ')) return false;
   }
-  std::rewind(stream);
-  return lines;
+  return true;
 }
+
+// "RC" and up to nine marked digits, row and column 0..8.
+bool IsCandidateLine(const PuzzleTextLine& l) {
+  if (l.length < 2 || l.length > 11) return false;
+  if (l.kept[0] < '0' || l.kept[0] > '8' || l.kept[1] < '0' || l.kept[1] > '8') return false;
+  for (size_t i = 2; i < l.length; ++i) {
+    if (l.kept[i] < '1' || l.kept[i] > '9') return false;
+  }
+  return true;
+}
+
+// Every digit '1'..'9' among `count` characters becomes a given, from cell
+// `first` (row-major) on.
+void PlaceGivens(const char* chars, size_t count, int first, Board* board) {
+  for (size_t i = 0; i < count; ++i) {
+    const int cell = first + int(i);
+    if (chars[i] >= '1' && chars[i] <= '9') {
+      board->SetValue(cell / 9, cell % 9, chars[i] - '0');
+      board->SetGiven(cell / 9, cell % 9);
+    }
+  }
+}
+
+// The format told by the first nine lines that are neither blank nor
+// comments (see PuzzleFileReader).
+PuzzleFileKind KindOf(const std::deque<PuzzleTextLine>& lines) {
+  bool anyLine = false, anyBoardLine = false;
+  for (const PuzzleTextLine& l : lines) {
+    if (l.length == 0 || IsComment(l)) continue;
+    if (IsPuzzleLine(l)) return kPuzzleFileLines;
+    anyLine = true;
+    anyBoardLine = anyBoardLine || IsBoardLine(l);
+  }
+  return anyBoardLine ? kPuzzleFileBoards : anyLine ? kPuzzleFileNeither : kPuzzleFileEmpty;
+}
+
+}  // namespace
 
 PuzzleLineResult ReadPuzzleLine(FILE* stream, Board* board, int* lineNumber) {
   char line[kKept];
@@ -71,12 +103,7 @@ PuzzleLineResult ReadPuzzleLine(FILE* stream, Board* board, int* lineNumber) {
     if (length == 0 || line[0] == '#') continue;
     if (length != 81) return kPuzzleLineMalformed;
     board->Clear();
-    for (int i = 0; i < 81; ++i) {
-      if (line[i] >= '1' && line[i] <= '9') {
-        board->SetValue(i / 9, i % 9, line[i] - '0');
-        board->SetGiven(i / 9, i % 9);
-      }
-    }
+    PlaceGivens(line, 81, 0, board);
     return kPuzzleLineRead;
   }
   return kPuzzleLineEnd;
@@ -89,4 +116,105 @@ void FormatPuzzleLine(const Board& board, char (&line)[83]) {
   }
   line[81] = '\n';
   line[82] = '\0';
+}
+
+PuzzleFileReader::PuzzleFileReader(FILE* stream) : stream(stream) {
+  int counted = 0;
+  PuzzleTextLine l;
+  while (counted < 9 && ReadWholeLine(stream, l.kept, &l.length)) {
+    l.number = ++lineCount;
+    ahead.push_back(l);
+    if (l.length == 0 || IsComment(l)) continue;
+    ++counted;
+    if (IsPuzzleLine(l)) break;
+  }
+  kind = KindOf(ahead);
+}
+
+bool PuzzleFileReader::NextLine(PuzzleTextLine* out) {
+  if (!ahead.empty()) {
+    *out = ahead.front();
+    ahead.pop_front();
+    return true;
+  }
+  if (!ReadWholeLine(stream, out->kept, &out->length)) return false;
+  out->number = ++lineCount;
+  return true;
+}
+
+PuzzleReadResult PuzzleFileReader::Bad(const PuzzleTextLine& bad, const char* text, bool ends) {
+  line = bad.number;
+  badText = text;
+  ended = ended || ends;
+  return kPuzzleBadLine;
+}
+
+PuzzleReadResult PuzzleFileReader::Next(Board* board, bool oneWithCandidates) {
+  if (ended) return kPuzzleEnd;
+  switch (kind) {
+    case kPuzzleFileLines:
+      return NextPuzzleLine(board);
+    case kPuzzleFileBoards:
+      return NextBoard(board, oneWithCandidates);
+    case kPuzzleFileNeither: {
+      PuzzleTextLine l;
+      while (NextLine(&l)) {
+        if (l.length > 0 && !IsComment(l)) {
+          return Bad(l, "neither a puzzle line nor a board line", true);
+        }
+      }
+      break;
+    }
+    case kPuzzleFileEmpty:
+      break;
+  }
+  ended = true;
+  return kPuzzleEnd;
+}
+
+PuzzleReadResult PuzzleFileReader::NextPuzzleLine(Board* board) {
+  PuzzleTextLine l;
+  while (NextLine(&l)) {
+    if (l.length == 0 || IsComment(l)) continue;
+    if (!IsPuzzleLine(l)) return Bad(l, "not a line of 81 characters", false);
+    board->Clear();
+    PlaceGivens(l.kept, 81, 0, board);
+    line = l.number;
+    return kPuzzleRead;
+  }
+  ended = true;
+  return kPuzzleEnd;
+}
+
+PuzzleReadResult PuzzleFileReader::NextBoard(Board* board, bool withCandidates) {
+  board->Clear();
+  int rows = 0;
+  PuzzleTextLine l;
+  while (rows < 9 && NextLine(&l)) {
+    if (IsComment(l)) continue;
+    if (!IsBoardLine(l)) return Bad(l, "not a board line", true);
+    if (rows == 0) line = l.number;
+    PlaceGivens(l.kept, l.length, rows * 9, board);
+    ++rows;
+  }
+  if (rows < 9) {
+    ended = true;
+    return rows == 0 ? kPuzzleEnd : kPuzzleCutShort;
+  }
+  return withCandidates ? ReadCandidates(board) : kPuzzleRead;
+}
+
+PuzzleReadResult PuzzleFileReader::ReadCandidates(Board* board) {
+  const int first = line;
+  ended = true;  // a puzzle file holds one board
+  PuzzleTextLine l;
+  while (NextLine(&l)) {
+    if (l.length == 0 || IsComment(l)) continue;
+    if (!IsCandidateLine(l)) return Bad(l, "not a candidate line", true);
+    for (size_t i = 2; i < l.length; ++i) {
+      board->SetCandidate(l.kept[0] - '0', l.kept[1] - '0', l.kept[i] - '0', true);
+    }
+  }
+  line = first;
+  return kPuzzleRead;
 }

@@ -90,22 +90,110 @@ TEST(PuzzleLines, NulByteIsAnEmptyCellNotTheLineEnd) {
   EXPECT_EQ(answers[0].puzzle, std::string(kPuzzle).replace(1, 1, "."));
 }
 
-TEST(PuzzleLines, FirstLineOfEightyOneOrMoreMarksAFileOfLines) {
+// Rows of the level-2 board in tools/testdata, nine board lines.
+const char kBoardRows[] =
+    "   5  1  \n97      3\n  6  4 25\n5839 62  \n 4  1  3 \n2     4  \n8  732   \n  7   38 \n     9   \n";
+
+struct Answered {
+  PuzzleReadResult result;
+  int line;
+  std::string puzzle;  // the line the board would be written as, for a puzzle
+};
+
+struct Reading {
+  PuzzleFileKind kind;
+  std::vector<Answered> answers;
+  std::vector<std::string> badTexts;
+  Board last;  // the last puzzle read
+};
+
+Reading ReadFile(const std::string& bytes, bool oneWithCandidates) {
   ScratchFolder folder;
-  const std::pair<std::string, bool> cases[] = {
-      {std::string(kPuzzle) + "\n", true},
-      {std::string(300, '.') + "\n", true},
-      {std::string(kPuzzle, 80) + "\n" + kPuzzle + "\n", false},
-      {"", false},
-  };
-  for (const auto& c : cases) {
-    FILE* stream = folder.StreamOf(c.first);
-    EXPECT_EQ(HoldsPuzzleLines(stream), c.second) << c.first.size();
-    int first = std::fgetc(stream);
-    EXPECT_EQ(first, c.first.empty() ? EOF : static_cast<unsigned char>(c.first[0]))
-        << "rewound";
-    std::fclose(stream);
+  FILE* stream = folder.StreamOf(bytes);
+  PuzzleFileReader reader(stream);
+  Reading r{reader.Kind(), {}, {}, Board()};
+  Board board;
+  PuzzleReadResult result;
+  while ((result = reader.Next(&board, oneWithCandidates)) != kPuzzleEnd) {
+    char line[83];
+    FormatPuzzleLine(board, line);
+    r.answers.push_back({result, reader.Line(),
+                         result == kPuzzleRead ? std::string(line, 81) : ""});
+    if (result == kPuzzleBadLine) r.badTexts.push_back(reader.BadLineText());
+    if (result == kPuzzleRead) r.last = board;
   }
+  EXPECT_EQ(reader.Next(&board, oneWithCandidates), kPuzzleEnd) << "the end stays the end";
+  std::fclose(stream);
+  return r;
+}
+
+// A damaged first line no longer decides the format: the puzzle lines after
+// it are read, and the damaged line is answered under its own number.
+TEST(PuzzleFileReader, DamagedFirstLineOfAFileOfPuzzleLines) {
+  for (const std::string& first : {std::string(kPuzzle, 80), std::string("12345"), std::string(300, '.')}) {
+    const Reading r = ReadFile("# puzzles\n" + first + "\n" + kPuzzle + "\n", false);
+    EXPECT_EQ(r.kind, kPuzzleFileLines) << first;
+    ASSERT_EQ(r.answers.size(), 2u) << first;
+    EXPECT_EQ(r.answers[0].result, kPuzzleBadLine);
+    EXPECT_EQ(r.answers[0].line, 2);
+    EXPECT_EQ(r.badTexts[0], "not a line of 81 characters");
+    EXPECT_EQ(r.answers[1].result, kPuzzleRead);
+    EXPECT_EQ(r.answers[1].line, 3);
+    EXPECT_EQ(r.answers[1].puzzle, kPuzzle);
+  }
+}
+
+TEST(PuzzleFileReader, BoardsOneAfterAnotherThenACutShortOne) {
+  // A blank first row is a row of empty cells, not a line passed over.
+  const std::string blankFirst = std::string("\n") + (kBoardRows + 10);
+  const Reading r = ReadFile(kBoardRows + blankFirst + "1 3\n", false);
+  EXPECT_EQ(r.kind, kPuzzleFileBoards);
+  ASSERT_EQ(r.answers.size(), 3u);
+  EXPECT_EQ(r.answers[0].result, kPuzzleRead);
+  EXPECT_EQ(r.answers[0].puzzle,
+            "...5..1..97......3..6..4.255839.62...4..1..3.2.....4..8..732.....7...38......9...");
+  EXPECT_EQ(r.answers[1].line, 10);
+  EXPECT_EQ(r.answers[1].puzzle.substr(0, 18), ".........97......3");
+  EXPECT_EQ(r.answers[2].result, kPuzzleCutShort);
+  EXPECT_EQ(r.answers[2].line, 19);
+}
+
+TEST(PuzzleFileReader, FileOfBoardsEndsAtItsFirstBadLine) {
+  const Reading r = ReadFile(std::string(kBoardRows, 40) + "12x\n" + kBoardRows, false);
+  EXPECT_EQ(r.kind, kPuzzleFileBoards);
+  ASSERT_EQ(r.answers.size(), 1u);
+  EXPECT_EQ(r.answers[0].result, kPuzzleBadLine);
+  EXPECT_EQ(r.answers[0].line, 5);
+  EXPECT_EQ(r.badTexts[0], "not a board line");
+}
+
+TEST(PuzzleFileReader, OnePuzzleFileWithCandidateLines) {
+  const Reading r = ReadFile(std::string(kBoardRows) + "04126\n\n# incomplete\n0012\n", true);
+  ASSERT_EQ(r.answers.size(), 1u);
+  EXPECT_EQ(r.answers[0].result, kPuzzleRead);
+  EXPECT_EQ(r.answers[0].line, 1);
+  EXPECT_EQ(r.last.CandidateCount(0, 4), 3);
+  EXPECT_EQ(r.last.CandidateCount(0, 0), 2);
+  EXPECT_EQ(r.last.CandidateCount(0, 3), 0) << "a given keeps no marks";
+  // A second board is no candidate line.
+  const Reading two = ReadFile(std::string(kBoardRows) + kBoardRows, true);
+  ASSERT_EQ(two.answers.size(), 1u);
+  EXPECT_EQ(two.answers[0].result, kPuzzleBadLine);
+  EXPECT_EQ(two.answers[0].line, 10);
+  EXPECT_EQ(two.badTexts[0], "not a candidate line");
+}
+
+TEST(PuzzleFileReader, EmptyFilesAndFilesOfNeitherKind) {
+  for (const char* empty : {"", "\n\n", "# nothing here\n\r\n"}) {
+    const Reading r = ReadFile(empty, false);
+    EXPECT_EQ(r.kind, kPuzzleFileEmpty);
+    EXPECT_TRUE(r.answers.empty());
+  }
+  const Reading junk = ReadFile("\nhello, world\nsome text\n", false);
+  EXPECT_EQ(junk.kind, kPuzzleFileNeither);
+  ASSERT_EQ(junk.answers.size(), 1u) << "the first line of neither kind, then the end";
+  EXPECT_EQ(junk.answers[0].line, 2);
+  EXPECT_EQ(junk.badTexts[0], "neither a puzzle line nor a board line");
 }
 
 }  // namespace

@@ -4,8 +4,13 @@
 # EMULATOR is empty natively and Wine's launcher for the Windows build.
 
 # run(<expected exit status> <args>...): sets OUT and ERR, line ends as LF.
+# Standard input is the file STDIN names, when set.
 function(run expected)
-  execute_process(COMMAND ${EMULATOR} ${TOOL} ${ARGN}
+  set(input)
+  if(STDIN)
+    set(input INPUT_FILE ${STDIN})
+  endif()
+  execute_process(COMMAND ${EMULATOR} ${TOOL} ${ARGN} ${input}
                   RESULT_VARIABLE status OUTPUT_VARIABLE out ERROR_VARIABLE err
                   WORKING_DIRECTORY ${WORK})
   string(REPLACE "\r" "" out "${out}")
@@ -120,7 +125,8 @@ elseif(CASE STREQUAL "explain")
   expect_match("${OUT}" "${solved}$" "the verdict of solve")
   # Text: one placement per empty cell (53 here), the counts, the level.
   run(0 explain ${DATA}/level2.kbr)
-  expect_match("${OUT}" "^[^\n]*level2.kbr\nr[1-9]c[1-9] = [1-9]  ${family} in ${house}" "text header and first placement")
+  expect_match("${OUT}" "^[^\n]*level2.kbr\nreplayed at level 2, the lowest level that completes it\nr[1-9]c[1-9] = [1-9]  ${family} in ${house}"
+               "text header and first placement")
   string(REGEX MATCHALL "\nr[1-9]c[1-9] = [1-9]  ${family} in ${house}" placements "${OUT}")
   list(LENGTH placements count)
   expect_equal("${count}" "53" "placements")
@@ -129,6 +135,20 @@ elseif(CASE STREQUAL "explain")
                "counts, level and verdict")
   run(0 explain ${DATA}/clash.kbr)
   expect_match("${OUT}" "\ncontradiction: [^\n]+\n.*level: none, the values contradict each other\n# contradiction\n$" "a clash")
+  # By default each puzzle is replayed at its own level, and the text says so.
+  run(0 explain ${DATA}/graded.txt)
+  string(REGEX MATCHALL "\nreplayed at level [^\n]+" notes "${OUT}")
+  expect_equal("${notes}" "\nreplayed at level 1, the lowest level that completes it;\nreplayed at level 2, the lowest level that completes it;\nreplayed at level 3, the lowest level that completes it;\nreplayed at level 3, since no level completes it;\nreplayed at level 3, since no level completes it"
+               "the level of each puzzle")
+  expect_match("${OUT}" "^[^\n]*graded.txt:2\n[^#]*\nsteps: [^\n]*pointing 0, claiming 0, naked pair 0, hidden pair 0\nlevel: 1\n"
+               "a level-1 puzzle explained with level-1 steps only")
+  run(0 explain --level 3 ${DATA}/level2.kbr)
+  expect_match("${OUT}" "^[^\n]*level2.kbr\nreplayed at level 3, as --level asks\n" "an explicit level")
+  run(0 explain --format tsv ${DATA}/graded.txt)
+  string(REGEX REPLACE "# complete\n.*" "" first "${OUT}")
+  if("${first}" MATCHES "\t(pointing|claiming|naked pair|hidden pair)\t")
+    message(FATAL_ERROR "tsv of a level-1 puzzle shows a step above level 1:\n${first}")
+  endif()
   # A damaged line is named; the puzzles around it are still explained.
   file(WRITE ${WORK}/bad-lines.txt "...5..1..97......3..6..4.255839.62...4..1..3.2.....4..8..732.....7...38......9...\n12345\n${DATA}\n")
   run(2 explain --format tsv bad-lines.txt)
@@ -159,6 +179,63 @@ elseif(CASE STREQUAL "errors")
   expect_usage_error("cannot open 'missing.txt'" explain missing.txt)
   run(2)
   expect_match("${ERR}" "^usage: kubri-puzzle" "usage without a command")
+elseif(CASE STREQUAL "input")
+  # Every command that reads puzzles names a file it cannot use, status 2.
+  file(WRITE ${WORK}/empty.txt "")
+  file(WRITE ${WORK}/comments.txt "# nothing but a comment\n\n")
+  file(READ ${DATA}/level2.kbr board)
+  string(REGEX REPLACE "[^\n]*\n$" "" eight "${board}")
+  file(WRITE ${WORK}/eight.kbr "${eight}")
+  file(WRITE ${WORK}/junk.txt "hi\nThis is not a file of puzzles, though its first line is short.\n")
+  foreach(command "grade" "explain" "solve" "check")
+    expect_usage_error("'${DATA}' is a directory" ${command} ${DATA})
+    expect_usage_error("'empty.txt' holds no puzzle" ${command} empty.txt)
+    expect_usage_error("'comments.txt' holds no puzzle" ${command} comments.txt)
+    expect_usage_error("'eight.kbr' is not a puzzle file \\(fewer than nine lines\\)" ${command} eight.kbr)
+    expect_usage_error("junk.txt:1: neither a puzzle line nor a board line" ${command} junk.txt)
+    if(NOT EMULATOR)
+      expect_usage_error("'/dev/null' holds no puzzle" ${command} /dev/null)
+    endif()
+  endforeach()
+  # A damaged first line does not turn a file of puzzle lines into boards.
+  file(READ ${DATA}/graded.txt lines)
+  string(REGEX REPLACE "^# [^\n]*\n." "" damaged "${lines}")
+  file(WRITE ${WORK}/damaged.txt "${damaged}")
+  run(2 grade damaged.txt)
+  expect_equal("${OUT}" "2\n3\ndropped: contradiction\ndropped: level 3 cannot complete it\n" "the lines after it")
+  expect_match("${ERR}" "^kubri-puzzle: damaged.txt:1: not a line of 81 characters\n$" "the damaged line")
+  # A puzzle file of board lines with a line of neither kind.
+  file(WRITE ${WORK}/bad-row.kbr "${eight}12 45 7 89\n")
+  expect_usage_error("bad-row.kbr:9: not a board line" check bad-row.kbr)
+  # - reads standard input, in either format.
+  set(STDIN ${DATA}/graded.txt)
+  run(0 grade -)
+  expect_equal("${OUT}" "1\n2\n3\ndropped: contradiction\ndropped: level 3 cannot complete it\n" "puzzle lines on stdin")
+  run(0 explain --format tsv -)
+  expect_match("${OUT}" "^1\tvalue elimination\t" "explain from stdin")
+  set(STDIN ${DATA}/level2.kbr)
+  run(0 solve --level 2 -)
+  expect_match("${OUT}" "# complete\n$" "a board on stdin")
+  set(STDIN ${WORK}/empty.txt)
+  expect_usage_error("'stdin' holds no puzzle" check -)
+  unset(STDIN)
+  # A file that cannot be read (where permissions bind: not for root).
+  execute_process(COMMAND id -u OUTPUT_VARIABLE uid OUTPUT_STRIP_TRAILING_WHITESPACE)
+  if(NOT EMULATOR AND NOT uid STREQUAL "0")
+    file(WRITE ${WORK}/locked.kbr "${board}")
+    file(CHMOD ${WORK}/locked.kbr PERMISSIONS OWNER_WRITE)
+    expect_usage_error("cannot open 'locked.kbr': " grade locked.kbr)
+  endif()
+elseif(CASE STREQUAL "output")
+  # Output that cannot be written is a failure, said on stderr: status 1.
+  foreach(args "generate;--level;1;--seed;1;--count;200" "grade;${DATA}/graded.txt"
+               "solve;${DATA}/level2.kbr" "check;${DATA}/solved.kbr"
+               "explain;${DATA}/level2.kbr" "--help" "grade;--help")
+    execute_process(COMMAND ${EMULATOR} ${TOOL} ${args} OUTPUT_FILE /dev/full
+                    RESULT_VARIABLE status ERROR_VARIABLE err WORKING_DIRECTORY ${WORK})
+    expect_equal("${status}" "1" "exit status of ${args} into /dev/full")
+    expect_match("${err}" "kubri-puzzle: cannot write the output" "stderr of ${args} into /dev/full")
+  endforeach()
 elseif(CASE STREQUAL "help")
   run(0 --help)
   expect_match("${OUT}" "^usage: kubri-puzzle COMMAND.*generate.*solve.*grade.*check.*explain" "tool help")
