@@ -13,11 +13,20 @@ namespace {
 const char kPuzzle[] =
     ".3..7.4...2.3.86...7.1.6.9.49..835.2..57..8...83.........4....3..9...27.84...7...";
 
-struct Answer {
-  PuzzleLineResult result;
+// One answer of a reader, of either reader's kind of result.
+template <class Result>
+struct AnswerOf {
+  Result result;
   int line;
   std::string puzzle;  // the line the board would be written as, for a puzzle
 };
+using Answer = AnswerOf<PuzzleLineResult>;
+
+std::string Written(const Board& board) {
+  char line[83];
+  FormatPuzzleLine(board, line);
+  return std::string(line, 81);
+}
 
 std::vector<Answer> ReadAll(const std::string& bytes) {
   ScratchFolder folder;
@@ -27,9 +36,7 @@ std::vector<Answer> ReadAll(const std::string& bytes) {
   int number = 0;
   PuzzleLineResult result;
   while ((result = ReadPuzzleLine(stream, &board, &number)) != kPuzzleLineEnd) {
-    char line[83];
-    FormatPuzzleLine(board, line);
-    answers.push_back({result, number, result == kPuzzleLineRead ? std::string(line, 81) : ""});
+    answers.push_back({result, number, result == kPuzzleLineRead ? Written(board) : ""});
   }
   std::fclose(stream);
   return answers;
@@ -94,15 +101,9 @@ TEST(PuzzleLines, NulByteIsAnEmptyCellNotTheLineEnd) {
 const char kBoardRows[] =
     "   5  1  \n97      3\n  6  4 25\n5839 62  \n 4  1  3 \n2     4  \n8  732   \n  7   38 \n     9   \n";
 
-struct Answered {
-  PuzzleReadResult result;
-  int line;
-  std::string puzzle;  // the line the board would be written as, for a puzzle
-};
-
 struct Reading {
   PuzzleFileKind kind;
-  std::vector<Answered> answers;
+  std::vector<AnswerOf<PuzzleReadResult>> answers;
   std::vector<std::string> badTexts;
   Board last;  // the last puzzle read
 };
@@ -115,10 +116,7 @@ Reading ReadFile(const std::string& bytes, bool oneWithCandidates) {
   Board board;
   PuzzleReadResult result;
   while ((result = reader.Next(&board, oneWithCandidates)) != kPuzzleEnd) {
-    char line[83];
-    FormatPuzzleLine(board, line);
-    r.answers.push_back({result, reader.Line(),
-                         result == kPuzzleRead ? std::string(line, 81) : ""});
+    r.answers.push_back({result, reader.Line(), result == kPuzzleRead ? Written(board) : ""});
     if (result == kPuzzleBadLine) r.badTexts.push_back(reader.BadLineText());
     if (result == kPuzzleRead) r.last = board;
   }
