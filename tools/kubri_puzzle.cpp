@@ -369,9 +369,8 @@ int Generate(const Invocation& in) {
   return status;
 }
 
-// Called for every puzzle of a file, with the name it goes by: the file
-// (with " (board N)" from a file's second board on), or file:line for a
-// puzzle line.
+// Called for every puzzle of a file, with the name it goes by (see
+// PuzzleName).
 using EachPuzzle = std::function<void(Board& puzzle, const std::string& where)>;
 
 // The name a file goes by in messages.
@@ -395,6 +394,13 @@ FILE* OpenInput(const Argument& file) {
   return stream;
 }
 
+// The name of the file's puzzle number `count` (from 1) that `reader` has
+// just read.
+std::string PuzzleName(const std::string& file, const PuzzleFileReader& reader, int count) {
+  if (reader.Kind() == kPuzzleFileLines) return file + ":" + std::to_string(reader.Line());
+  return count == 1 ? file : file + " (board " + std::to_string(count) + ")";
+}
+
 // Reads every puzzle of a file and calls `each` for it; `oneWithCandidates`
 // reads a file of board lines as one puzzle file, candidate lines and all.
 // A bad line is reported and the puzzles around it still read (where the
@@ -408,12 +414,11 @@ int ForEachPuzzle(const Argument& file, bool oneWithCandidates, const EachPuzzle
   Board board;
   int status = 0, puzzles = 0;
   PuzzleReadResult result;
-  while ((result = reader.Next(&board, oneWithCandidates)) != kPuzzleEnd) {
+  // Output that cannot be written ends the reading; the status says so later.
+  while (!std::ferror(stdout) && (result = reader.Next(&board, oneWithCandidates)) != kPuzzleEnd) {
     if (result == kPuzzleRead) {
       ++puzzles;
-      each(board, reader.Kind() == kPuzzleFileLines ? name + ":" + std::to_string(reader.Line())
-                  : puzzles == 1                    ? name
-                                                    : name + " (board " + std::to_string(puzzles) + ")");
+      each(board, PuzzleName(name, reader, puzzles));
     } else if (result == kPuzzleBadLine) {
       status = Fail(name + ":" + std::to_string(reader.Line()) + ": " + reader.BadLineText());
     } else if (puzzles == 0) {  // cut short; after a whole board it is passed over
@@ -422,7 +427,7 @@ int ForEachPuzzle(const Argument& file, bool oneWithCandidates, const EachPuzzle
   }
   if (std::ferror(stream)) {
     status = Fail("cannot read '" + name + "': " + std::strerror(errno));
-  } else if (puzzles == 0 && status == 0) {
+  } else if (puzzles == 0 && status == 0 && !std::ferror(stdout)) {
     status = Fail("'" + name + "' holds no puzzle");
   }
   if (stream != stdin) std::fclose(stream);
