@@ -195,6 +195,10 @@ elseif(CASE STREQUAL "input")
     expect_usage_error("junk.txt:1: neither a puzzle line nor a board line" ${command} junk.txt)
     if(NOT EMULATOR)
       expect_usage_error("'/dev/null' holds no puzzle" ${command} /dev/null)
+      # Opens, but every read fails.
+      if(EXISTS /proc/self/mem)
+        expect_usage_error("cannot read '/proc/self/mem': " ${command} /proc/self/mem)
+      endif()
     endif()
   endforeach()
   # A damaged first line does not turn a file of puzzle lines into boards.
