@@ -118,7 +118,7 @@ void FormatPuzzleLine(const Board& board, char (&line)[83]) {
   line[82] = '\0';
 }
 
-PuzzleFileReader::PuzzleFileReader(FILE* stream) : stream(stream) {
+PuzzleFileReader::PuzzleFileReader(FILE* source) : stream(source) {
   int counted = 0;
   PuzzleTextLine l;
   while (counted < 9 && ReadWholeLine(stream, l.kept, &l.length)) {
