@@ -1,6 +1,7 @@
 // Writing a file so that a failed write never destroys the old one: the new
 // content goes to a temporary file beside the target, which replaces the
-// target only once it was written, flushed and closed without an error.
+// target only once it was written, flushed and closed without an error. Also
+// the encoding of wide paths and text as UTF-8.
 #pragma once
 
 #include <cstdio>

@@ -82,7 +82,8 @@ const char kCheckHelp[] =
     "usage: kubri-puzzle check FILE\n"
     "\n"
     "Loads a filled puzzle file and prints 'correct' or 'wrong' (exit\n"
-    "status 0 or 1).\n";
+    "status 0 or 1). A file of puzzle lines gets a verdict per line, and\n"
+    "status 1 when any is wrong.\n";
 
 const char kExplainHelp[] =
     "usage: kubri-puzzle explain [--level L] [--format text|tsv] FILE...\n"
