@@ -137,7 +137,7 @@ enum OptionKind { kLevelOption, kNumberOption, kChoiceOption };
 
 // An option that takes a value: a level 1..3, a number from low to high
 // (INT_MAX reads "up"), or one of two words.
-struct OptionSpec {
+struct OptionRule {
   const char* name;
   OptionKind kind;
   long long low;
@@ -146,23 +146,23 @@ struct OptionSpec {
 };
 
 // Empty when `value` suits the option, else what is wrong with it.
-std::string CheckValue(const OptionSpec& spec, const std::string& value) {
-  const std::string name = spec.name;
+std::string CheckValue(const OptionRule& rule, const std::string& value) {
+  const std::string name = rule.name;
   long long number = 0;
-  switch (spec.kind) {
+  switch (rule.kind) {
     case kLevelOption:
       if (ParseNumber(value, 1, 3, &number)) return "";
       return "option '" + name + "' takes a level from 1 to 3, not '" + value + "'";
     case kNumberOption: {
-      if (ParseNumber(value, spec.low, spec.high, &number)) return "";
-      const std::string range = spec.high == INT_MAX ? std::to_string(spec.low) + " up"
-                                                     : std::to_string(spec.low) + " to " +
-                                                           std::to_string(spec.high);
+      if (ParseNumber(value, rule.low, rule.high, &number)) return "";
+      const std::string range = rule.high == INT_MAX ? std::to_string(rule.low) + " up"
+                                                     : std::to_string(rule.low) + " to " +
+                                                           std::to_string(rule.high);
       return name + " takes a number from " + range + ", not '" + value + "'";
     }
     case kChoiceOption:
-      if (value == spec.choices[0] || value == spec.choices[1]) return "";
-      return name + " is " + spec.choices[0] + " or " + spec.choices[1] + ", not '" + value + "'";
+      if (value == rule.choices[0] || value == rule.choices[1]) return "";
+      return name + " is " + rule.choices[0] + " or " + rule.choices[1] + ", not '" + value + "'";
   }
   return "";
 }
@@ -201,16 +201,16 @@ struct Command {
   const char* name;
   const char* summary;
   const char* help;
-  std::vector<OptionSpec> options;
+  std::vector<OptionRule> options;
   int minFiles;
   int maxFiles;
   const char* filesError;
   int (*run)(const Invocation&);
 };
 
-const OptionSpec* FindOption(const Command& command, const std::string& name) {
-  for (const OptionSpec& spec : command.options) {
-    if (name == spec.name) return &spec;
+const OptionRule* FindOption(const Command& command, const std::string& name) {
+  for (const OptionRule& rule : command.options) {
+    if (name == rule.name) return &rule;
   }
   return nullptr;
 }
@@ -513,7 +513,7 @@ int ExplainCommand(const Invocation& in) {
   });
 }
 
-const OptionSpec kLevel{"--level", kLevelOption, 0, 0, {}};
+const OptionRule kLevel{"--level", kLevelOption, 0, 0, {}};
 
 const Command kCommands[] = {
     {"generate", "make puzzles of a level", kGenerateHelp,
