@@ -51,15 +51,19 @@ struct ExplainStep {
   uint8_t family;      // ExplainFamily
   uint8_t house;       // ExplainHouse of the house it looked at
   uint8_t houseIndex;  // 0..8; boxes left to right, then top to bottom
+  // The digits (bits 1..9) the step is about: the digits that pointed or
+  // claimed, the two digits of a naked or hidden pair, the digit a hidden
+  // single placed, the digits value elimination removed.
+  uint16_t digits;
+  // Naked and hidden pair: the pair's other cell; 255 otherwise.
+  uint8_t partner;
   // The highest level among this step and, transitively, the steps whose
   // removals and placements it relied on; neededFamily is a family of that
-  // level (this step's own when its level is the highest).
+  // level and neededStep the step of that family it came from (this step's
+  // own index when its own level is the highest).
   uint8_t neededLevel;
   uint8_t neededFamily;
-  // Steps of level 2 or 3 it relied on directly (indexes into the steps,
-  // up to four, oldest first).
-  uint8_t supportCount;
-  int16_t support[4];
+  int16_t neededStep;
   uint8_t changeCount;
   ExplainChange changes[8];  // in the order the step made them
 };
@@ -80,6 +84,18 @@ struct Explanation {
   // after 10000 passes.
   int contradictionTechnique = -1;
   int contradictionCell = -1;
+  // What clashed. After the consistency check: clashWith is the first cell
+  // of contradictionCell's row, column or box (in that order) that holds
+  // the same digit, clashDigit. After a refused removal: clashCell would be
+  // left with no digit, clashDigit being its last one, and for value
+  // elimination clashWith is the solved cell of the house holding it.
+  // -1 and 0 where they do not apply.
+  int clashCell = -1;
+  int clashWith = -1;
+  int clashDigit = 0;
+  // After a refused removal: the step that asked for it, as far as it went
+  // (recorded in steps too when it had changed a cell before).
+  ExplainStep clashStep = {};
   int stepCount = 0;
   ExplainStep steps[kMaxExplainSteps];
 };
@@ -89,29 +105,63 @@ struct Explanation {
 // filling *out. Levels below 2 act as 1, above 3 as 3. Allocates nothing.
 void Explain(const int values[81], int level, Explanation* out);
 
+// A step of level 2 or 3 that a placement relied on directly, with the
+// removals it relied on: `digits` taken from `cells`.
+struct ExplainCitation {
+  int step;  // index into Explanation::steps
+  uint16_t digits;
+  uint8_t cellCount;
+  uint8_t cells[8];  // in the order the step changed them
+};
+
+// The citations of the placement of `cell` (which step `step` left with one
+// digit), oldest first, into out; returns their number. For a placement by
+// elimination: every step of level 2 or 3 before it that took a candidate
+// of the cell. For a hidden single: every such step that took the placed
+// digit from another cell of the house. A cell has eight other candidates
+// and a house eight other cells, so eight always suffice. Returns 0 for a
+// step or cell out of range.
+int PlacementCitations(const Explanation& e, int step, int cell, ExplainCitation (&out)[8]);
+
+// The cells of house `index` (0..8) of kind `house`, row-major.
+void HouseCells(int house, int index, int (&cells)[9]);
+
 // What the game's hint tells the player.
 enum HintKind : int {
   kHintWrongValue,  // a player's value differs from the solution
   kHintDecided,     // the solve decides this cell next
-  kHintNothing,
+  kHintNothing,     // every cell filled, and nothing to point at
+  kHintClash,       // two values or givens of one house are the same digit
+  kHintNoLogic,     // no clash, but logic decides no cell from here
 };
 
 struct Hint {
   HintKind kind = kHintNothing;
-  int row = -1;  // 0..8
+  int row = -1;  // 0..8; -1 when no cell is named
   int col = -1;
-  int digit = 0;  // the wrong value, or the decided digit
+  int digit = 0;  // the wrong, decided or clashing digit
   // For kHintDecided: the deciding step's family and house kind, and the
-  // family of a higher level that was needed before it, or -1.
+  // family of a higher level that was needed before it, or -1, with the
+  // house kind, the house (0..8) and the digits (bits) of that step.
   int family = -1;
   int house = -1;
   int neededFamily = -1;
+  int neededHouse = -1;
+  int neededHouseIndex = -1;
+  unsigned neededDigits = 0;
+  // For kHintClash: the other cell and the house kind they share (row,
+  // else column, else box).
+  int otherRow = -1;
+  int otherCol = -1;
+  int clashHouse = -1;
 };
 
 // values[81] as for Explain; given[81] marks the puzzle's givens. In order:
 // when level 3 completes the givens alone, the first player's value
-// (row-major) that differs from that solution; otherwise the first cell a
-// level-3 solve of all values decides, unless that solve meets a
-// contradiction; otherwise nothing. Allocates one Explanation while it
-// runs (a command's worth, never per move).
+// (row-major) that differs from that solution; otherwise a clash: the first
+// player's value (row-major) that a house holds twice, else the first such
+// given, with the first cell it clashes with; otherwise the first cell a level-3 solve of all values decides,
+// unless that solve meets a contradiction; otherwise kHintNoLogic when a
+// cell is empty, kHintNothing when none is. Allocates one Explanation while
+// it runs (a command's worth, never per move).
 Hint FindHint(const int values[81], const bool given[81]);

@@ -160,6 +160,26 @@ TEST(ExplainTest, ConsistencyClashIsAContradictionAtTheFirstClashingCell) {
   EXPECT_EQ(e->stepCount, 0);
   EXPECT_EQ(e->contradictionTechnique, -1);
   EXPECT_EQ(e->contradictionCell, 0);
+  EXPECT_EQ(e->clashWith, 1);
+  EXPECT_EQ(e->clashDigit, 3);
+}
+
+TEST(ExplainTest, ARefusedRemovalNamesTheCellLeftWithoutADigitAndItsRival) {
+  // Row 1 leaves r1c1 with 1 and 2; walking column 1, the 2 in r2c1 leaves
+  // it 1, and the 1 in r9c1 would take that.
+  std::vector<int> v(81, 0);
+  for (int c = 1; c < 8; ++c) v[c] = c + 2;  // r1c2..r1c8: 3..9
+  v[9] = 2;
+  v[72] = 1;
+  std::unique_ptr<Explanation> e(new Explanation);
+  Explain(v.data(), 1, e.get());
+  ASSERT_EQ(e->verdict, kExplainContradiction);
+  EXPECT_EQ(e->contradictionTechnique, 1);  // EliminateColumnValues
+  EXPECT_EQ(e->contradictionCell, 0);
+  EXPECT_EQ(e->clashCell, 0);
+  EXPECT_EQ(e->clashWith, 72);
+  EXPECT_EQ(e->clashDigit, 1);
+  EXPECT_EQ(int(e->clashStep.technique), 1);
 }
 
 }  // namespace

@@ -27,23 +27,81 @@ std::string Digits(unsigned bits) {
 
 bool Single(unsigned bits) { return bits != 0 && (bits & (bits - 1)) == 0; }
 
-// "pointing in box 1 took 7 from r3c7 r3c8, 4 from r3c9".
-std::string Describe(const ExplainStep& s) {
-  std::string out = std::string(FamilyName(s.family)) + " in " + HouseName(s) + " took";
-  std::string last;
-  for (int k = 0; k < s.changeCount; ++k) {
-    const ExplainChange& c = s.changes[k];
-    const std::string removed = Digits(c.before & ~c.after);
-    if (removed != last) {
-      out += (k ? ", " : " ") + removed + " from";
-      last = removed;
-    }
-    out += " " + CellName(c.cell);
+// "2s", "2s and 7s".
+std::string Plural(unsigned bits) {
+  std::string out;
+  for (int d = 1; d <= 9; ++d) {
+    if (!(bits & (1u << d))) continue;
+    if (!out.empty()) out += " and ";
+    out += std::string(1, char('0' + d)) + "s";
   }
   return out;
 }
 
+// The step as the reader finds it: its family, its digits where they are
+// the point, its house, and a naked pair's two cells. "pointing 2s in box
+// 4", "naked pair 56 in column 5 (r2c5 r4c5)", "hidden pair 37 in row 8".
+std::string StepName(const ExplainStep& s) {
+  std::string out = FamilyName(s.family);
+  if (s.family == kFamilyPointing || s.family == kFamilyClaiming) out += " " + Plural(s.digits);
+  if (s.family == kFamilyNakedPair || s.family == kFamilyHiddenPair) out += " " + Digits(s.digits);
+  out += " in " + HouseName(s);
+  if (s.family == kFamilyNakedPair && s.partner < 81) {
+    const int a = s.cell < s.partner ? s.cell : s.partner, b = s.cell ^ s.partner ^ a;
+    out += " (" + CellName(a) + " " + CellName(b) + ")";
+  }
+  return out;
+}
+
+// " (after pointing 2s in box 6 took 2 from r6c4; ...)", or nothing.
+std::string Citations(const Explanation& e, int step, int cell) {
+  ExplainCitation citations[8];
+  const int count = PlacementCitations(e, step, cell, citations);
+  if (count == 0) return "";
+  std::string out = " (after ";
+  for (int j = 0; j < count; ++j) {
+    const ExplainCitation& c = citations[j];
+    out += (j ? "; " : "") + StepName(e.steps[c.step]) + " took " + Digits(c.digits) + " from";
+    for (int k = 0; k < c.cellCount; ++k) out += " " + CellName(c.cells[k]);
+  }
+  return out + ")";
+}
+
+std::string HouseOf(int house, int cell) {
+  const int index = house == kHouseRow ? cell / 9 : house == kHouseColumn ? cell % 9 : cell / 27 * 3 + cell % 9 / 3;
+  return std::string(kHouseNames[house]) + " " + std::to_string(index + 1);
+}
+
+// The kind of house two cells share: row, else column, else box.
+int SharedHouse(int a, int b) {
+  if (a / 9 == b / 9) return kHouseRow;
+  if (a % 9 == b % 9) return kHouseColumn;
+  return kHouseBox;
+}
+
 }  // namespace
+
+std::string ContradictionText(const Explanation& e) {
+  const std::string digit = std::to_string(e.clashDigit);
+  if (e.contradictionTechnique < 0) {
+    if (e.contradictionCell < 0) return "no end after " + std::to_string(e.passes) + " passes";
+    const int a = e.contradictionCell, b = e.clashWith;
+    return CellName(a) + " and " + CellName(b) + " both hold " + digit + " in " + HouseOf(SharedHouse(a, b), a);
+  }
+  std::string out = CellName(e.clashCell) + " is left with no digit: " + StepName(e.clashStep) +
+                    " would take its last digit " + digit;
+  if (e.clashWith >= 0) out += ", which " + CellName(e.clashWith) + " holds";
+  return out;
+}
+
+std::string PlacementLine(const Explanation& e, int step, int cell) {
+  const ExplainStep& s = e.steps[step];
+  unsigned placed = 0;
+  for (int k = 0; k < s.changeCount; ++k) {
+    if (s.changes[k].cell == cell) placed = s.changes[k].after;
+  }
+  return CellName(cell) + " = " + Digits(placed) + "  " + StepName(s) + Citations(e, step, cell);
+}
 
 const char* VerdictLine(ExplainVerdict verdict) {
   switch (verdict) {
@@ -79,36 +137,10 @@ void WriteExplanationText(const Explanation& e, int grade, FILE* out) {
     for (int k = 0; k < s.changeCount; ++k) {
       const ExplainChange& c = s.changes[k];
       if (!Single(c.after) || Single(c.before)) continue;
-      std::string line = CellName(c.cell) + " = " + Digits(c.after) + "  " + FamilyName(s.family) + " in " +
-                         HouseName(s);
-      if (s.supportCount > 0) {
-        line += " (after ";
-        for (int j = 0; j < s.supportCount; ++j) {
-          if (j) line += "; ";
-          line += Describe(e.steps[s.support[j]]);
-        }
-        line += ")";
-      } else if (s.neededLevel > FamilyLevel(s.family)) {
-        line += std::string(" (after ") + FamilyName(s.neededFamily) + " earlier)";
-      }
-      std::fprintf(out, "%s\n", line.c_str());
+      std::fprintf(out, "%s\n", PlacementLine(e, i, c.cell).c_str());
     }
   }
-  if (e.verdict == kExplainContradiction) {
-    if (e.contradictionTechnique >= 0) {
-      const int family = TechniqueFamily(e.contradictionTechnique);
-      const int house = TechniqueHouse(e.contradictionTechnique);
-      const int x = e.contradictionCell;
-      const int index = house == kHouseRow ? x / 9 : house == kHouseColumn ? x % 9 : x / 27 * 3 + x % 9 / 3;
-      std::fprintf(out, "contradiction: %s in %s %d, visiting %s, would take a cell's last digit\n",
-                   FamilyName(family), kHouseNames[house], index + 1, CellName(x).c_str());
-    } else if (e.contradictionCell >= 0) {
-      std::fprintf(out, "contradiction: %s holds %s, and so does another cell of its row, column or box\n",
-                   CellName(e.contradictionCell).c_str(), Digits(e.cells[e.contradictionCell]).c_str());
-    } else {
-      std::fprintf(out, "contradiction: no end after %d passes\n", e.passes);
-    }
-  }
+  if (e.verdict == kExplainContradiction) std::fprintf(out, "contradiction: %s\n", ContradictionText(e).c_str());
   std::fprintf(out, "steps:");
   for (int f = 0; f < kFamilyCount; ++f) std::fprintf(out, "%s %s %d", f ? "," : "", FamilyName(f), counts[f]);
   std::fprintf(out, "\n");
