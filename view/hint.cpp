@@ -16,10 +16,11 @@ const wchar_t* const kFamilyNames[kFamilyCount] = {
     L"\u96a0\u308c\u30da\u30a2",                        // 隠れペア
 };
 const wchar_t* const kHouseNames[3] = {
-    L"\u884c\u306e",                    // 行の
-    L"\u5217\u306e",                    // 列の
-    L"\u30d6\u30ed\u30c3\u30af\u306e",  // ブロックの
+    L"\u884c",                    // 行
+    L"\u5217",                    // 列
+    L"\u30d6\u30ed\u30c3\u30af",  // ブロック
 };
+const wchar_t kOf[] = L"\u306e";  // の
 
 // Appends to a fixed buffer, always leaving it terminated.
 struct Text {
@@ -34,39 +35,89 @@ struct Text {
     const wchar_t s[2] = {wchar_t(L'0' + d), 0};
     Add(s);
   }
+  // "R行C列"
+  void AddCell(int row, int col) {
+    AddDigit(row + 1);
+    Add(kHouseNames[kHouseRow]);
+    AddDigit(col + 1);
+    Add(kHouseNames[kHouseColumn]);
+  }
+  // "「D」"
+  void AddQuoted(int d) {
+    Add(L"\u300c");
+    AddDigit(d);
+    Add(L"\u300d");
+  }
 };
 
 bool IsFamily(int family) { return family >= 0 && family < kFamilyCount; }
+bool IsHouse(int house) { return house >= 0 && house < 3; }
+
+// "R行C列の「D」が同じ行の「D」と重なっています"
+void AddClash(const Hint& hint, Text* t) {
+  t->AddCell(hint.row, hint.col);
+  t->Add(kOf);
+  t->AddQuoted(hint.digit);
+  t->Add(L"\u304c\u540c\u3058");  // が同じ
+  if (IsHouse(hint.clashHouse)) t->Add(kHouseNames[hint.clashHouse]);
+  t->Add(kOf);
+  t->AddQuoted(hint.digit);
+  t->Add(L"\u3068\u91cd\u306a\u3063\u3066\u3044\u307e\u3059");  // と重なっています
+}
+
+// "（FAMILY）" or "（FAMILY、先にN行のNEEDED「D」「E」）"
+void AddReason(const Hint& hint, Text* t) {
+  t->Add(L"\uff08");  // （
+  if (hint.family == kFamilyHiddenSingle && IsHouse(hint.house)) {
+    t->Add(kHouseNames[hint.house]);
+    t->Add(kOf);
+  }
+  if (IsFamily(hint.family)) t->Add(kFamilyNames[hint.family]);
+  if (IsFamily(hint.neededFamily)) {
+    t->Add(L"\u3001\u5148\u306b");  // 、先に
+    if (IsHouse(hint.neededHouse) && hint.neededHouseIndex >= 0 && hint.neededHouseIndex < 9) {
+      t->AddDigit(hint.neededHouseIndex + 1);
+      t->Add(kHouseNames[hint.neededHouse]);
+      t->Add(kOf);
+    }
+    t->Add(kFamilyNames[hint.neededFamily]);
+    for (int d = 1; d <= 9; ++d) {
+      if (hint.neededDigits & (1u << d)) t->AddQuoted(d);
+    }
+  }
+  t->Add(L"\uff09");  // ）
+}
 
 }  // namespace
 
 void FormatHintMessage(const Hint& hint, wchar_t (&text)[128]) {
   Text t{text, 128};
   text[0] = 0;
-  if (hint.kind == kHintNothing) {
-    t.Add(L"\u30d2\u30f3\u30c8\u306f\u3042\u308a\u307e\u305b\u3093");  // ヒントはありません
-    return;
+  switch (hint.kind) {
+    case kHintNothing:
+      t.Add(L"\u30d2\u30f3\u30c8\u306f\u3042\u308a\u307e\u305b\u3093");  // ヒントはありません
+      return;
+    case kHintNoLogic:
+      // この盤面からは論理だけでは解けません
+      t.Add(L"\u3053\u306e\u76e4\u9762\u304b\u3089\u306f\u8ad6\u7406\u3060\u3051\u3067\u306f\u89e3\u3051\u307e\u305b\u3093");
+      return;
+    case kHintClash:
+      AddClash(hint, &t);
+      return;
+    case kHintWrongValue:
+      t.AddCell(hint.row, hint.col);
+      t.Add(kOf);
+      t.AddQuoted(hint.digit);
+      t.Add(L"\u306f\u9593\u9055\u3044\u3067\u3059");  // は間違いです
+      return;
+    default:
+      t.AddCell(hint.row, hint.col);
+      t.Add(L"\u306b");  // に
+      t.AddQuoted(hint.digit);
+      t.Add(L"\u304c\u5165\u308a\u307e\u3059");  // が入ります
+      AddReason(hint, &t);
+      return;
   }
-  t.AddDigit(hint.row + 1);
-  t.Add(L"\u884c");  // 行
-  t.AddDigit(hint.col + 1);
-  t.Add(L"\u5217");  // 列
-  if (hint.kind == kHintWrongValue) {
-    t.Add(L"\u306e\u300c");  // の「
-    t.AddDigit(hint.digit);
-    t.Add(L"\u300d\u306f\u9593\u9055\u3044\u3067\u3059");  // 」は間違いです
-    return;
-  }
-  t.Add(L"\u306b\u300c");  // に「
-  t.AddDigit(hint.digit);
-  t.Add(L"\u300d\u304c\u5165\u308a\u307e\u3059\uff08");  // 」が入ります（
-  if (hint.family == kFamilyHiddenSingle && hint.house >= 0 && hint.house < 3) t.Add(kHouseNames[hint.house]);
-  if (IsFamily(hint.family)) t.Add(kFamilyNames[hint.family]);
-  if (IsFamily(hint.neededFamily)) {
-    t.Add(L"\u3001\u5148\u306b");  // 、先に
-    t.Add(kFamilyNames[hint.neededFamily]);
-  }
-  t.Add(L"\uff09");  // ）
 }
 
 int BoardView::ShowHint() {
@@ -79,7 +130,7 @@ int BoardView::ShowHint() {
     given[i] = board->IsGiven(i / 9, i % 9);
   }
   const Hint hint = FindHint(values, given);
-  if (hint.kind != kHintNothing) Select(hint.row, hint.col);
+  if (hint.row >= 0) Select(hint.row, hint.col);
   wchar_t text[128];
   FormatHintMessage(hint, text);
   if (links.messageBox) links.messageBox(MainWindow(), text, kMessageCaption, MB_OK);
