@@ -198,6 +198,21 @@ shot
 has_colour "$row" "$col" "#0000C0" || fail "edit end did not make the 5 a given"
 echo "edit mode on and off"
 
+# --- The hint on a broken board: a second 5 typed into the given 5's row ----
+other=$(((col + 1) % 9))
+menu alt+e s
+press "$row" "$other"        # select
+press "$row" "$other"        # digit position 5: the value 5
+menu alt+e e
+seen=$(boxes)
+menu alt+q h
+wait_box $((seen + 1))
+last_box | grep -qF '\3068\91cd\306a\3063\3066\3044\307e\3059"' ||   # と重なっています
+  fail "the hint did not name the clash: $(last_box)"
+xdotool key Return
+sleep 1
+echo "hint names the clash on a broken board"
+
 # --- Undo: a nearly finished grid wiped by retry comes back -------------------
 menu alt+q 1          # a fresh level-1 puzzle
 menu alt+q a          # the answer fills every cell
