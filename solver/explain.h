@@ -160,8 +160,9 @@ struct Hint {
 // when level 3 completes the givens alone, the first player's value
 // (row-major) that differs from that solution; otherwise a clash: the first
 // player's value (row-major) that a house holds twice, else the first such
-// given, with the first cell it clashes with; otherwise the first cell a level-3 solve of all values decides,
-// unless that solve meets a contradiction; otherwise kHintNoLogic when a
-// cell is empty, kHintNothing when none is. Allocates one Explanation while
-// it runs (a command's worth, never per move).
+// given, with the first cell it clashes with; otherwise the first cell a
+// level-3 solve of all values decides, unless that solve meets a
+// contradiction; otherwise kHintNoLogic when a cell is empty, kHintNothing
+// when none is. Allocates one Explanation while it runs (a command's worth,
+// never per move).
 Hint FindHint(const int values[81], const bool given[81]);
