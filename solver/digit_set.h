@@ -4,6 +4,8 @@
 
 #include <cstdint>
 
+#include "solver/bits.h"
+
 struct DigitLayout;
 
 class DigitSet {
@@ -67,7 +69,7 @@ class DigitSet {
   void LoadMask(unsigned mask);
   // Bit d set for every digit held (bits 1..9).
   unsigned Mask() const {
-    if (count == 9) return 0x3FEu;
+    if (count == 9) return kAllDigits;
     if (count == 1) return 1u << digits[0];
     unsigned mask = 0;
     for (int i = 0; i < count; ++i) mask |= 1u << digits[i];

@@ -4,15 +4,22 @@
 
 #include <cstdint>
 
-enum HouseKind : int {
-  kRowPeers,          // row r without (r, c), columns ascending: 8
-  kColumnPeers,       // column c without (r, c), rows ascending: 8
-  kBoxPeers,          // the box without (r, c), row-major: 8
+// The three kinds of house. Houses of one kind are numbered 0..8: rows top
+// to bottom, columns left to right, boxes left to right and then top to
+// bottom.
+enum HouseKind : int { kRow, kColumn, kBox, kHouseKinds };
+
+// The lists a technique walks from the visited cell (r, c). The peers of a
+// house kind share its number.
+enum ListKind : int {
+  kRowPeers = kRow,        // row r without (r, c), columns ascending: 8
+  kColumnPeers = kColumn,  // column c without (r, c), rows ascending: 8
+  kBoxPeers = kBox,        // the box without (r, c), row-major: 8
   kRowOutsideBox,     // row r outside the box, columns ascending: 6
   kColumnOutsideBox,  // column c outside the box, rows ascending: 6
   kBoxOutsideRow,     // the box's two other rows, row-major: 6
   kBoxOutsideColumn,  // the box's two other columns, row-major: 6
-  kHouseKinds
+  kListKinds
 };
 
 // A house list: `length` cell indexes. The visited cell is never in its own.
@@ -22,7 +29,7 @@ struct HouseList {
 };
 
 struct HouseTables {
-  uint8_t lists[kHouseKinds][81][8];
+  uint8_t lists[kListKinds][81][8];
 };
 
 constexpr int HouseLength(int kind) { return kind <= kBoxPeers ? 8 : 6; }
@@ -34,7 +41,7 @@ constexpr HouseTables BuildHouseTables() {
       const int x = r * 9 + c;
       const int r0 = r / 3 * 3;
       const int c0 = c / 3 * 3;
-      int n[kHouseKinds] = {};
+      int n[kListKinds] = {};
       for (int j = 0; j < 9; ++j) {
         if (j != c) t.lists[kRowPeers][x][n[kRowPeers]++] = uint8_t(r * 9 + j);
         if (j != r) t.lists[kColumnPeers][x][n[kColumnPeers]++] = uint8_t(j * 9 + c);
@@ -57,23 +64,23 @@ constexpr HouseTables BuildHouseTables() {
 inline constexpr HouseTables kHouses = BuildHouseTables();
 
 // The 27 houses as whole units, for the techniques that gather what a house
-// holds once instead of walking it from every cell: for the row, column and
-// box kinds (kRowPeers, kColumnPeers, kBoxPeers), the house of each cell, its
-// position there, and the cells of each house by position. Positions rise in
-// row-major order, the order in which the techniques visit the cells.
+// holds once instead of walking it from every cell: for each HouseKind, the
+// house of each cell, its position there, and the cells of each house by
+// position. Positions rise in row-major order, the order in which the
+// techniques visit the cells.
 struct HouseUnits {
-  uint8_t house[3][81];
-  uint8_t position[3][81];
-  uint8_t cells[3][9][9];
+  uint8_t house[kHouseKinds][81];
+  uint8_t position[kHouseKinds][81];
+  uint8_t cells[kHouseKinds][9][9];
 };
 
 constexpr HouseUnits BuildHouseUnits() {
   HouseUnits u{};
   for (int x = 0; x < 81; ++x) {
     const int r = x / 9, c = x % 9;
-    const int houses[3] = {r, c, r / 3 * 3 + c / 3};
-    const int positions[3] = {c, r, r % 3 * 3 + c % 3};
-    for (int kind = 0; kind < 3; ++kind) {
+    const int houses[kHouseKinds] = {r, c, r / 3 * 3 + c / 3};
+    const int positions[kHouseKinds] = {c, r, r % 3 * 3 + c % 3};
+    for (int kind = kRow; kind < kHouseKinds; ++kind) {
       u.house[kind][x] = uint8_t(houses[kind]);
       u.position[kind][x] = uint8_t(positions[kind]);
       u.cells[kind][houses[kind]][positions[kind]] = uint8_t(x);
@@ -95,7 +102,7 @@ struct Segments {
   // For kRowOutsideBox .. kBoxOutsideColumn: the two segments making up the
   // list of each cell (row segments for the row lists and kBoxOutsideRow,
   // column segments for the column lists and kBoxOutsideColumn).
-  uint8_t of[kHouseKinds][81][2];
+  uint8_t of[kListKinds][81][2];
 };
 
 constexpr Segments BuildSegments() {

@@ -2,27 +2,34 @@
 // re-checks they trigger, run from work lists until nothing is left to do.
 #include "solver/incremental_grid.h"
 
+#include "solver/bits.h"
 #include "solver/houses.h"
+#include "solver/techniques.h"
 
 namespace {
 
-inline int Lowest(unsigned bits) { return __builtin_ctz(bits); }
-inline bool AtMostOne(unsigned bits) { return (bits & (bits - 1)) == 0; }
+// Houses are numbered rows 0..8, columns 9..17, boxes 18..26 (house kind
+// times 9 plus the house's own number); within a house a cell's position is
+// the one kUnits gives.
+constexpr int HouseKindOf(int house) { return house / 9; }
+constexpr int HouseNumber(int house) { return house % 9; }
 
-// Houses are numbered rows 0..8, columns 9..17, boxes 18..26; within a house
-// a cell's position is the one kUnits gives.
-constexpr unsigned kAllDigits = 0x3FEu;
+// The levels at which the re-checks of each kind start.
+constexpr int kConfineLevel = FamilyLevel(DeductionFamily::kPointing);
+constexpr int kPairLevel = FamilyLevel(DeductionFamily::kNakedPair);
+static_assert(kConfineLevel == FamilyLevel(DeductionFamily::kClaiming), "pointing and claiming start together");
+static_assert(kPairLevel == FamilyLevel(DeductionFamily::kHiddenPair), "both pairs start together");
 
 // The three houses of every cell, and the cell's position bit in each.
 struct CellHouses {
-  uint8_t house[81][3];
-  uint16_t bit[81][3];
+  uint8_t house[81][kHouseKinds];
+  uint16_t bit[81][kHouseKinds];
 };
 
 constexpr CellHouses BuildCellHouses() {
   CellHouses t{};
   for (int x = 0; x < 81; ++x) {
-    for (int kind = 0; kind < 3; ++kind) {
+    for (int kind = kRow; kind < kHouseKinds; ++kind) {
       t.house[x][kind] = uint8_t(kind * 9 + kUnits.house[kind][x]);
       t.bit[x][kind] = uint16_t(1u << kUnits.position[kind][x]);
     }
@@ -46,7 +53,7 @@ constexpr PlaceSets BuildPlaceSets() {
   PlaceSets t{};
   for (unsigned at = 0; at < 512; ++at) {
     int n = 0;
-    for (unsigned m = at; m; m &= m - 1) ++n;
+    for (unsigned m = at; m; m = WithoutLowestBit(m)) ++n;
     t.count[at] = uint8_t(n);
     t.stretch[at] = t.column[at] = 3;
     for (int k = 0; k < 3 && at; ++k) {
@@ -65,7 +72,7 @@ constexpr PlaceSets kPlaceSets = BuildPlaceSets();
 // solved once and drops to two candidates once.
 struct IncrementalGrid::Work {
   Work(IncrementalGrid& grid, int admitted)
-      : g(grid), level(admitted), watched(admitted >= 2 ? 3 : 1) {}
+      : g(grid), level(admitted), watched(admitted >= kConfineLevel ? 3 : 1) {}
 
   IncrementalGrid& g;
   const int level;
@@ -86,7 +93,7 @@ struct IncrementalGrid::Work {
     m &= ~bit;
     if (!m) return false;
     g.cells[x] = uint16_t(m);
-    for (int k = 0; k < 3; ++k) {
+    for (int k = kRow; k < kHouseKinds; ++k) {
       const int h = kCellHouses.house[x][k];
       uint16_t& at = g.places[h][d];
       at = uint16_t(at & ~kCellHouses.bit[x][k]);
@@ -98,10 +105,10 @@ struct IncrementalGrid::Work {
         dirtyHouses |= 1u << h;
       }
     }
-    if (AtMostOne(m)) {
+    if (AtMostOneBit(m)) {
       --g.open;
       solved[solvedCount++] = uint8_t(x);
-    } else if (level >= 3 && AtMostOne(m & (m - 1))) {
+    } else if (level >= kPairLevel && TwoBits(m)) {
       pairs[pairCount++] = uint8_t(x);
     }
     return true;
@@ -110,7 +117,7 @@ struct IncrementalGrid::Work {
   // Narrows cell x to the digits of `keep`.
   bool Keep(int x, unsigned keep) {
     for (unsigned gone = g.cells[x] & ~keep; gone; gone &= gone - 1) {
-      if (!Remove(x, Lowest(gone))) return false;
+      if (!Remove(x, LowestBit(gone))) return false;
     }
     return true;
   }
@@ -127,26 +134,26 @@ struct IncrementalGrid::Work {
   // places changed.
   bool Check(int h, int kind, const uint8_t* members, int d) {
     const unsigned at = g.places[h][d];
-    if (AtMostOne(at)) {
+    if (AtMostOneBit(at)) {
       // One place left: a hidden single (or d is placed there already).
-      return Keep(members[Lowest(at)], 1u << d);
+      return Keep(members[LowestBit(at)], 1u << d);
     }
     if (kPlaceSets.count[at] > watched) return true;
     // Confined to one segment, d leaves the rest of the other house through
     // that segment: pointing for a box, claiming for a row or column.
     const int stretch = kPlaceSets.stretch[at];
     if (stretch < 3) {
-      const int list = kind == 2 ? kRowOutsideBox : kind == 0 ? kBoxOutsideRow : kBoxOutsideColumn;
+      const int list = kind == kBox ? kRowOutsideBox : kind == kRow ? kBoxOutsideRow : kBoxOutsideColumn;
       if (!RemoveFromList(list, members[3 * stretch], d)) return false;
-    } else if (kind == 2 && kPlaceSets.column[at] < 3) {
+    } else if (kind == kBox && kPlaceSets.column[at] < 3) {
       if (!RemoveFromList(kColumnOutsideBox, members[kPlaceSets.column[at]], d)) return false;
     }
-    if (level >= 3 && kPlaceSets.count[at] == 2) {
+    if (level >= kPairLevel && kPlaceSets.count[at] == 2) {
       // Two places: a second digit with the same two is a hidden pair.
       for (int e = 1; e <= 9; ++e) {
         if (e == d || g.places[h][e] != at) continue;
         const unsigned pair = (1u << d) | (1u << e);
-        return Keep(members[Lowest(at)], pair) && Keep(members[Lowest(at & (at - 1))], pair);
+        return Keep(members[LowestBit(at)], pair) && Keep(members[LowestBit(WithoutLowestBit(at))], pair);
       }
     }
     return true;
@@ -156,9 +163,9 @@ struct IncrementalGrid::Work {
   // one of its houses: a naked pair.
   bool NakedPair(int x) {
     const unsigned m = g.cells[x];
-    if (AtMostOne(m) || !AtMostOne(m & (m - 1))) return true;
-    const int a = Lowest(m), b = Lowest(m & (m - 1));
-    for (int kind = 0; kind < 3; ++kind) {
+    if (!TwoBits(m)) return true;
+    const int a = LowestBit(m), b = LowestBit(WithoutLowestBit(m));
+    for (int kind = kRow; kind < kHouseKinds; ++kind) {
       const uint8_t* members = kUnits.cells[kind][kUnits.house[kind][x]];
       int partner = -1;
       for (int p = 0; p < 9 && partner < 0; ++p) {
@@ -181,23 +188,23 @@ struct IncrementalGrid::Work {
         // places of d in the cell's row, column and box (the box's read
         // after the row and column have let go of theirs).
         const int x = solved[--solvedCount];
-        const int d = Lowest(g.cells[x]);
-        for (int kind = 0; kind < 3; ++kind) {
+        const int d = LowestBit(g.cells[x]);
+        for (int kind = kRow; kind < kHouseKinds; ++kind) {
           const int h = kCellHouses.house[x][kind];
-          const uint8_t* members = kUnits.cells[kind][h % 9];
+          const uint8_t* members = kUnits.cells[kind][HouseNumber(h)];
           for (unsigned at = g.places[h][d] & ~kCellHouses.bit[x][kind]; at; at &= at - 1) {
-            if (!Remove(members[Lowest(at)], d)) return false;
+            if (!Remove(members[LowestBit(at)], d)) return false;
           }
         }
       } else if (dirtyHouses) {
-        const int h = Lowest(dirtyHouses);
+        const int h = LowestBit(dirtyHouses);
         dirtyHouses &= dirtyHouses - 1;
         unsigned digits = dirty[h];
         dirty[h] = 0;
-        const int kind = h / 9;
-        const uint8_t* members = kUnits.cells[kind][h % 9];
+        const int kind = HouseKindOf(h);
+        const uint8_t* members = kUnits.cells[kind][HouseNumber(h)];
         for (; digits; digits &= digits - 1) {
-          if (!Check(h, kind, members, Lowest(digits))) return false;
+          if (!Check(h, kind, members, LowestBit(digits))) return false;
         }
       } else if (pairCount > 0) {
         if (!NakedPair(pairs[--pairCount])) return false;
@@ -207,6 +214,8 @@ struct IncrementalGrid::Work {
     }
   }
 };
+
+IncrementalGrid::IncrementalGrid() { Clear(); }
 
 void IncrementalGrid::Clear() {
   for (uint16_t& m : cells) m = uint16_t(kAllDigits);
@@ -222,19 +231,19 @@ bool IncrementalGrid::Load(const uint16_t masks[81]) {
   for (int x = 0; x < 81; ++x) {
     cells[x] = uint16_t(masks[x] & kAllDigits);
     whole &= cells[x] != 0;
-    open += !AtMostOne(cells[x]);
+    open += !AtMostOneBit(cells[x]);
   }
   // Each house's places, digit by digit: position p joins the digits its
   // cell holds.
   for (int h = 0; h < 27; ++h) {
-    const uint8_t* members = kUnits.cells[h / 9][h % 9];
+    const uint8_t* members = kUnits.cells[HouseKindOf(h)][HouseNumber(h)];
     uint16_t* at = places[h];
     for (int d = 0; d <= 9; ++d) at[d] = 0;
     unsigned held = 0;
     for (int p = 0; p < 9; ++p) {
       const unsigned m = cells[members[p]];
       held |= m;
-      for (unsigned bits = m; bits; bits &= bits - 1) at[Lowest(bits)] = uint16_t(at[Lowest(bits)] | (1u << p));
+      for (unsigned bits = m; bits; bits &= bits - 1) at[LowestBit(bits)] = uint16_t(at[LowestBit(bits)] | (1u << p));
     }
     whole &= held == kAllDigits;
   }
@@ -252,8 +261,7 @@ bool IncrementalGrid::Settle(int level) {
   // a higher level adds starts from the houses and the two-digit cells.
   Work work(*this, level);
   for (int x = 0; x < 81; ++x) {
-    const unsigned m = cells[x];
-    if (level >= 3 && !AtMostOne(m) && AtMostOne(m & (m - 1))) work.pairs[work.pairCount++] = uint8_t(x);
+    if (level >= kPairLevel && TwoBits(cells[x])) work.pairs[work.pairCount++] = uint8_t(x);
   }
   for (int h = 0; h < 27; ++h) {
     for (int d = 1; d <= 9; ++d) {

@@ -6,9 +6,10 @@
 // leaves every digit placed or open in every house, its outcome is the one
 // state from which no admitted technique removes anything more, whatever the
 // order of the work: each removal a technique makes from some state it also
-// makes from every narrower state. So a grid kept at that fixpoint and then
-// given one more digit reaches the very state, and verdict, that a fresh solve
-// of all the digits reaches.
+// makes from every narrower state (the rule every technique keeps; see
+// techniques.h, where new techniques are added). So a grid kept at that
+// fixpoint and then given one more digit reaches the very state, and verdict,
+// that a fresh solve of all the digits reaches.
 //
 // The only order-dependent outcomes are contradictions and a hidden single
 // that places one digit in a cell that was also the last place of another
@@ -30,8 +31,13 @@
 
 #include <cstdint>
 
+#include "solver/bits.h"
+
 class IncrementalGrid {
  public:
+  // As Clear: a new grid is at the fixpoint of every level.
+  IncrementalGrid();
+
   // Every cell {1..9}: what a solve of an empty board leaves, at any level.
   void Clear();
   // Takes the candidates (bits 1..9 per cell, row-major) that a solve at some
@@ -51,7 +57,7 @@ class IncrementalGrid {
 
   uint16_t Mask(int x) const { return cells[x]; }
   const uint16_t* Masks() const { return cells; }
-  bool IsSolved(int x) const { return (cells[x] & (cells[x] - 1)) == 0; }
+  bool IsSolved(int x) const { return AtMostOneBit(cells[x]); }
   bool IsComplete() const { return open == 0; }
 
  private:

@@ -3,13 +3,12 @@
 // only in the digits and bands that changed since the last look.
 #include "solver/singles.h"
 
+#include "solver/bits.h"
+
 namespace {
 
 constexpr uint32_t kBand = (1u << 27) - 1;
-constexpr uint32_t kRow = 0x1FFu;
-
-inline int Lowest(uint32_t bits) { return __builtin_ctz(bits); }
-inline bool AtMostOne(uint32_t bits) { return (bits & (bits - 1)) == 0; }
+constexpr uint32_t kRowBits = 0x1FFu;  // the nine cells of a band's row 0
 
 // Within a band, bit r * 9 + c stands for row r of the band, column c.
 struct BandTables {
@@ -26,7 +25,7 @@ constexpr BandTables BuildBandTables() {
   for (int s = 0; s < 3; ++s) t.box[s] = (7u << (3 * s)) | (7u << (9 + 3 * s)) | (7u << (18 + 3 * s));
   for (int b = 0; b < 27; ++b) {
     const int r = b / 9, c = b % 9, s = c / 3;
-    t.inBand[b] = ((kRow << (9 * r)) | t.box[s] | t.column[c]) & ~(1u << b);
+    t.inBand[b] = ((kRowBits << (9 * r)) | t.box[s] | t.column[c]) & ~(1u << b);
   }
   return t;
 }
@@ -78,7 +77,7 @@ class Singles {
         }
         if (once != kBand) return false;
         for (uint32_t single = once & ~twice & ~solved[band]; single; single &= single - 1) {
-          const int b = Lowest(single);
+          const int b = LowestBit(single);
           int d = 0;
           while (d < 9 && !(boards[d][band] & (1u << b))) ++d;
           if (d == 9 || !Place(band * 27 + b, d)) return false;
@@ -102,7 +101,7 @@ class Singles {
     for (int d = 0; d < 9; ++d) {
       for (int band = 0; band < 3; ++band) {
         for (uint32_t bits = boards[d][band]; bits; bits &= bits - 1) {
-          masks[band * 27 + Lowest(bits)] = uint16_t(masks[band * 27 + Lowest(bits)] | (2u << d));
+          masks[band * 27 + LowestBit(bits)] = uint16_t(masks[band * 27 + LowestBit(bits)] | (2u << d));
         }
       }
     }
@@ -116,18 +115,18 @@ class Singles {
     uint32_t once = 0, twice = 0;
     for (int band = 0; band < 3; ++band) {
       for (int r = 0; r < 3; ++r) {
-        const uint32_t row = (board[band] >> (9 * r)) & kRow;
+        const uint32_t row = (board[band] >> (9 * r)) & kRowBits;
         twice |= once & row;
         once |= row;
       }
     }
-    if (once != kRow) return false;
+    if (once != kRowBits) return false;
     for (uint32_t single = once & ~twice & ~columnsDone[d]; single; single &= single - 1) {
-      const int c = Lowest(single);
+      const int c = LowestBit(single);
       for (int band = 0; band < 3; ++band) {
         const uint32_t cell = board[band] & kBands.column[c];
         if (cell && !(solved[band] & cell)) {
-          if (!Place(band * 27 + Lowest(cell), d)) return false;
+          if (!Place(band * 27 + LowestBit(cell), d)) return false;
           ++*found;
         }
       }
@@ -136,10 +135,10 @@ class Singles {
       if (!(bands & (1u << band))) continue;
       for (int r = 0; r < 3; ++r) {
         if (rowsDone[d] & (1u << (band * 3 + r))) continue;
-        const uint32_t row = boards[d][band] & (kRow << (9 * r));
+        const uint32_t row = boards[d][band] & (kRowBits << (9 * r));
         if (!row) return false;
-        if (AtMostOne(row)) {
-          if (!Place(band * 27 + Lowest(row), d)) return false;
+        if (AtMostOneBit(row)) {
+          if (!Place(band * 27 + LowestBit(row), d)) return false;
           ++*found;
         }
       }
@@ -147,8 +146,8 @@ class Singles {
         if (boxesDone[d] & (1u << (band * 3 + s))) continue;
         const uint32_t box = boards[d][band] & kBands.box[s];
         if (!box) return false;
-        if (AtMostOne(box)) {
-          if (!Place(band * 27 + Lowest(box), d)) return false;
+        if (AtMostOneBit(box)) {
+          if (!Place(band * 27 + LowestBit(box), d)) return false;
           ++*found;
         }
       }

@@ -5,12 +5,6 @@
 
 #include "solver/techniques.h"
 
-namespace {
-
-constexpr int kPassLimit = 10000;
-
-}  // namespace
-
 void SolverGrid::Reset() {
   for (DigitSet& set : cells) set.FillAll();
 }
@@ -39,80 +33,76 @@ int SolverGrid::GetCandidate(int row, int col, int i) const {
 namespace {
 
 using solver_detail::MaskStore;
+using solver_detail::OpenCells;
+using solver_detail::PlacedDigits;
 
 // One solve on the bit-mask copy of the grid: the pass loop with the
-// techniques in their fixed order. `snapshotTaken` tells whether a pass began.
-bool SolveMasks(uint16_t* cells, uint16_t* snapshot, int level, bool* snapshotTaken) {
-  using namespace solver_detail;
-  MaskStore s{cells};
-  OpenCells open;
-  const int admitted = level >= 3 ? 16 : level >= 2 ? 10 : 6;
-  // Runs in a row, across passes, that changed nothing. Once every admitted
-  // technique has run without a change on the present grid, running any of
-  // them again changes nothing either, so the rest of the pass is skipped:
-  // it would end with the grid unchanged all the same.
-  int quiet = 0;
-  // The consistency check: every solved cell on the first pass, then only
-  // those solved since the last check (the cells open at its time).
-  PlacedDigits placed, working;
-  auto run = [&](int technique) {
+// admitted techniques in the table's order.
+class MaskSolve {
+ public:
+  MaskSolve(uint16_t* cells, int level) : s{cells}, admitted(AdmittedTechniques(level)) {
+    for (int x = 0; x < 81; ++x) open.cells[x] = uint8_t(x);
+    open.count = 81;
+  }
+
+  // The verdict of Solve. `snapshot` receives the cells as the last pass
+  // began; *snapshotTaken tells whether a pass began at all.
+  bool Run(uint16_t* snapshot, bool* snapshotTaken) {
+    int passes = 0;
+    for (;;) {
+      if (!Consistent()) return false;
+      std::memcpy(snapshot, s.cells, 81 * sizeof(uint16_t));
+      *snapshotTaken = true;
+      const int changesBefore = s.changes;
+      open.Gather(s);
+      // Elimination starts from what the consistency check gathered.
+      working = placed;
+      for (int technique = 0; technique < admitted; ++technique) {
+        if (!RunUnlessQuiet(technique)) return false;
+      }
+      bool complete = true;
+      for (int x = 0; x < 81 && complete; ++x) complete = s.Single(x);
+      // Cells solved during this pass (hidden singles above all) may clash
+      // with each other; a full grid counts only when it is consistent.
+      if (complete) return Consistent();
+      // Every counted change narrows a set, so no count means no change.
+      if (s.changes == changesBefore) return true;
+      if (++passes >= kPassLimit) return false;
+    }
+  }
+
+ private:
+  // Once every admitted technique has run in a row (across passes) without
+  // a change on the present grid, running any of them again changes nothing
+  // either, so the rest of the pass is skipped: it would end with the grid
+  // unchanged all the same.
+  bool RunUnlessQuiet(int technique) {
     if (quiet >= admitted) return true;
     const int before = s.changes;
-    bool ok = true;
-    switch (technique) {
-      case 0:
-        // Elimination starts from what the consistency check gathered.
-        working = placed;
-        ok = EliminateValuesIn(s, open, kRowPeers, working);
-        break;
-      case 1: ok = EliminateValuesIn(s, open, kColumnPeers, working); break;
-      case 2: ok = EliminateValuesIn(s, open, kBoxPeers, working); break;
-      case 3: ok = HiddenSingleIn(s, open, kRowPeers, placed); break;
-      case 4: ok = HiddenSingleIn(s, open, kColumnPeers, placed); break;
-      case 5: ok = HiddenSingleIn(s, open, kBoxPeers, placed); break;
-      case 6: ok = ConfineIn(s, open, kBoxOutsideRow, kRowOutsideBox); break;
-      case 7: ok = ConfineIn(s, open, kBoxOutsideColumn, kColumnOutsideBox); break;
-      case 8: ok = ConfineIn(s, open, kRowOutsideBox, kBoxOutsideRow); break;
-      case 9: ok = ConfineIn(s, open, kColumnOutsideBox, kBoxOutsideColumn); break;
-      case 10: ok = NakedPairIn(s, open, kRowPeers); break;
-      case 11: ok = NakedPairIn(s, open, kColumnPeers); break;
-      case 12: ok = NakedPairIn(s, open, kBoxPeers); break;
-      case 13: ok = HiddenPairIn(s, open, kRowPeers); break;
-      case 14: ok = HiddenPairIn(s, open, kColumnPeers); break;
-      default: ok = HiddenPairIn(s, open, kBoxPeers); break;
-    }
+    const bool ok = solver_detail::RunTechnique(technique, s, open, placed, working);
     quiet = s.changes == before ? quiet + 1 : 0;
     return ok;
-  };
-  for (int x = 0; x < 81; ++x) open.cells[x] = uint8_t(x);
-  open.count = 81;
-  auto consistent = [&]() {
+  }
+
+  // The consistency check: every solved cell on the first pass, then only
+  // those solved since the last check (the cells open at its time).
+  bool Consistent() {
     for (int i = 0; i < open.count; ++i) {
       const int x = open.cells[i];
       if (s.Single(x) && !placed.Add(s, x)) return false;
     }
     return true;
-  };
-  int passes = 0;
-  for (;;) {
-    if (!consistent()) return false;
-    std::memcpy(snapshot, cells, 81 * sizeof(uint16_t));
-    *snapshotTaken = true;
-    const int changesBefore = s.changes;
-    open.Gather(s);
-    // The fixed order: level 1, then level 2's four, then level 3's six.
-    for (int technique = 0; technique < admitted; ++technique) {
-      if (!run(technique)) return false;
-    }
-    bool complete = true;
-    for (int x = 0; x < 81 && complete; ++x) complete = s.Single(x);
-    // Cells solved during this pass (hidden singles above all) may clash
-    // with each other; a full grid counts only when it is consistent.
-    if (complete) return consistent();
-    // Every counted change narrows a set, so no count means no change.
-    if (s.changes == changesBefore) return true;
-    if (++passes >= kPassLimit) return false;
   }
+
+  MaskStore s;
+  OpenCells open;
+  const int admitted;
+  int quiet = 0;  // techniques run in a row that changed nothing
+  PlacedDigits placed, working;
+};
+
+bool SolveMasks(uint16_t* cells, uint16_t* snapshot, int level, bool* snapshotTaken) {
+  return MaskSolve(cells, level).Run(snapshot, snapshotTaken);
 }
 
 }  // namespace
@@ -140,7 +130,7 @@ bool SolverGrid::SolveForVerdict(int level, bool* solved) const {
   bool snapshotTaken = false;
   const bool verdict = SolveMasks(masks, before, level, &snapshotTaken);
   if (solved) {
-    for (int x = 0; x < 81; ++x) solved[x] = (masks[x] & (masks[x] - 1)) == 0;
+    for (int x = 0; x < 81; ++x) solved[x] = AtMostOneBit(masks[x]);
   }
   return verdict;
 }
@@ -152,16 +142,13 @@ bool SolverGrid::SolveCandidates(uint16_t masks[81], int level) {
 }
 
 bool SolverGrid::SolveDigits(const uint8_t values[81], int level, uint16_t masks[81]) {
-  for (int x = 0; x < 81; ++x) {
-    const int d = values[x];
-    masks[x] = uint16_t(d >= 1 && d <= 9 ? 1u << d : 0x3FEu);
-  }
+  LoadDigitMasks(values, masks);
   return SolveCandidates(masks, level);
 }
 
 bool SolverGrid::AllSolved(const uint16_t masks[81]) {
   for (int x = 0; x < 81; ++x) {
-    if (masks[x] & (masks[x] - 1)) return false;
+    if (!AtMostOneBit(masks[x])) return false;
   }
   return true;
 }
@@ -202,41 +189,31 @@ bool SolverGrid::IsComplete() const {
   return true;
 }
 
-bool SolverGrid::EliminateValues(int kind) {
+// The technique members: one technique over the sets, from the state they
+// hold now.
+bool SolverGrid::Run(int technique) {
   solver_detail::SetStore s{cells};
   solver_detail::OpenCells open;
   open.Gather(s);
   solver_detail::PlacedDigits placed;
   placed.AddAll(s);
-  return solver_detail::EliminateValuesIn(s, open, kind, placed);
+  solver_detail::PlacedDigits working = placed;
+  return solver_detail::RunTechnique(technique, s, open, placed, working);
 }
 
-bool SolverGrid::HiddenSingle(int kind) {
-  solver_detail::SetStore s{cells};
-  solver_detail::OpenCells open;
-  open.Gather(s);
-  solver_detail::PlacedDigits placed;
-  placed.AddAll(s);
-  return solver_detail::HiddenSingleIn(s, open, kind, placed);
-}
-
-bool SolverGrid::Confine(int mustLack, int clear) {
-  solver_detail::SetStore s{cells};
-  solver_detail::OpenCells open;
-  open.Gather(s);
-  return solver_detail::ConfineIn(s, open, mustLack, clear);
-}
-
-bool SolverGrid::NakedPair(int kind) {
-  solver_detail::SetStore s{cells};
-  solver_detail::OpenCells open;
-  open.Gather(s);
-  return solver_detail::NakedPairIn(s, open, kind);
-}
-
-bool SolverGrid::HiddenPair(int kind) {
-  solver_detail::SetStore s{cells};
-  solver_detail::OpenCells open;
-  open.Gather(s);
-  return solver_detail::HiddenPairIn(s, open, kind);
-}
+bool SolverGrid::EliminateRowValues() { return Run(kEliminateRowValues); }
+bool SolverGrid::EliminateColumnValues() { return Run(kEliminateColumnValues); }
+bool SolverGrid::EliminateBoxValues() { return Run(kEliminateBoxValues); }
+bool SolverGrid::HiddenSingleInRow() { return Run(kHiddenSingleInRow); }
+bool SolverGrid::HiddenSingleInColumn() { return Run(kHiddenSingleInColumn); }
+bool SolverGrid::HiddenSingleInBox() { return Run(kHiddenSingleInBox); }
+bool SolverGrid::PointingInRow() { return Run(kPointingInRow); }
+bool SolverGrid::PointingInColumn() { return Run(kPointingInColumn); }
+bool SolverGrid::ClaimingInRow() { return Run(kClaimingInRow); }
+bool SolverGrid::ClaimingInColumn() { return Run(kClaimingInColumn); }
+bool SolverGrid::NakedPairInRow() { return Run(kNakedPairInRow); }
+bool SolverGrid::NakedPairInColumn() { return Run(kNakedPairInColumn); }
+bool SolverGrid::NakedPairInBox() { return Run(kNakedPairInBox); }
+bool SolverGrid::HiddenPairInRow() { return Run(kHiddenPairInRow); }
+bool SolverGrid::HiddenPairInColumn() { return Run(kHiddenPairInColumn); }
+bool SolverGrid::HiddenPairInBox() { return Run(kHiddenPairInBox); }

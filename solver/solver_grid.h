@@ -2,13 +2,9 @@
 // sixteen deduction techniques admitted by a level. No search, no guessing,
 // no allocation and no shared state: each solve owns its grid.
 //
-// Techniques, in the fixed order of every pass, and the level admitting them:
-//   1  value elimination in row, column, box          (removes placed digits)
-//   1  hidden single in row, column, box              (places a digit)
-//   2  pointing in row, column                        (box confines a digit to a line)
-//   2  claiming in row, column                        (line confines a digit to a box)
-//   3  naked pair in row, column, box                 (two cells share two digits)
-//   3  hidden pair in row, column, box                (two digits share two cells)
+// The techniques, in the fixed order of every pass, with their families and
+// levels, are the table of techniques.h; that header also maps the four
+// solvers and what each is held to.
 #pragma once
 
 #include "solver/digit_set.h"
@@ -24,7 +20,7 @@ class SolverGrid {
   void SetValue(int row, int col, int d);
   // Runs passes until the grid is complete, a pass changes nothing or a
   // contradiction shows. True when no contradiction was found (complete or
-  // stuck); false on a contradiction or after 10000 passes. A grid complete
+  // stuck); false on a contradiction or after kPassLimit passes. A grid complete
   // at the end of a pass is checked once more and counts only when no house
   // holds a digit twice.
   bool Solve(int level);
@@ -68,24 +64,25 @@ class SolverGrid {
   bool IsUnchanged() const;
   bool IsComplete() const;
 
-  // The techniques. Each visits the cells row-major and returns false when a
-  // removal it asked for was refused (a contradiction), true otherwise.
-  bool EliminateRowValues() { return EliminateValues(kRowPeers); }
-  bool EliminateColumnValues() { return EliminateValues(kColumnPeers); }
-  bool EliminateBoxValues() { return EliminateValues(kBoxPeers); }
-  bool HiddenSingleInRow() { return HiddenSingle(kRowPeers); }
-  bool HiddenSingleInColumn() { return HiddenSingle(kColumnPeers); }
-  bool HiddenSingleInBox() { return HiddenSingle(kBoxPeers); }
-  bool PointingInRow() { return Confine(kBoxOutsideRow, kRowOutsideBox); }
-  bool PointingInColumn() { return Confine(kBoxOutsideColumn, kColumnOutsideBox); }
-  bool ClaimingInRow() { return Confine(kRowOutsideBox, kBoxOutsideRow); }
-  bool ClaimingInColumn() { return Confine(kColumnOutsideBox, kBoxOutsideColumn); }
-  bool NakedPairInRow() { return NakedPair(kRowPeers); }
-  bool NakedPairInColumn() { return NakedPair(kColumnPeers); }
-  bool NakedPairInBox() { return NakedPair(kBoxPeers); }
-  bool HiddenPairInRow() { return HiddenPair(kRowPeers); }
-  bool HiddenPairInColumn() { return HiddenPair(kColumnPeers); }
-  bool HiddenPairInBox() { return HiddenPair(kBoxPeers); }
+  // The techniques (kTechniqueTable in techniques.h says what each is).
+  // Each visits the cells row-major and returns false when a removal it
+  // asked for was refused (a contradiction), true otherwise.
+  bool EliminateRowValues();
+  bool EliminateColumnValues();
+  bool EliminateBoxValues();
+  bool HiddenSingleInRow();
+  bool HiddenSingleInColumn();
+  bool HiddenSingleInBox();
+  bool PointingInRow();
+  bool PointingInColumn();
+  bool ClaimingInRow();
+  bool ClaimingInColumn();
+  bool NakedPairInRow();
+  bool NakedPairInColumn();
+  bool NakedPairInBox();
+  bool HiddenPairInRow();
+  bool HiddenPairInColumn();
+  bool HiddenPairInBox();
 
   // Direct access for tests and for loading whole states.
   DigitSet& At(int row, int col) { return cells[row * 9 + col]; }
@@ -101,13 +98,8 @@ class SolverGrid {
     return HouseList{kHouses.lists[kind][r * 9 + c], HouseLength(kind)};
   }
   int Places(int kind, int r, int c, int d) const;
-  bool EliminateValues(int kind);
-  bool HiddenSingle(int kind);
-  // Pointing and claiming: for each candidate d of the visited cell that no
-  // cell of `mustLack` holds, removes d from the unsolved cells of `clear`.
-  bool Confine(int mustLack, int clear);
-  bool NakedPair(int kind);
-  bool HiddenPair(int kind);
+  // Technique `technique` (a Technique of techniques.h) on the sets.
+  bool Run(int technique);
 
   DigitSet cells[81];     // row-major working candidates
   DigitSet snapshot[81];  // cells as they were at the start of the pass

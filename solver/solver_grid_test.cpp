@@ -150,7 +150,7 @@ TEST(HouseListTest, ListsHoldTheRightCellsInAscendingOrder) {
           SolverGrid::BoxPeers(r, c),         SolverGrid::RowOutsideBox(r, c),
           SolverGrid::ColumnOutsideBox(r, c), SolverGrid::BoxOutsideRow(r, c),
           SolverGrid::BoxOutsideColumn(r, c)};
-      for (int kind = 0; kind < kHouseKinds; ++kind) {
+      for (int kind = 0; kind < kListKinds; ++kind) {
         const HouseList& list = lists[kind];
         int expected = 0;
         for (int y = 0; y < 81; ++y) {

@@ -1,23 +1,160 @@
-// The sixteen techniques and the grid-wide checks, written once over a cell
-// store so that the same steps run on the grid's candidate sets and, inside
-// SolverGrid::Solve, on a compact bit-mask copy of them. A store offers:
-//   unsigned Bits(x)        the digits of cell x as bits 1..9
-//   bool Single(x)          one digit left
-//   int First(x)            the smallest digit
-//   bool Remove(x, d)       DigitSet::Remove
-//   void SetSingle(x, d), SetPair(x, a, b)
-// Candidates are visited in ascending order, which is the slot order of the
-// sets, so both stores take exactly the same steps.
+// The sixteen deduction techniques: the one table that says what each is
+// (family, house, lists, level), the pass limit, and the steps themselves,
+// written once over a cell store so that the same steps run on the grid's
+// candidate sets and, inside SolverGrid::Solve, on a compact bit-mask copy.
+//
+// FOUR SOLVERS. Each exists for a reason, and a test holds each to Solve.
+// Times are medians of kubri-bench (bench/) on this project's build machine.
+//
+//   Solve (SolverGrid::Solve, solver_grid.h): the reference. Passes of the
+//     admitted techniques in the table's order until the grid is complete,
+//     a pass changes nothing or a contradiction shows; the literal steps are
+//     the SolverGrid members, the pass loop runs the same templates on one
+//     16-bit word per cell. Everything else is defined by what Solve gives.
+//     Held by solver_reference_test (a slow, literal rendering of every step
+//     on thousands of grids) and by the recorded generator output.
+//   Explain (explain.h): the same passes replayed one cell step at a time,
+//     recording every step that changed a cell and what it relied on, for
+//     the tool's explanations and the game's hint. It exists so that Solve
+//     carries no hook for it; it is slower than Solve, never on a hot path.
+//     Held by explain_test (same candidates and verdict as Solve).
+//   IncrementalGrid (incremental_grid.h): a grid kept at the fixpoint of a
+//     level and narrowed one digit at a time, re-checking only the houses and
+//     digits a change touched. The generator keeps its solves from one pass
+//     to the next with it, and grading goes on from one level to the next.
+//     GAIN_INCREMENTAL
+//     Held by incremental_grid_test and generation_chain_test (every
+//     incremental solve of whole generation chains against Solve).
+//   SolveSingles (singles.h): level 1 from a board's digits on one bit board
+//     per digit, for the generator's and the grading's level-1 checks.
+//     GAIN_SINGLES
+//     Held by singles_test (thousands of random digit sets against Solve).
+//
+// ADDING A TECHNIQUE. Add its row to kTechniqueTable (levels never fall
+// along the table) and its step here. For IncrementalGrid and SolveSingles to
+// stay exact, the technique must keep this rule: every removal it makes from
+// a state, it also makes from every narrower state (one whose every cell
+// holds a subset of the digits it held). Then the outcome of a solve that
+// meets no contradiction is the one fixpoint of the admitted techniques,
+// whatever the order of the work, and a grid kept at that fixpoint and given
+// one more digit reaches what a solve from scratch reaches. The incremental
+// grid must also learn which changes wake the new technique (see
+// IncrementalGrid::Work), or decline the level.
 #pragma once
 
 #include <cstdint>
 
+#include "solver/bits.h"
 #include "solver/digit_set.h"
 #include "solver/houses.h"
 
+// The six families of techniques; the members of a family differ only in
+// the house they look at.
+enum class DeductionFamily : uint8_t {
+  kValueElimination,  // a solved peer's digit leaves the cell
+  kHiddenSingle,      // a digit with one place left in a house goes there
+  kPointing,          // a digit confined within a box to one line leaves the rest of the line
+  kClaiming,          // a digit confined within a line to one box leaves the rest of the box
+  kNakedPair,         // two cells holding the same two digits take them from their house
+  kHiddenPair,        // two digits confined to the same two cells become their only digits
+};
+constexpr int kDeductionFamilyCount = 6;
+
+// The techniques, numbered in the fixed order of every pass.
+enum Technique : int {
+  kEliminateRowValues,
+  kEliminateColumnValues,
+  kEliminateBoxValues,
+  kHiddenSingleInRow,
+  kHiddenSingleInColumn,
+  kHiddenSingleInBox,
+  kPointingInRow,
+  kPointingInColumn,
+  kClaimingInRow,
+  kClaimingInColumn,
+  kNakedPairInRow,
+  kNakedPairInColumn,
+  kNakedPairInBox,
+  kHiddenPairInRow,
+  kHiddenPairInColumn,
+  kHiddenPairInBox,
+  kTechniqueCount
+};
+
+struct TechniqueInfo {
+  DeductionFamily family;
+  HouseKind house;   // the house a step of it looks at
+  ListKind walked;   // the list walked; for pointing and claiming, the list
+                     // that must not hold the digit
+  ListKind cleared;  // pointing and claiming: the list cleared of the digit
+                     // (the walked list for every other family)
+  int level;         // the lowest level that admits it
+};
+
+// One row per technique, in pass order.
+inline constexpr TechniqueInfo kTechniqueTable[kTechniqueCount] = {
+    {DeductionFamily::kValueElimination, kRow, kRowPeers, kRowPeers, 1},
+    {DeductionFamily::kValueElimination, kColumn, kColumnPeers, kColumnPeers, 1},
+    {DeductionFamily::kValueElimination, kBox, kBoxPeers, kBoxPeers, 1},
+    {DeductionFamily::kHiddenSingle, kRow, kRowPeers, kRowPeers, 1},
+    {DeductionFamily::kHiddenSingle, kColumn, kColumnPeers, kColumnPeers, 1},
+    {DeductionFamily::kHiddenSingle, kBox, kBoxPeers, kBoxPeers, 1},
+    {DeductionFamily::kPointing, kBox, kBoxOutsideRow, kRowOutsideBox, 2},
+    {DeductionFamily::kPointing, kBox, kBoxOutsideColumn, kColumnOutsideBox, 2},
+    {DeductionFamily::kClaiming, kRow, kRowOutsideBox, kBoxOutsideRow, 2},
+    {DeductionFamily::kClaiming, kColumn, kColumnOutsideBox, kBoxOutsideColumn, 2},
+    {DeductionFamily::kNakedPair, kRow, kRowPeers, kRowPeers, 3},
+    {DeductionFamily::kNakedPair, kColumn, kColumnPeers, kColumnPeers, 3},
+    {DeductionFamily::kNakedPair, kBox, kBoxPeers, kBoxPeers, 3},
+    {DeductionFamily::kHiddenPair, kRow, kRowPeers, kRowPeers, 3},
+    {DeductionFamily::kHiddenPair, kColumn, kColumnPeers, kColumnPeers, 3},
+    {DeductionFamily::kHiddenPair, kBox, kBoxPeers, kBoxPeers, 3},
+};
+
+// A solve gives up (with a contradiction) after this many passes. Every pass
+// that goes on removes a candidate, so a solve ends within 649 passes: the
+// limit is a guard that never decides a verdict.
+constexpr int kPassLimit = 10000;
+
+// The levels compared: below 2 acts as 1, above 3 as 3.
+constexpr int kLowestLevel = 1;
+constexpr int kHighestLevel = 3;
+
+// The level that admits the family (that of its first technique).
+constexpr int FamilyLevel(DeductionFamily family) {
+  for (const TechniqueInfo& info : kTechniqueTable) {
+    if (info.family == family) return info.level;
+  }
+  return kHighestLevel;
+}
+
+// "value elimination", "hidden single", "pointing", "claiming",
+// "naked pair", "hidden pair".
+constexpr const char* FamilyName(DeductionFamily family) {
+  constexpr const char* kNames[kDeductionFamilyCount] = {"value elimination", "hidden single", "pointing",
+                                                "claiming",          "naked pair",    "hidden pair"};
+  return kNames[int(family)];
+}
+
+// How many techniques, from the start of the table, a level admits.
+constexpr int AdmittedTechniques(int level) {
+  const int clamped = level < kLowestLevel ? kLowestLevel : level > kHighestLevel ? kHighestLevel : level;
+  int admitted = 0;
+  while (admitted < kTechniqueCount && kTechniqueTable[admitted].level <= clamped) ++admitted;
+  return admitted;
+}
+
 namespace solver_detail {
 
-inline int LowestDigit(unsigned bits) { return __builtin_ctz(bits); }
+constexpr bool LevelsNeverFall() {
+  for (int t = 1; t < kTechniqueCount; ++t) {
+    if (kTechniqueTable[t].level < kTechniqueTable[t - 1].level) return false;
+  }
+  return true;
+}
+static_assert(LevelsNeverFall(), "a level admits a prefix of the table");
+static_assert(AdmittedTechniques(kHighestLevel) == kTechniqueCount, "the highest level admits every technique");
+
 
 // The grid's own sets.
 struct SetStore {
@@ -35,8 +172,8 @@ struct MaskStore {
   uint16_t* cells;
   int changes = 0;  // every change made through the store
   unsigned Bits(int x) const { return cells[x]; }
-  bool Single(int x) const { return (cells[x] & (cells[x] - 1)) == 0; }
-  int First(int x) const { return LowestDigit(cells[x]); }
+  bool Single(int x) const { return AtMostOneBit(cells[x]); }
+  int First(int x) const { return LowestBit(cells[x]); }
   bool Remove(int x, int d) {
     const unsigned bit = 1u << d;
     if (!(cells[x] & bit)) return true;
@@ -61,7 +198,7 @@ bool IsConsistentIn(const Store& s) {
   unsigned solved[81];
   for (int x = 0; x < 81; ++x) solved[x] = s.Single(x) ? s.Bits(x) : 0;
   unsigned clash = 0;
-  for (int kind = 0; kind < 3; ++kind) {
+  for (int kind = kRow; kind < kHouseKinds; ++kind) {
     for (int h = 0; h < 9; ++h) {
       unsigned seen = 0;
       for (int p = 0; p < 9; ++p) {
@@ -79,7 +216,7 @@ bool IsConsistentIn(const Store& s) {
 // since the last one. Solved cells never change, so this gives the same
 // answer as checking every house afresh.
 struct PlacedDigits {
-  unsigned house[3][9] = {};
+  unsigned house[kHouseKinds][9] = {};
 
   // Gathers every solved cell; false when two share a house and a digit.
   template <class Store>
@@ -97,7 +234,7 @@ struct PlacedDigits {
   bool Add(const Store& s, int x) {
     const unsigned bit = s.Bits(x);
     bool clash = false;
-    for (int kind = 0; kind < 3; ++kind) {
+    for (int kind = kRow; kind < kHouseKinds; ++kind) {
       unsigned& placed = house[kind][kUnits.house[kind][x]];
       clash = clash || (placed & bit);
       placed |= bit;
@@ -139,7 +276,7 @@ bool EliminateValuesIn(Store& s, const OpenCells& open, int kind, PlacedDigits& 
     if (!(bits & inHouse)) continue;
     if (bits & ~inHouse) {
       // Removing every placed digit leaves what the walk would leave.
-      for (unsigned gone = bits & inHouse; gone; gone &= gone - 1) s.Remove(x, LowestDigit(gone));
+      for (unsigned gone = bits & inHouse; gone; gone &= gone - 1) s.Remove(x, LowestBit(gone));
     } else {
       // Nothing would be left: the walk meets a refused removal. Replay it
       // step by step for the exact state it stops in.
@@ -176,7 +313,7 @@ bool HiddenSingleIn(Store& s, const OpenCells& open, int kind, const PlacedDigit
     if (!s.Single(x)) {
       const unsigned held = fixed.house[kind][h] | before[h] | after[i];
       const unsigned alone = s.Bits(x) & ~held;
-      if (alone) s.SetSingle(x, LowestDigit(alone));
+      if (alone) s.SetSingle(x, LowestBit(alone));
     }
     before[h] |= s.Bits(x);
   }
@@ -212,7 +349,7 @@ bool ConfineIn(Store& s, const OpenCells& open, int mustLack, int clear) {
     unsigned confined = s.Bits(x) & ~(held[lack[0]] | held[lack[1]]) &
                         (held[reach[0]] | held[reach[1]]);
     for (; confined; confined &= confined - 1) {
-      const int d = LowestDigit(confined);
+      const int d = LowestBit(confined);
       for (int k = 0; k < clearLength; ++k) {
         const int y = target[k];
         if (s.Single(y) || !(s.Bits(y) & (1u << d))) continue;
@@ -234,10 +371,9 @@ bool NakedPairIn(Store& s, const OpenCells& open, int kind) {
     const int x = open.cells[i];
     if (s.Single(x)) continue;
     const unsigned bits = s.Bits(x);
-    const unsigned rest = bits & (bits - 1);  // without the smallest digit
-    if (rest & (rest - 1)) continue;          // three digits or more
-    const int a = LowestDigit(bits);
-    const int b = LowestDigit(bits & (bits - 1));
+    if (!TwoBits(bits)) continue;
+    const int a = LowestBit(bits);
+    const int b = LowestBit(WithoutLowestBit(bits));
     const uint8_t* list = kHouses.lists[kind][x];
     int partner = -1;
     for (int k = 0; k < length; ++k) {
@@ -289,11 +425,11 @@ bool HiddenPairIn(Store& s, const OpenCells& open, int kind) {
     const int h = kUnits.house[kind][x];
     const unsigned bits = s.Bits(x);
     const unsigned candidates = bits & two[h];
-    if (!(candidates & (candidates - 1))) continue;  // a pair needs two such digits
+    if (AtMostOneBit(candidates)) continue;  // a pair needs two such digits
     const uint8_t* list = kHouses.lists[kind][x];
     bool done = false;
     for (unsigned first = candidates; first && !done; first &= first - 1) {
-      const int d1 = LowestDigit(first);
+      const int d1 = LowestBit(first);
       const unsigned later = candidates & ~((2u << d1) - 1);
       // The one other cell where d1 is open (it is placed nowhere).
       for (int k = 0; k < length; ++k) {
@@ -301,13 +437,36 @@ bool HiddenPairIn(Store& s, const OpenCells& open, int kind) {
         if (!(m & (1u << d1))) continue;
         const unsigned match = later & m;
         if (match) {
-          s.SetPair(x, d1, LowestDigit(match));
+          s.SetPair(x, d1, LowestBit(match));
           count(h);
           done = true;
         }
         break;
       }
     }
+  }
+  return true;
+}
+
+// Runs technique t (0..kTechniqueCount - 1) on the store's open cells, as
+// the table describes it. `fixed` holds the digits placed in every house
+// before the technique (hidden singles read it); `working` starts as a copy
+// of it, and value elimination adds the cells it leaves solved.
+template <class Store>
+bool RunTechnique(int t, Store& s, const OpenCells& open, const PlacedDigits& fixed, PlacedDigits& working) {
+  const TechniqueInfo& info = kTechniqueTable[t];
+  switch (info.family) {
+    case DeductionFamily::kValueElimination:
+      return EliminateValuesIn(s, open, info.walked, working);
+    case DeductionFamily::kHiddenSingle:
+      return HiddenSingleIn(s, open, info.walked, fixed);
+    case DeductionFamily::kPointing:
+    case DeductionFamily::kClaiming:
+      return ConfineIn(s, open, info.walked, info.cleared);
+    case DeductionFamily::kNakedPair:
+      return NakedPairIn(s, open, info.walked);
+    case DeductionFamily::kHiddenPair:
+      return HiddenPairIn(s, open, info.walked);
   }
   return true;
 }
