@@ -61,8 +61,8 @@ void CheckSolve(const Board& input, int level) {
   // A board copy drops the marks of cells with a value; the solve is judged
   // against the copy it starts from.
   Board original, board;
-  original.CopyFrom(&input);
-  board.CopyFrom(&input);
+  original.CopyDroppingMarksUnderValues(&input);
+  board.CopyDroppingMarksUnderValues(&input);
   const bool verdict = board.SolveAtLevel(level);
 
   for (int row = 0; row < 9; ++row) {
@@ -129,8 +129,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   // Level 0 acts as level 1 and level 4 as level 3, to the last mark.
   if (level == 0 || level == 4) {
     Board low, high;
-    low.CopyFrom(&original);
-    high.CopyFrom(&original);
+    low.CopyDroppingMarksUnderValues(&original);
+    high.CopyDroppingMarksUnderValues(&original);
     const bool lowVerdict = low.SolveAtLevel(level);
     const bool highVerdict = high.SolveAtLevel(level == 0 ? 1 : 3);
     FUZZ_CHECK(lowVerdict == highVerdict, "levels outside 1..3 act as the nearest");

@@ -83,7 +83,7 @@ void CheckPuzzle(const Board& puzzle, int exactLevel, int maxLevel, Tally& tally
   ASSERT_EQ(solutions, 1);
 
   Board completed;
-  completed.CopyFrom(&puzzle);
+  completed.CopyDroppingMarksUnderValues(&puzzle);
   ASSERT_TRUE(completed.SolveAtLevel(3));
   ASSERT_TRUE(completed.IsComplete());
   for (int row = 0; row < 9; ++row) {

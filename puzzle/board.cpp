@@ -15,16 +15,15 @@ bool IsDigit(int d) { return d >= 1 && d <= 9; }
 
 Cell::Cell() { Clear(); }
 
-bool Cell::Clear() {
+void Cell::Clear() {
   for (bool& mark : marks) mark = false;
   value = 0;
   given = false;
-  return true;
 }
 
 // Clear, then the other cell's value or (without a value) its marks, then
 // its flag: the fields can be taken over directly.
-bool Cell::CopyFrom(const Cell* other) {
+bool Cell::CopyDroppingMarksUnderValue(const Cell* other) {
   if (!other) return false;
   if (other == this) {
     if (value) ClearMarks();
@@ -136,21 +135,19 @@ void Board::ClearGiven(int row, int col) {
   if (InRange(row, col)) CellAt(row, col).ClearGiven();
 }
 
-bool Board::Clear() {
+void Board::Clear() {
   for (Cell& cell : cells) cell.Clear();
-  return true;
 }
 
-bool Board::ResetToGivens() {
+void Board::ResetToGivens() {
   for (Cell& cell : cells) {
     if (!cell.IsGiven()) cell.Clear();
   }
-  return true;
 }
 
-bool Board::CopyFrom(const Board* other) {
+bool Board::CopyDroppingMarksUnderValues(const Board* other) {
   if (!other) return false;
-  // Cell::CopyFrom of every cell: the cells as they are, except that a cell
+  // Cell::CopyDroppingMarksUnderValue of every cell: the cells as they are, except that a cell
   // with a value keeps no marks. A board copied onto itself stays as it is.
   if (other != this) std::memcpy(cells, other->cells, sizeof cells);
   for (Cell& cell : cells) {
@@ -161,10 +158,13 @@ bool Board::CopyFrom(const Board* other) {
 
 bool Board::CopyGivensFrom(const Board* other) {
   if (!other) return false;
-  if (other == this) return ResetToGivens();
+  if (other == this) {
+    ResetToGivens();
+    return true;
+  }
   for (int i = 0; i < 81; ++i) {
     if (other->cells[i].IsGiven()) {
-      cells[i].CopyFrom(&other->cells[i]);
+      cells[i].CopyDroppingMarksUnderValue(&other->cells[i]);
     } else {
       cells[i].Clear();
     }

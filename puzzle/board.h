@@ -10,11 +10,11 @@ class Cell {
  public:
   Cell();
 
-  // Empties the cell completely, given flag included. Always true.
-  bool Clear();
+  // Empties the cell completely, given flag included.
+  void Clear();
   // Clear, then takes the other cell's value (without its marks) or, when it
   // has no value, its marks; then its given flag. False with no other cell.
-  bool CopyFrom(const Cell* other);
+  bool CopyDroppingMarksUnderValue(const Cell* other);
 
   bool HasValue() const { return value != 0; }
   int GetValue() const { return value; }
@@ -46,7 +46,8 @@ class Cell {
   bool given;
 };
 
-// The 9 x 9 board, row-major. A plain value: copy it with CopyFrom.
+// The 9 x 9 board, row-major. A plain value: copy it with
+// CopyDroppingMarksUnderValues.
 // Per-cell operations take (row, col) and answer false / 0, or do nothing,
 // outside 0..8.
 class Board {
@@ -70,12 +71,14 @@ class Board {
   Cell& CellAt(int row, int col) { return cells[row * 9 + col]; }
   const Cell& CellAt(int row, int col) const { return cells[row * 9 + col]; }
 
-  // Clears all 81 cells, givens included. Always true.
-  bool Clear();
-  // Clears every cell that is not given. Always true.
-  bool ResetToGivens();
-  // Cell::CopyFrom for every cell. False (and no change) with no other board.
-  bool CopyFrom(const Board* other);
+  // Clears all 81 cells, givens included.
+  void Clear();
+  // Clears every cell that is not given.
+  void ResetToGivens();
+  // Copies every cell, except the marks of a cell that has a value: those
+  // are dropped (Cell::CopyDroppingMarksUnderValue). False (and no change)
+  // with no other board.
+  bool CopyDroppingMarksUnderValues(const Board* other);
   // Copies the other board's given cells and clears every other cell.
   // False (and no change) with no other board.
   bool CopyGivensFrom(const Board* other);

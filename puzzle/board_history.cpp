@@ -26,8 +26,8 @@ bool BoardHistory::Record(const BoardState& before, const BoardState& after) {
     first = (first + 1) % kSlots;
     --cursor;
   }
-  // Plain assignment copies every field; Board::CopyFrom would drop the
-  // marks kept under a value.
+  // Plain assignment copies every field; Board::CopyDroppingMarksUnderValues
+  // would drop the marks kept under a value.
   Slot(cursor) = before;
   ++cursor;
   count = cursor;

@@ -72,7 +72,7 @@ TEST(CellTest, GivenCellRefusesEveryEditButClear) {
   cell.ClearGiven();
   EXPECT_EQ(cell.GetValue(), 5);  // the flag alone goes
   cell.SetGiven();
-  EXPECT_TRUE(cell.Clear());
+  cell.Clear();
   EXPECT_FALSE(cell.IsGiven());
   EXPECT_FALSE(cell.HasValue());
   EXPECT_EQ(cell.CandidateCount(), 0);
@@ -92,19 +92,19 @@ TEST(CellTest, CopyTakesValueWithoutMarksOrMarksWithoutValue) {
   given.SetGiven();
   target.SetCandidate(2);
   target.SetValue(7);
-  EXPECT_TRUE(target.CopyFrom(&valued));
+  EXPECT_TRUE(target.CopyDroppingMarksUnderValue(&valued));
   EXPECT_EQ(target.GetValue(), 3);
   EXPECT_EQ(target.CandidateCount(), 0);
-  EXPECT_TRUE(target.CopyFrom(&marked));
+  EXPECT_TRUE(target.CopyDroppingMarksUnderValue(&marked));
   EXPECT_FALSE(target.HasValue());
   EXPECT_TRUE(target.HasCandidate(4) && target.HasCandidate(9));
   EXPECT_EQ(target.CandidateCount(), 2);
-  EXPECT_TRUE(target.CopyFrom(&given));
+  EXPECT_TRUE(target.CopyDroppingMarksUnderValue(&given));
   EXPECT_TRUE(target.IsGiven());
   EXPECT_EQ(target.GetValue(), 8);
-  EXPECT_TRUE(target.CopyFrom(&marked));  // a given target is cleared first
+  EXPECT_TRUE(target.CopyDroppingMarksUnderValue(&marked));  // a given target is cleared first
   EXPECT_FALSE(target.IsGiven());
-  EXPECT_FALSE(target.CopyFrom(nullptr));
+  EXPECT_FALSE(target.CopyDroppingMarksUnderValue(nullptr));
   EXPECT_EQ(target.CandidateCount(), 2);
 }
 
@@ -115,7 +115,7 @@ TEST(BoardTest, ResetToGivensKeepsGivenCellsWhole) {
   b.SetGiven(0, 0);
   b.SetValue(0, 1, 6);
   b.SetCandidate(4, 4, 2, true);
-  EXPECT_TRUE(b.ResetToGivens());
+  b.ResetToGivens();
   EXPECT_EQ(b.GetValue(0, 0), 5);
   EXPECT_TRUE(b.HasCandidate(0, 0, 1));
   EXPECT_TRUE(b.IsGiven(0, 0));
@@ -179,7 +179,7 @@ TEST(BoardTest, CopyGivensFromKeepsOnlyTheGivens) {
   EXPECT_EQ(marked, 0);
   EXPECT_FALSE(target.IsGiven(8, 8));
   EXPECT_FALSE(target.CopyGivensFrom(nullptr));
-  EXPECT_FALSE(target.CopyFrom(nullptr));
+  EXPECT_FALSE(target.CopyDroppingMarksUnderValues(nullptr));
   EXPECT_EQ(target.GetValue(0, 0), 5);
 }
 

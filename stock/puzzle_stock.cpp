@@ -53,7 +53,7 @@ void PuzzleStock::Add(const Board* board) {
   if (level < 1 || level > kLevelCount) return;
   int& count = counts[level - 1];
   if (count >= kSlotsPerLevel) return;
-  puzzles[level - 1][count].CopyFrom(board);
+  puzzles[level - 1][count].CopyDroppingMarksUnderValues(board);
   ++count;
 }
 
@@ -61,7 +61,7 @@ void PuzzleStock::Take(Board* target, int level, bool remove) {
   if (target == nullptr || level < 1 || level > kLevelCount) return;
   int& count = counts[level - 1];
   if (count <= 0) return;
-  target->CopyFrom(&puzzles[level - 1][count - 1]);
+  target->CopyDroppingMarksUnderValues(&puzzles[level - 1][count - 1]);
   if (remove) --count;
 }
 

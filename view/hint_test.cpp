@@ -120,7 +120,7 @@ TEST_F(HintTest, TheNextDecidedCellIsNamedWithItsFamily) {
   board.SolveAtLevel(1);
   ASSERT_FALSE(board.IsComplete());
   Board solution;
-  solution.CopyFrom(&board);
+  solution.CopyDroppingMarksUnderValues(&board);
   solution.SolveAtLevel(3);
   ASSERT_EQ(solution.GetValue(1, 4), 7);
   // 2行5列に「7」が入ります（行の隠れシングル、先に2ブロックのポインティング「7」）: the 7s

@@ -370,7 +370,7 @@ TEST_F(MenuCommandsTest, NewPuzzleWithAnEmptyLevelGeneratesOneAtOnce) {
   EXPECT_GT(givens, 0);
   EXPECT_LT(givens, 81);
   Board solved;
-  solved.CopyFrom(&board);
+  solved.CopyDroppingMarksUnderValues(&board);
   EXPECT_TRUE(solved.SolveAtLevel(1));
   EXPECT_TRUE(solved.IsComplete());
 }
@@ -458,7 +458,7 @@ TEST_F(MenuCommandsTest, AboutShowsTheVersionBox) {
 TEST_F(MenuCommandsTest, UnlistedIdentifiersAndMissingBoardReturnZero) {
   FillSolvedExcept(board, {5});
   Board before;
-  before.CopyFrom(&board);
+  before.CopyDroppingMarksUnderValues(&board);
   DirtyView();
   for (WORD id : {40043, 40046, 40047, 40055, 40059, 40064, 40067, 40041, 100, 0}) {
     EXPECT_EQ(view->OnCommand(id), 0) << id;
