@@ -3,6 +3,7 @@
 #include "puzzle/board.h"
 #include "puzzle/generation_check.h"
 #include "puzzle/random.h"
+#include "solver/bits.h"
 #include "solver/incremental_grid.h"
 #include "solver/singles.h"
 #include "solver/solver_grid.h"
@@ -70,19 +71,13 @@ bool Board::Generate(int minLevel, int maxLevel, int attempts) {
 
 namespace {
 
-// The digit of the k-th lowest bit (k from 0).
-int NthDigit(unsigned bits, int k) {
-  for (; k > 0; --k) bits &= bits - 1;
-  return __builtin_ctz(bits);
-}
-
 // One generation. It takes every random draw, given and start-over that the
 // plain algorithm takes (solve the givens, pick an open cell by probing it
 // with the level-3 solver, add it as a given), but keeps its solves from one
-// pass to the next: the givens solved at maxLevel (`main`) and at level 3
-// (`settled`, the state every probe starts from). A new given, or a probed
-// digit, is then placed into a kept solve incrementally. Wherever that cannot
-// be trusted (see IncrementalGrid), the digits are solved from scratch.
+// pass to the next: the givens solved at maxLevel (`maxLevelSolve`) and at
+// level 3 (`settled`, the state every probe starts from). A new given, or a
+// probed digit, is then placed into a kept solve incrementally. Wherever that
+// cannot be trusted (see IncrementalGrid), the digits are solved from scratch.
 class Generation {
  public:
   Generation(Board& target, int lowest, int highest, GenerationObserver* watcher)
@@ -95,7 +90,7 @@ class Generation {
         StartOver();
         continue;
       }
-      if (main.IsComplete()) {
+      if (maxLevelSolve.IsComplete()) {
         if (minLevel <= 1) return true;
         if (LowerLevelLeavesOpen()) return true;
         StartOver();
@@ -103,7 +98,7 @@ class Generation {
       }
       int x = -1, d = 0;
       Pick(&x, &d);
-      if (x < 0 || main.IsSolved(x) || !(main.Mask(x) & (1u << d))) return false;
+      if (x < 0 || maxLevelSolve.IsSolved(x) || !(maxLevelSolve.Mask(x) & (1u << d))) return false;
       board.SetValue(x / 9, x % 9, d);
       board.SetGiven(x / 9, x % 9);
       givens[x] = uint8_t(d);
@@ -113,14 +108,15 @@ class Generation {
   }
 
  private:
-  enum class Known { kYes, kNo, kUntrusted };
+  // What is known of the level-3 solve `settled`.
+  enum class Known { kYes, kNotDerivedYet, kUntrusted };
 
   // An empty board: what every level's solve of no givens leaves.
   void StartOver() {
     board.Clear();
     for (uint8_t& value : givens) value = 0;
-    main.Clear();
-    mainTrusted = true;
+    maxLevelSolve.Clear();
+    maxLevelSolveTrusted = true;
     settled.Clear();
     settledState = Known::kYes;
     probeTaken = false;
@@ -135,21 +131,21 @@ class Generation {
     bool kept = false;
     if (maxLevel >= 3 && probeTaken) {
       // The probe that chose the new given solved these very digits.
-      main = probe;
-      mainTrusted = kept = true;
-    } else if (mainTrusted) {
-      kept = main.Place(x, givens[x], maxLevel);
+      maxLevelSolve = probe;
+      maxLevelSolveTrusted = kept = true;
+    } else if (maxLevelSolveTrusted) {
+      kept = maxLevelSolve.Place(x, givens[x], maxLevel);
     }
     if (kept) {
-      Show(givens, maxLevel, main.Masks());
+      Show(givens, maxLevel, maxLevelSolve.Masks());
     } else {
       uint16_t masks[81];
       if (!SolverGrid::SolveDigits(givens, maxLevel, masks)) return false;
-      mainTrusted = main.Load(masks);
+      maxLevelSolveTrusted = maxLevelSolve.Load(masks);
     }
     if (maxLevel < 3) {
       if (probeTaken) settled = probe;
-      settledState = probeTaken ? Known::kYes : Known::kNo;
+      settledState = probeTaken ? Known::kYes : Known::kNotDerivedYet;
     }
     probeTaken = false;
     return true;
@@ -182,16 +178,16 @@ class Generation {
       const int r = RandomIndexBelow(9);
       const int c = RandomIndexBelow(9);
       const int cell = r * 9 + c;
-      if (main.IsSolved(cell)) continue;
-      const unsigned candidates = main.Mask(cell);
-      const int digit = NthDigit(candidates, RandomIndexBelow(__builtin_popcount(candidates)));
+      if (maxLevelSolve.IsSolved(cell)) continue;
+      const unsigned candidates = maxLevelSolve.Mask(cell);
+      const int digit = NthBit(candidates, RandomIndexBelow(BitCount(candidates)));
       *x = cell;
       *d = digit;
       if (probesLeft <= 0) {
         // The eleventh choice goes unprobed: nothing vouches for it, so the
         // next pass solves the givens from scratch.
         probeTaken = false;
-        mainTrusted = false;
+        maxLevelSolveTrusted = false;
         return;
       }
       --probesLeft;
@@ -224,17 +220,19 @@ class Generation {
 
   // The level-3 solve of the givens, when it can be trusted.
   const IncrementalGrid* ProbeStart() {
-    if (maxLevel >= 3) return mainTrusted ? &main : nullptr;
-    if (settledState == Known::kNo) {
-      settled = main;
-      settledState = mainTrusted && settled.Settle(3) ? Known::kYes : Known::kUntrusted;
+    if (maxLevel >= 3) return maxLevelSolveTrusted ? &maxLevelSolve : nullptr;
+    if (settledState == Known::kNotDerivedYet) {
+      settled = maxLevelSolve;
+      settledState = maxLevelSolveTrusted && settled.Settle(3) ? Known::kYes : Known::kUntrusted;
     }
     return settledState == Known::kYes ? &settled : nullptr;
   }
 
-  // What a probe loads: the solved cells of `main`, and d at x.
+  // What a probe loads: the solved cells of `maxLevelSolve`, and d at x.
   void LoadedDigits(int x, int d, uint8_t values[81]) const {
-    for (int y = 0; y < 81; ++y) values[y] = uint8_t(main.IsSolved(y) ? __builtin_ctz(main.Mask(y)) : 0);
+    for (int y = 0; y < 81; ++y) {
+      values[y] = uint8_t(maxLevelSolve.IsSolved(y) ? LowestBit(maxLevelSolve.Mask(y)) : 0);
+    }
     values[x] = uint8_t(d);
   }
 
@@ -246,8 +244,8 @@ class Generation {
   const int minLevel, maxLevel;
   GenerationObserver* const observer;
   uint8_t givens[81];
-  IncrementalGrid main;  // the givens solved at maxLevel
-  bool mainTrusted = true;
+  IncrementalGrid maxLevelSolve;  // the givens solved at maxLevel
+  bool maxLevelSolveTrusted = true;
   IncrementalGrid settled;  // the givens solved at level 3 (maxLevel < 3)
   Known settledState = Known::kYes;
   IncrementalGrid probe;  // the last probe, taken when probeTaken
@@ -276,7 +274,7 @@ void Board::PickRandomOpenCell(int* row, int* col, int* digit) const {
     if (digit) *digit = d;
     if (probesLeft <= 0) return;
     --probesLeft;
-    probe.CopyFrom(this);
+    probe.CopyDroppingMarksUnderValues(this);
     probe.SetValue(r, c, d);
     if (probe.TrySolveAtLevel(3, nullptr)) return;
   }

@@ -17,7 +17,8 @@ constexpr int HouseNumber(int house) { return house % 9; }
 // The levels at which the re-checks of each kind start.
 constexpr int kConfineLevel = FamilyLevel(DeductionFamily::kPointing);
 constexpr int kPairLevel = FamilyLevel(DeductionFamily::kNakedPair);
-static_assert(kConfineLevel == FamilyLevel(DeductionFamily::kClaiming), "pointing and claiming start together");
+static_assert(kConfineLevel == FamilyLevel(DeductionFamily::kClaiming),
+              "pointing and claiming start together");
 static_assert(kPairLevel == FamilyLevel(DeductionFamily::kHiddenPair), "both pairs start together");
 
 // The three houses of every cell, and the cell's position bit in each.
@@ -243,7 +244,9 @@ bool IncrementalGrid::Load(const uint16_t masks[81]) {
     for (int p = 0; p < 9; ++p) {
       const unsigned m = cells[members[p]];
       held |= m;
-      for (unsigned bits = m; bits; bits &= bits - 1) at[LowestBit(bits)] = uint16_t(at[LowestBit(bits)] | (1u << p));
+      for (unsigned bits = m; bits; bits &= bits - 1) {
+        at[LowestBit(bits)] = uint16_t(at[LowestBit(bits)] | (1u << p));
+      }
     }
     whole &= held == kAllDigits;
   }

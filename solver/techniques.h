@@ -153,8 +153,8 @@ constexpr bool LevelsNeverFall() {
   return true;
 }
 static_assert(LevelsNeverFall(), "a level admits a prefix of the table");
-static_assert(AdmittedTechniques(kHighestLevel) == kTechniqueCount, "the highest level admits every technique");
-
+static_assert(AdmittedTechniques(kHighestLevel) == kTechniqueCount,
+              "the highest level admits every technique");
 
 // The grid's own sets.
 struct SetStore {
