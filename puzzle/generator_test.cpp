@@ -8,6 +8,7 @@
 #include "puzzle/board.h"
 #include "puzzle/grade.h"
 #include "puzzle/random.h"
+#include "solver/test_puzzles.h"
 
 namespace {
 
@@ -27,17 +28,6 @@ std::string Line(const Board& b) {
   for (int i = 0; i < 81; ++i) s += b.HasValue(i / 9, i % 9) ? char('0' + b.GetValue(i / 9, i % 9)) : '.';
   return s;
 }
-
-const char kSolution[] =
-    "534678912672195348198342567859761423426853791713924856961537284287419635345286179";
-const char kLevel1[] =
-    ".3..7.4...2.3.86...7.1.6.9.49..835.2..57..8...83.........4....3..9...27.84...7...";
-const char kLevel2[] =
-    "...5..1..97......3..6..4.255839.62...4..1..3.2.....4..8..732.....7...38......9...";
-const char kLevel3[] =
-    "8........35...21.867.....32..8.3....91...5...5....47....5.1..26.9.68.51...3......";
-const char kClashAfterPass[] =
-    "15..936.8734.825.9...4.5.7351624793.8735691..4..1...659..3.64.1..587139636.9.42.7";
 
 TEST(RandTest, FollowsTheClassicSequenceFromStateOne) {
   SeedRand(1);
@@ -161,7 +151,7 @@ TEST(SolverSoundnessTest, SolvablePuzzlesAreNeverContradictions) {
     for (int k = 0; k < emptied; ++k) puzzle.CellAt(RandomIndexBelow(9), RandomIndexBelow(9)).Clear();
     for (int level = 1; level <= 3; ++level) {
       Board work;
-      work.CopyFrom(&puzzle);
+      work.CopyDroppingMarksUnderValues(&puzzle);
       ASSERT_TRUE(work.SolveAtLevel(level)) << Line(puzzle) << " level " << level;
       for (int r = 0; r < 9; ++r) {
         for (int c = 0; c < 9; ++c) {
@@ -203,7 +193,7 @@ TEST(SolverSoundnessTest, LookAheadAnswersAsSolvingACopyWould) {
     const std::string before = Line(puzzle);
     for (int level = 1; level <= 3; ++level) {
       Board copy;
-      copy.CopyFrom(&puzzle);
+      copy.CopyDroppingMarksUnderValues(&puzzle);
       const bool verdict = copy.SolveAtLevel(level);
       bool complete = !copy.IsComplete();
       ASSERT_EQ(puzzle.TrySolveAtLevel(level, &complete), verdict) << before;
@@ -277,7 +267,7 @@ void ExpectPuzzleOfLevels(const Board& b, int minLevel, int maxLevel) {
     }
   }
   Board top;
-  top.CopyFrom(&b);
+  top.CopyDroppingMarksUnderValues(&b);
   ASSERT_TRUE(top.SolveAtLevel(maxLevel));
   ASSERT_TRUE(top.IsComplete());
   EXPECT_TRUE(top.ObeysRules());
@@ -288,7 +278,7 @@ void ExpectPuzzleOfLevels(const Board& b, int minLevel, int maxLevel) {
   }
   if (minLevel >= 2) {
     Board lower;
-    lower.CopyFrom(&b);
+    lower.CopyDroppingMarksUnderValues(&b);
     EXPECT_TRUE(lower.SolveAtLevel(minLevel - 1));
     EXPECT_FALSE(lower.IsComplete());
   }
@@ -383,7 +373,7 @@ TEST(IsCorrectTest, IncompleteBoardIsNeverCorrect) {
 TEST(IsCorrectTest, FilledGridIsJudgedAgainstTheSolution) {
   Board b = FromLine(kLevel2);
   Board solved;
-  solved.CopyFrom(&b);
+  solved.CopyDroppingMarksUnderValues(&b);
   ASSERT_TRUE(solved.SolveAtLevel(3));
   for (int r = 0; r < 9; ++r) {
     for (int c = 0; c < 9; ++c) b.SetValue(r, c, solved.GetValue(r, c));
@@ -408,7 +398,7 @@ TEST(IsCorrectTest, GridTheSolverCannotFinishIsJudgedByTheRules) {
     b.SetGiven(0, c);
   }
   Board check;
-  check.CopyFrom(&b);
+  check.CopyDroppingMarksUnderValues(&b);
   ASSERT_TRUE(check.SolveAtLevel(3));
   ASSERT_FALSE(check.IsComplete());
   for (int r = 1; r < 9; ++r) {

@@ -7,13 +7,14 @@
 #include "solver/singles.h"
 #include "solver/solver_grid.h"
 #include "solver/test_lcg.h"
+#include "solver/test_puzzles.h"
 
 namespace {
 
 TEST(SinglesTest, AnswersAsTheSolveFromScratchDoes) {
   // One solution grid, relabelled and thinned out at random, plus stray
   // digits that may clash.
-  const char grid[] = "534678912672195348198342567859761423426853791713924856961537284287419635345286179";
+  const char* const grid = kSolution;
   Lcg rng{12345};
   auto below = [&](int n) { return rng.Below(n); };
   int answered = 0, complete = 0, declined = 0;

@@ -6,6 +6,8 @@
 #include <initializer_list>
 #include <string>
 
+#include "solver/test_puzzles.h"
+
 namespace {
 
 // Makes cell (r, c) hold exactly `digits`.
@@ -42,18 +44,9 @@ bool SameCells(const SolverGrid& a, const SolverGrid& b) {
   return true;
 }
 
-// Level 2: level 1 stalls on it, pointing or claiming finishes it.
-const char kLevel2[] =
-    "...5..1..97......3..6..4.255839.62...4..1..3.2.....4..8..732.....7...38......9...";
+// A second level-2 puzzle.
 const char kLevel2Alt[] =
     ".7...8.9...8..........79.15....9..7.....27.5.5.....9.6..5....3.6.4.....93892.1.4.";
-// Level 3: needs pairs.
-const char kLevel3[] =
-    "8........35...21.867.....32..8.3....91...5...5....47....5.1..26.9.68.51...3......";
-// A contradiction that only shows after hidden singles of one pass fill the
-// grid with a clash.
-const char kClashAfterPass[] =
-    "15..936.8734.825.9...4.5.7351624793.8735691..4..1...659..3.64.1..587139636.9.42.7";
 
 TEST(DigitSetTest, NewSetHoldsOneToNine) {
   DigitSet set;
@@ -233,7 +226,7 @@ TEST(SolveTest, ClashingDigitsFailBeforeAnyTechniqueRuns) {
 
 TEST(SolveTest, CompleteConsistentGridIsSolved) {
   SolverGrid g;
-  Load(g, "534678912672195348198342567859761423426853791713924856961537284287419635345286179");
+  Load(g, kSolution);
   EXPECT_TRUE(g.Solve(1));
   EXPECT_TRUE(g.IsComplete());
 }

@@ -6,7 +6,9 @@
 #include <cstdint>
 
 #include "solver/solver_grid.h"
+#include "solver/techniques.h"
 #include "solver/test_lcg.h"
+#include "solver/test_puzzles.h"
 
 namespace {
 
@@ -20,10 +22,8 @@ class Reference {
       for (int r = 0; r < 9; ++r) {
         for (int c = 0; c < 9; ++c) snapshot[r][c].Assign(g.At(r, c));
       }
-      for (int t = 0; t < 16; ++t) {
-        if (t >= 6 && level < 2) break;
-        if (t >= 10 && level < 3) break;
-        if (!Technique(t)) return false;
+      for (int t = 0; t < AdmittedTechniques(level); ++t) {
+        if (!Technique(kTechniqueTable[t])) return false;
       }
       bool complete = true, unchanged = true;
       for (int r = 0; r < 9; ++r) {
@@ -34,7 +34,7 @@ class Reference {
       }
       if (complete) return Consistent();
       if (unchanged) return true;
-      if (++pass >= 10000) return false;
+      if (++pass >= kPassLimit) return false;
     }
   }
 
@@ -80,94 +80,129 @@ class Reference {
     return count;
   }
 
-  bool Technique(int t) {
-    static const ListFn peers[3] = {&SolverGrid::RowPeers, &SolverGrid::ColumnPeers,
-                                    &SolverGrid::BoxPeers};
+  // The house lists by ListKind, through the grid's public functions.
+  static ListFn List(ListKind kind) {
+    static const ListFn lists[kListKinds] = {
+        &SolverGrid::RowPeers,         &SolverGrid::ColumnPeers,   &SolverGrid::BoxPeers,
+        &SolverGrid::RowOutsideBox,    &SolverGrid::ColumnOutsideBox, &SolverGrid::BoxOutsideRow,
+        &SolverGrid::BoxOutsideColumn};
+    return lists[kind];
+  }
+
+  // The technique the table row describes, cell by cell in row-major order.
+  bool Technique(const TechniqueInfo& info) {
     for (int r = 0; r < 9; ++r) {
       for (int c = 0; c < 9; ++c) {
-        DigitSet& x = g.At(r, c);
-        if (x.IsSingle()) continue;
-        if (t < 3) {
-          const HouseList l = peers[t](r, c);
-          for (int k = 0; k < l.length; ++k) {
-            const DigitSet& y = Cell(l.cells[k]);
-            if (y.IsSingle() && !x.Remove(y.Get(0))) return false;
-          }
-        } else if (t < 6) {
-          const HouseList l = peers[t - 3](r, c);
-          for (int i = 0; i < x.Count(); ++i) {
-            const int d = x.Get(i);
-            bool held = false;
-            for (int k = 0; k < l.length; ++k) held = held || Holds(l.cells[k], d);
-            if (!held) {
-              x.SetSingle(d);
-              break;
-            }
-          }
-        } else if (t < 10) {
-          static const ListFn lack[4] = {&SolverGrid::BoxOutsideRow, &SolverGrid::BoxOutsideColumn,
-                                         &SolverGrid::RowOutsideBox, &SolverGrid::ColumnOutsideBox};
-          static const ListFn clear[4] = {&SolverGrid::RowOutsideBox, &SolverGrid::ColumnOutsideBox,
-                                          &SolverGrid::BoxOutsideRow, &SolverGrid::BoxOutsideColumn};
-          const HouseList mustLack = lack[t - 6](r, c);
-          const HouseList target = clear[t - 6](r, c);
-          DigitSet own;
-          own.Assign(x);
-          for (int i = 0; i < own.Count(); ++i) {
-            const int d = own.Get(i);
-            bool held = false;
-            for (int k = 0; k < mustLack.length; ++k) held = held || Holds(mustLack.cells[k], d);
-            if (held) continue;
-            for (int k = 0; k < target.length; ++k) {
-              DigitSet& y = Cell(target.cells[k]);
-              if (!y.IsSingle() && !y.Remove(d)) return false;
-            }
-          }
-        } else if (t < 13) {
-          if (x.Count() != 2) continue;
-          const int a = x.Get(0), b = x.Get(1);
-          const HouseList l = peers[t - 10](r, c);
-          int partner = -1;
-          for (int k = 0; k < l.length && partner < 0; ++k) {
-            const DigitSet& y = Cell(l.cells[k]);
-            if (y.Count() == 2 && y.Get(0) == a && y.Get(1) == b) partner = k;
-          }
-          if (partner < 0) continue;
-          for (int k = 0; k < l.length; ++k) {
-            if (k == partner) continue;
-            DigitSet& y = Cell(l.cells[k]);
-            if (!y.Remove(a) || !y.Remove(b)) return false;
-          }
-        } else {
-          const ListFn fn = peers[t - 13];
-          const HouseList l = fn(r, c);
-          bool done = false;
-          for (int i = 0; i < x.Count() && !done; ++i) {
-            const int d1 = x.Get(i);
-            if (Places(fn, r, c, d1) != 2) continue;
-            for (int k = 0; k < l.length && !done; ++k) {
-              if (!Holds(l.cells[k], d1)) continue;
-              for (int j = i + 1; j < x.Count(); ++j) {
-                const int d2 = x.Get(j);
-                if (Places(fn, r, c, d2) == 2 && Holds(l.cells[k], d2)) {
-                  x.SetPair(d1, d2);
-                  done = true;
-                  break;
-                }
-              }
-            }
-          }
-        }
+        if (g.At(r, c).IsSingle()) continue;
+        if (!Step(info, r, c)) return false;
       }
     }
     return true;
   }
 
+  bool Step(const TechniqueInfo& info, int r, int c) {
+    switch (info.family) {
+      case DeductionFamily::kValueElimination:
+        return EliminateValues(List(info.walked), r, c);
+      case DeductionFamily::kHiddenSingle:
+        HiddenSingle(List(info.walked), r, c);
+        return true;
+      case DeductionFamily::kPointing:
+      case DeductionFamily::kClaiming:
+        return Confine(List(info.walked), List(info.cleared), r, c);
+      case DeductionFamily::kNakedPair:
+        return NakedPair(List(info.walked), r, c);
+      case DeductionFamily::kHiddenPair:
+        HiddenPair(List(info.walked), r, c);
+        return true;
+    }
+    return true;
+  }
+
+  bool EliminateValues(ListFn peers, int r, int c) {
+    DigitSet& x = g.At(r, c);
+    const HouseList l = peers(r, c);
+    for (int k = 0; k < l.length; ++k) {
+      const DigitSet& y = Cell(l.cells[k]);
+      if (y.IsSingle() && !x.Remove(y.Get(0))) return false;
+    }
+    return true;
+  }
+
+  void HiddenSingle(ListFn peers, int r, int c) {
+    DigitSet& x = g.At(r, c);
+    const HouseList l = peers(r, c);
+    for (int i = 0; i < x.Count(); ++i) {
+      const int d = x.Get(i);
+      bool held = false;
+      for (int k = 0; k < l.length; ++k) held = held || Holds(l.cells[k], d);
+      if (!held) {
+        x.SetSingle(d);
+        return;
+      }
+    }
+  }
+
+  // Pointing and claiming: each digit of the cell that no cell of `lack`
+  // holds leaves the unsolved cells of `clear`.
+  bool Confine(ListFn lack, ListFn clear, int r, int c) {
+    const HouseList mustLack = lack(r, c);
+    const HouseList target = clear(r, c);
+    DigitSet own;
+    own.Assign(g.At(r, c));
+    for (int i = 0; i < own.Count(); ++i) {
+      const int d = own.Get(i);
+      bool held = false;
+      for (int k = 0; k < mustLack.length; ++k) held = held || Holds(mustLack.cells[k], d);
+      if (held) continue;
+      for (int k = 0; k < target.length; ++k) {
+        DigitSet& y = Cell(target.cells[k]);
+        if (!y.IsSingle() && !y.Remove(d)) return false;
+      }
+    }
+    return true;
+  }
+
+  bool NakedPair(ListFn peers, int r, int c) {
+    const DigitSet& x = g.At(r, c);
+    if (x.Count() != 2) return true;
+    const int a = x.Get(0), b = x.Get(1);
+    const HouseList l = peers(r, c);
+    int partner = -1;
+    for (int k = 0; k < l.length && partner < 0; ++k) {
+      const DigitSet& y = Cell(l.cells[k]);
+      if (y.Count() == 2 && y.Get(0) == a && y.Get(1) == b) partner = k;
+    }
+    if (partner < 0) return true;
+    for (int k = 0; k < l.length; ++k) {
+      if (k == partner) continue;
+      DigitSet& y = Cell(l.cells[k]);
+      if (!y.Remove(a) || !y.Remove(b)) return false;
+    }
+    return true;
+  }
+
+  void HiddenPair(ListFn peers, int r, int c) {
+    DigitSet& x = g.At(r, c);
+    const HouseList l = peers(r, c);
+    for (int i = 0; i < x.Count(); ++i) {
+      const int d1 = x.Get(i);
+      if (Places(peers, r, c, d1) != 2) continue;
+      for (int k = 0; k < l.length; ++k) {
+        if (!Holds(l.cells[k], d1)) continue;
+        for (int j = i + 1; j < x.Count(); ++j) {
+          const int d2 = x.Get(j);
+          if (Places(peers, r, c, d2) == 2 && Holds(l.cells[k], d2)) {
+            x.SetPair(d1, d2);
+            return;
+          }
+        }
+      }
+    }
+  }
+
   DigitSet snapshot[9][9];
 };
-
-const char kSolution[] =
-    "534678912672195348198342567859761423426853791713924856961537284287419635345286179";
 
 // A grid loaded from the solution with cells emptied, some digits changed,
 // and now and then a few candidates struck at random.
