@@ -13,16 +13,9 @@
 #include "solver/explain.h"
 #include "solver/solver_grid.h"
 #include "solver/test_lcg.h"
+#include "solver/test_puzzles.h"
 
 namespace {
-
-const char kSolution[] =
-    "534678912672195348198342567859761423426853791713924856961537284287419635345286179";
-const char kLevel1[] =
-    ".3..7.4...2.3.86...7.1.6.9.49..835.2..57..8...83.........4....3..9...27.84...7...";
-// Full after one pass, with a clash only the final check finds.
-const char kClashAfterPass[] =
-    "15..936.8734.825.9...4.5.7351624793.8735691..4..1...659..3.64.1..587139636.9.42.7";
 
 std::vector<int> Values(const std::string& line) {
   std::vector<int> v(81, 0);
