@@ -71,13 +71,14 @@ bool Board::Generate(int minLevel, int maxLevel, int attempts) {
 
 namespace {
 
-// One generation. It takes every random draw, given and start-over that the
-// plain algorithm takes (solve the givens, pick an open cell by probing it
-// with the level-3 solver, add it as a given), but keeps its solves from one
-// pass to the next: the givens solved at maxLevel (`maxLevelSolve`) and at
-// level 3 (`settled`, the state every probe starts from). A new given, or a
-// probed digit, is then placed into a kept solve incrementally. Wherever that
-// cannot be trusted (see IncrementalGrid), the digits are solved from scratch.
+// One generation. It takes every random draw, given and start-over that a
+// generation solving from scratch on boards takes (solve the givens,
+// Board::PickRandomOpenCell probing with the level-3 solver, add the choice
+// as a given), but keeps its solves from one pass to the next: the givens
+// solved at maxLevel (`maxLevelSolve`) and at level 3 (`settled`, the state
+// every probe starts from). A new given, or a probed digit, is then placed
+// into a kept solve incrementally. Wherever that cannot be trusted (see
+// IncrementalGrid), the digits are solved from scratch.
 class Generation {
  public:
   Generation(Board& target, int lowest, int highest, GenerationObserver* watcher)

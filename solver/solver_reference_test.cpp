@@ -64,6 +64,14 @@ class Reference {
 
   bool Holds(int index, int d) { return Cell(index).Contains(d); }
 
+  // Some cell of the list holds d.
+  bool ListHolds(const HouseList& l, int d) {
+    for (int k = 0; k < l.length; ++k) {
+      if (Holds(l.cells[k], d)) return true;
+    }
+    return false;
+  }
+
   int Places(ListFn fn, int r, int c, int d) {
     const DigitSet& x = g.At(r, c);
     if (x.IsSingle() && x.Get(0) == d) return 1;
@@ -134,9 +142,7 @@ class Reference {
     const HouseList l = peers(r, c);
     for (int i = 0; i < x.Count(); ++i) {
       const int d = x.Get(i);
-      bool held = false;
-      for (int k = 0; k < l.length; ++k) held = held || Holds(l.cells[k], d);
-      if (!held) {
+      if (!ListHolds(l, d)) {
         x.SetSingle(d);
         return;
       }
@@ -152,9 +158,7 @@ class Reference {
     own.Assign(g.At(r, c));
     for (int i = 0; i < own.Count(); ++i) {
       const int d = own.Get(i);
-      bool held = false;
-      for (int k = 0; k < mustLack.length; ++k) held = held || Holds(mustLack.cells[k], d);
-      if (held) continue;
+      if (ListHolds(mustLack, d)) continue;
       for (int k = 0; k < target.length; ++k) {
         DigitSet& y = Cell(target.cells[k]);
         if (!y.IsSingle() && !y.Remove(d)) return false;
