@@ -6,6 +6,7 @@
 
 #include "puzzle/random.h"
 #include "puzzle/safe_file.h"
+#include "solver/bits.h"
 
 namespace {
 
@@ -188,8 +189,7 @@ bool Board::ObeysRules() const {
       column |= 1u << GetValue(j, i);
       box |= 1u << GetValue(r0 + j / 3, c0 + j % 3);
     }
-    const unsigned all = 0x3FEu;  // bits 1..9
-    if (row != all || column != all || box != all) return false;
+    if (row != kAllDigits || column != kAllDigits || box != kAllDigits) return false;
   }
   return true;
 }

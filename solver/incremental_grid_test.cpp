@@ -5,13 +5,14 @@
 
 #include <cstdint>
 
+#include "solver/bits.h"
 #include "solver/incremental_grid.h"
 #include "solver/solver_grid.h"
 #include "solver/test_lcg.h"
 
 namespace {
 
-constexpr uint16_t kAll = 0x3FE;
+constexpr uint16_t kAll = kAllDigits;
 
 // Random digits placed one by one at each level, each placement held against
 // a solve from scratch of every digit placed so far.
@@ -46,6 +47,15 @@ TEST(IncrementalGridTest, PlacingDigitsOneByOneMatchesSolvingFromScratch) {
   }
   EXPECT_GT(matched, 5000);
   EXPECT_GT(declined, 100);
+}
+
+// A grid never used holds what a solve of an empty board leaves.
+TEST(IncrementalGridTest, NewGridHoldsEveryDigitInEveryCell) {
+  IncrementalGrid grid;
+  for (int x = 0; x < 81; ++x) ASSERT_EQ(grid.Mask(x), kAll) << "cell " << x;
+  EXPECT_FALSE(grid.IsComplete());
+  ASSERT_TRUE(grid.Place(40, 7, 3));
+  for (int x : {36, 44, 4, 76, 30, 50}) EXPECT_FALSE(grid.Mask(x) & (1u << 7)) << "peer " << x;
 }
 
 TEST(IncrementalGridTest, DeclinesADigitTheCellNoLongerHolds) {

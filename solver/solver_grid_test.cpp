@@ -6,6 +6,8 @@
 #include <initializer_list>
 #include <string>
 
+#include "solver/bits.h"
+#include "solver/techniques.h"
 #include "solver/test_puzzles.h"
 
 namespace {
@@ -487,6 +489,37 @@ TEST(SolveTest, PassLimitIsNeverReachedOnRealPuzzles) {
   EXPECT_TRUE(g.Solve(3));
   EXPECT_TRUE(g.IsComplete());
   EXPECT_TRUE(g.IsConsistent());
+}
+
+// A level admits the table's techniques up to its own level and no further;
+// levels outside 1..3 act as the nearest; a family's members share a level.
+TEST(TechniqueTableTest, EachLevelAdmitsExactlyTheTechniquesUpToIt) {
+  for (int level = -2; level <= 6; ++level) {
+    const int own = level < 1 ? 1 : level > 3 ? 3 : level;
+    const int admitted = AdmittedTechniques(level);
+    for (int t = 0; t < kTechniqueCount; ++t) {
+      EXPECT_EQ(t < admitted, kTechniqueTable[t].level <= own) << "level " << level << ", technique " << t;
+    }
+  }
+  EXPECT_EQ(AdmittedTechniques(3), kTechniqueCount);
+  for (const TechniqueInfo& info : kTechniqueTable) {
+    EXPECT_EQ(info.level, FamilyLevel(info.family)) << FamilyName(info.family);
+  }
+}
+
+TEST(BitsTest, DigitsLoadAsOneDigitAndAnythingElseAsEveryDigit) {
+  const int values[81] = {5, 0, 9, 10, -1, 1};
+  uint16_t masks[81];
+  LoadDigitMasks(values, masks);
+  EXPECT_EQ(masks[0], 1u << 5);
+  EXPECT_EQ(masks[2], 1u << 9);
+  EXPECT_EQ(masks[5], 1u << 1);
+  for (int x : {1, 3, 4, 80}) EXPECT_EQ(masks[x], kAllDigits) << "cell " << x;
+  EXPECT_TRUE(AtMostOneBit(masks[0]) && !TwoBits(masks[0]));
+  EXPECT_TRUE(TwoBits((1u << 2) | (1u << 7)) && !TwoBits(kAllDigits));
+  EXPECT_EQ(NthBit(kAllDigits, 0), 1);
+  EXPECT_EQ(NthBit(kAllDigits, 8), 9);
+  EXPECT_EQ(BitCount(kAllDigits), 9);
 }
 
 }  // namespace
