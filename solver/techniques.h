@@ -143,8 +143,8 @@ constexpr int FamilyLevel(DeductionFamily family) {
 // "value elimination", "hidden single", "pointing", "claiming",
 // "naked pair", "hidden pair".
 constexpr const char* FamilyName(DeductionFamily family) {
-  constexpr const char* kNames[kDeductionFamilyCount] = {"value elimination", "hidden single", "pointing",
-                                                "claiming",          "naked pair",    "hidden pair"};
+  constexpr const char* kNames[kDeductionFamilyCount] = {
+      "value elimination", "hidden single", "pointing", "claiming", "naked pair", "hidden pair"};
   return kNames[int(family)];
 }
 
