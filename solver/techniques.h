@@ -51,7 +51,9 @@
 // whatever the order of the work, and a grid kept at that fixpoint and given
 // one more digit reaches what a solve from scratch reaches. The incremental
 // grid must also learn which changes wake the new technique (see
-// IncrementalGrid::Work), or decline the level.
+// IncrementalGrid::Work), or decline the level; SolveSingles knows level 1
+// alone, so a new level-1 technique goes into it as well. Explain renders
+// every step literally and needs the new step too.
 #pragma once
 
 #include <cstdint>
