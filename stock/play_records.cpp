@@ -1,0 +1,134 @@
+// The records rules, the records file and its text, and the play clock.
+#include "stock/play_records.h"
+
+#include "puzzle/safe_file.h"
+
+namespace {
+
+constexpr int kRecordsVersion = 1;
+constexpr size_t kMaxRecordsFileBytes = 1024;
+const char* const kLevelKeys[3] = {"level 1", "level 2", "level 3"};
+
+// "level L solved N best B total T hints H"
+bool ReadLevel(const std::string& line, const char* key, LevelRecord* record) {
+  const std::string prefix = std::string(key) + " ";
+  if (line.compare(0, prefix.size(), prefix) != 0) return false;
+  const char* names[4] = {"solved", "best", "total", "hints"};
+  long long* fields[4] = {&record->solved, &record->bestSeconds, &record->totalSeconds, &record->hints};
+  size_t start = prefix.size();
+  for (int i = 0; i < 4; ++i) {
+    size_t end = line.find(' ', start);
+    end = line.find(' ', end == std::string::npos ? end : end + 1);
+    if ((end == std::string::npos) != (i == 3)) return false;
+    if (!ReadKeyNumber(line.substr(start, end - start), names[i], kMaxRecordNumber, fields[i])) return false;
+    start = end + 1;
+  }
+  if (record->solved == 0) return record->bestSeconds == 0 && record->totalSeconds == 0 && record->hints == 0;
+  // The best time is at most the average, and the total at least the best.
+  return record->bestSeconds <= record->totalSeconds / record->solved;
+}
+
+void AddTime(std::wstring* text, long long seconds) { *text += FormatDuration(seconds); }
+
+}  // namespace
+
+bool CountsAsSolved(const GameProgress& progress) {
+  return progress.source >= kSourceLevel1 && progress.source <= kSourceLevel3 && !progress.answerUsed &&
+         !progress.counted;
+}
+
+void AddSolved(PlayRecords* records, int level, long long seconds, int hints) {
+  if (level < 1 || level > 3) return;
+  LevelRecord& r = records->levels[level - 1];
+  if (seconds < 0) seconds = 0;
+  if (r.solved >= kMaxRecordNumber || r.totalSeconds > kMaxRecordNumber - seconds ||
+      r.hints > kMaxRecordNumber - hints) {
+    return;  // a number that big is no longer worth keeping exactly
+  }
+  if (r.solved == 0 || seconds < r.bestSeconds) r.bestSeconds = seconds;
+  ++r.solved;
+  r.totalSeconds += seconds;
+  r.hints += hints > 0 ? hints : 0;
+}
+
+bool WriteRecords(FILE* stream, const PlayRecords& records) {
+  if (!stream) return false;
+  std::fprintf(stream, "Kubri records %d\n", kRecordsVersion);
+  for (int i = 0; i < 3; ++i) {
+    const LevelRecord& r = records.levels[i];
+    std::fprintf(stream, "%s solved %lld best %lld total %lld hints %lld\n", kLevelKeys[i], r.solved,
+                 r.bestSeconds, r.totalSeconds, r.hints);
+  }
+  return true;
+}
+
+bool ParseRecords(const std::string& text, PlayRecords* records) {
+  std::string lines[4];
+  int count = 0;
+  if (!SplitLines(text, lines, 4, &count) || count != 4) return false;
+  long long version = 0;
+  if (!ReadKeyNumber(lines[0], "Kubri records", 999, &version) || version != kRecordsVersion) return false;
+  for (int i = 0; i < 3; ++i) {
+    if (!ReadLevel(lines[1 + i], kLevelKeys[i], &records->levels[i])) return false;
+  }
+  return true;
+}
+
+GameFileResult LoadRecordsFile(const wchar_t* path, PlayRecords* records) {
+  *records = PlayRecords();
+  std::string text;
+  GameFileResult result = ReadSmallFile(path, kMaxRecordsFileBytes, &text);
+  if (result == kGameFileRead && !ParseRecords(text, records)) result = kGameFileBad;
+  if (result != kGameFileRead) *records = PlayRecords();
+  if (result == kGameFileBad && !SetFileAside(path)) result = kGameFileUnreadable;
+  return result;
+}
+
+bool SaveRecordsFile(const wchar_t* path, const PlayRecords& records) {
+  SafeFileWriter writer;
+  if (!writer.Open(path)) return false;
+  WriteRecords(writer.Stream(), records);
+  return writer.Commit();
+}
+
+std::wstring FormatDuration(long long seconds) {
+  if (seconds < 0) seconds = 0;
+  const long long h = seconds / 3600, m = seconds / 60 % 60, s = seconds % 60;
+  std::wstring text = h > 0 ? std::to_wstring(h) + L":" : L"";
+  text += (h > 0 && m < 10 ? L"0" : L"") + std::to_wstring(m) + L":";
+  text += (s < 10 ? L"0" : L"") + std::to_wstring(s);
+  return text;
+}
+
+std::wstring FormatRecords(const PlayRecords& records, long long currentSeconds) {
+  static const wchar_t* const kLevelNames[3] = {
+      L"\u30ec\u30d9\u30eb\uff11", L"\u30ec\u30d9\u30eb\uff12", L"\u30ec\u30d9\u30eb\uff13"};  // レベル１..３
+  std::wstring text;
+  for (int i = 0; i < 3; ++i) {
+    const LevelRecord& r = records.levels[i];
+    text += kLevelNames[i];
+    text += L"\uff1a\u89e3\u3044\u305f\u6570 " + std::to_wstring(r.solved);  // ：解いた数
+    if (r.solved > 0) {
+      text += L"\u3001\u6700\u77ed ";  // 、最短
+      AddTime(&text, r.bestSeconds);
+      text += L"\u3001\u5e73\u5747 ";  // 、平均
+      AddTime(&text, (r.totalSeconds + r.solved / 2) / r.solved);
+      text += L"\u3001\u30d2\u30f3\u30c8 " + std::to_wstring(r.hints);  // 、ヒント
+    }
+    text += L"\n";
+  }
+  text += L"\n\u3053\u306e\u554f\u984c\uff1a";  // この問題：
+  AddTime(&text, currentSeconds);
+  return text;
+}
+
+void PlayClock::Update(unsigned long long now, bool playing) {
+  if (running && now > last) elapsed += now - last;
+  last = now;
+  running = playing;
+}
+
+void PlayClock::Reset(long long seconds) {
+  elapsed = seconds > 0 ? static_cast<unsigned long long>(seconds) * 1000 : 0;
+  running = false;
+}
