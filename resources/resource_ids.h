@@ -28,4 +28,7 @@
 #define IDM_EDIT_UNDO      40071
 #define IDM_EDIT_REDO      40072
 
+// The records box, outside that range too.
+#define IDM_PUZZLE_RECORDS 40074
+
 #endif

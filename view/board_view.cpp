@@ -12,10 +12,19 @@
 const wchar_t kMessageCaption[] = L"Kubri";
 const wchar_t kCorrectMessage[] = L"\u6b63\u89e3\uff3c(^\u25bd^)\uff0f";
 const wchar_t kWrongMessage[] = L"\u4e0d\u6b63\u89e3(\u00b4\uff65\u03c9\uff65`)";
-const wchar_t kAboutMessage[] = L"Kubri v1.2";
+// The version is the project's, handed over by the build.
+#if !defined(KUBRI_VERSION_MAJOR) || !defined(KUBRI_VERSION_MINOR)
+#error "the build defines KUBRI_VERSION_MAJOR and KUBRI_VERSION_MINOR"
+#endif
+#define KUBRI_WIDE_TEXT_OF(x) L## #x
+#define KUBRI_WIDE_TEXT(x) KUBRI_WIDE_TEXT_OF(x)
+const wchar_t kAboutMessage[] =
+    L"Kubri v" KUBRI_WIDE_TEXT(KUBRI_VERSION_MAJOR) L"." KUBRI_WIDE_TEXT(KUBRI_VERSION_MINOR);
 const wchar_t kOpenDialogTitle[] = L"\u958b\u304f\u30d5\u30a1\u30a4\u30eb\u540d";
 const wchar_t kSaveDialogTitle[] = L"\u4fdd\u5b58\u3059\u308b\u30d5\u30a1\u30a4\u30eb\u540d";
 const wchar_t kDigitTextureFile[] = L"Number.dds";
+const wchar_t kGameFileName[] = L"KubriGame.dat";
+const wchar_t kRecordsFileName[] = L"KubriRecords.dat";
 
 namespace {
 
@@ -126,41 +135,7 @@ Board* BoardView::PressedCell(short x, short y, int* row, int* col, int* digit) 
 int BoardView::OnLeftButtonDown(short x, short y) {
   int row = -1, col = -1, digit = -1;
   Board* board = PressedCell(x, y, &row, &col, &digit);
-  if (!board) return 0;
-
-  if (!IsSelected(row, col)) {
-    Select(row, col);
-    return 1;
-  }
-  BeginStep();
-  if (editMode) {
-    board->SetValue(row, col, digit);
-    ClearSelection();
-    EndStep();
-    return 1;
-  }
-  if (board->HasValue(row, col)) {
-    int value = board->GetValue(row, col);
-    if (HasHighlight() && HighlightDigit() == value) {
-      ClearHighlight();
-    } else {
-      SetHighlight(value);
-    }
-    return 1;
-  }
-  if (board->HasCandidate(row, col, digit)) {
-    board->SetValue(row, col, digit);
-    ClearSelection();
-    EndStep();
-    if (board->IsComplete()) {
-      const wchar_t* text = board->IsCorrect() ? kCorrectMessage : kWrongMessage;
-      if (links.messageBox) links.messageBox(MainWindow(), text, kMessageCaption, MB_OK);
-    }
-    return 1;
-  }
-  board->SetCandidate(row, col, digit, true);
-  EndStep();
-  return 1;
+  return board ? LeftPressOnCell(*board, row, col, digit) : 0;
 }
 
 int BoardView::OnLeftDoubleClick(short x, short y) { return OnLeftButtonDown(x, y); }
@@ -168,50 +143,103 @@ int BoardView::OnLeftDoubleClick(short x, short y) { return OnLeftButtonDown(x, 
 int BoardView::OnRightButtonDown(short x, short y) {
   int row = -1, col = -1, digit = -1;
   Board* board = PressedCell(x, y, &row, &col, &digit);
-  if (!board) return 0;
-
-  BeginStep();
-  if (!IsSelected(row, col)) {
-    if (editMode) board->ClearValue(row, col);
-    ClearSelection();
-    EndStep();
-    return 1;
-  }
-  if (editMode) {
-    ClearSelection();
-    return 1;
-  }
-  if (board->HasValue(row, col)) {
-    if (board->IsGiven(row, col)) {
-      ClearSelection();
-    } else {
-      board->ClearValue(row, col);
-      EndStep();
-    }
-    return 1;
-  }
-  if (board->HasCandidate(row, col, digit)) {
-    board->SetCandidate(row, col, digit, false);
-    EndStep();
-    return 1;
-  }
-  ClearSelection();
-  return 1;
+  return board ? RightPressOnCell(*board, row, col, digit) : 0;
 }
 
 int BoardView::OnRightDoubleClick(short x, short y) { return OnRightButtonDown(x, y); }
+
+int BoardView::LeftPressOnCell(Board& board, int row, int col, int digit) {
+  if (!IsSelected(row, col)) {
+    Select(row, col);
+    return 1;
+  }
+  if (editMode) {
+    RecordStep([&] {
+      board.SetValue(row, col, digit);
+      ClearSelection();
+    });
+    return 1;
+  }
+  if (board.HasValue(row, col)) {
+    const int value = board.GetValue(row, col);
+    if (HasHighlight() && HighlightDigit() == value) {
+      ClearHighlight();
+    } else {
+      SetHighlight(value);
+    }
+    return 1;
+  }
+  if (board.HasCandidate(row, col, digit)) return EnterValue(board, row, col, digit);
+  RecordStep([&] { board.SetCandidate(row, col, digit, true); });
+  return 1;
+}
+
+int BoardView::EnterValue(Board& board, int row, int col, int digit) {
+  RecordStep([&] {
+    board.SetValue(row, col, digit);
+    ClearSelection();
+  });
+  if (board.IsComplete()) JudgeFullBoard(board);
+  return 1;
+}
+
+void BoardView::JudgeFullBoard(Board& board) {
+  const bool correct = board.IsCorrect();
+  // Recorded before the box, which waits for the player.
+  if (correct) FinishPuzzle();
+  if (links.messageBox) {
+    links.messageBox(MainWindow(), correct ? kCorrectMessage : kWrongMessage, kMessageCaption, MB_OK);
+  }
+}
+
+int BoardView::RightPressOnCell(Board& board, int row, int col, int digit) {
+  if (!IsSelected(row, col)) {
+    RecordStep([&] {
+      if (editMode) board.ClearValue(row, col);
+      ClearSelection();
+    });
+    return 1;
+  }
+  const bool erases = !editMode && board.HasValue(row, col) && !board.IsGiven(row, col);
+  const bool unmarks = !editMode && !board.HasValue(row, col) && board.HasCandidate(row, col, digit);
+  if (erases) {
+    RecordStep([&] { board.ClearValue(row, col); });
+  } else if (unmarks) {
+    RecordStep([&] { board.SetCandidate(row, col, digit, false); });
+  } else {
+    // Edit mode, a given, or a digit that is not marked.
+    ClearSelection();
+  }
+  return 1;
+}
 
 int BoardView::OnCreate(LPARAM) { return 1; }
 
 // --- Menu commands ----------------------------------------------------------
 
 int BoardView::OnCommand(WORD id) {
-  // Undo, redo and the hint come before the table of 40042 to 40066 and
-  // outside it.
-  if (id == IDM_EDIT_UNDO) return Undo();
-  if (id == IDM_EDIT_REDO) return Redo();
-  if (id == IDM_PUZZLE_HINT) return ShowHint();
+  static int (BoardView::*const kMenus[])(WORD) = {&BoardView::OnFileMenu, &BoardView::OnPuzzleMenu,
+                                                  &BoardView::OnEditMenu, &BoardView::OnViewMenu,
+                                                  &BoardView::OnHelpMenu};
+  for (auto menu : kMenus) {
+    const int result = (this->*menu)(id);
+    if (result != kNotThisMenu) return result;
+  }
+  return 0;
+}
+
+template <typename Change>
+int BoardView::ChangeBoard(Change change) {
   Board* board = links.board;
+  if (!board) return 0;
+  RecordStep([&] {
+    change(*board);
+    ResetView();
+  });
+  return 1;
+}
+
+int BoardView::OnFileMenu(WORD id) {
   switch (id) {
     case IDM_FILE_OPEN:
       return OpenFile();
@@ -222,6 +250,13 @@ int BoardView::OnCommand(WORD id) {
     case IDM_FILE_EXIT:
       PostMessageW(MainWindow(), WM_CLOSE, 0, 0);
       return 1;
+    default:
+      return kNotThisMenu;
+  }
+}
+
+int BoardView::OnPuzzleMenu(WORD id) {
+  switch (id) {
     case IDM_PUZZLE_LEVEL1:
       return NewPuzzle(1);
     case IDM_PUZZLE_LEVEL2:
@@ -229,59 +264,83 @@ int BoardView::OnCommand(WORD id) {
     case IDM_PUZZLE_LEVEL3:
       return NewPuzzle(3);
     case IDM_PUZZLE_RETRY:
-      if (!board) return 0;
-      BeginStep();
-      board->ResetToGivens();
-      ResetView();
-      EndStep();
-      return 1;
+      return ChangeBoard([](Board& board) { board.ResetToGivens(); });
     case IDM_PUZZLE_ANSWER:
-      if (!board) return 0;
-      BeginStep();
-      board->SolveAtLevel(3);
-      ResetView();
-      EndStep();
-      return 1;
+      return ChangeBoard([this](Board& board) {
+        board.SolveAtLevel(3);
+        progress.answerUsed = true;
+      });
+    case IDM_PUZZLE_HINT: {
+      const int result = ShowHint();
+      if (result) ++progress.hints;
+      SaveGameInProgress();
+      return result;
+    }
+    case IDM_PUZZLE_RECORDS:
+      return ShowRecords();
+    default:
+      return kNotThisMenu;
+  }
+}
+
+int BoardView::OnEditMenu(WORD id) {
+  switch (id) {
+    case IDM_EDIT_UNDO:
+      return Undo();
+    case IDM_EDIT_REDO:
+      return Redo();
     case IDM_EDIT_START:
-      if (!board) return 0;
-      BeginStep();
-      for (int row = 0; row < 9; ++row)
-        for (int col = 0; col < 9; ++col) board->ClearGiven(row, col);
-      SetEditMode(true);
-      ResetView();
-      EndStep();
-      UpdateMenuState();
-      return 1;
+      return StartEditing();
     case IDM_EDIT_END:
-      if (!board) return 0;
-      BeginStep();
-      for (int row = 0; row < 9; ++row)
-        for (int col = 0; col < 9; ++col)
-          if (board->HasValue(row, col)) board->SetGiven(row, col);
-      SetEditMode(false);
-      ResetView();
-      EndStep();
-      UpdateMenuState();
-      return 1;
+      return EndEditing();
     case IDM_EDIT_CLEAR:
-      if (!board) return 0;
-      BeginStep();
-      board->Clear();
-      ResetView();
-      EndStep();
-      return 1;
+      return ChangeBoard([](Board& board) { board.Clear(); });
+    default:
+      return kNotThisMenu;
+  }
+}
+
+int BoardView::OnViewMenu(WORD id) {
+  switch (id) {
     case IDM_SIZE_LARGE:
       return ChooseSize(0);
     case IDM_SIZE_MEDIUM:
       return ChooseSize(1);
     case IDM_SIZE_SMALL:
       return ChooseSize(2);
-    case IDM_HELP_ABOUT:
-      if (links.messageBox) links.messageBox(MainWindow(), kAboutMessage, kMessageCaption, MB_OK);
-      return 1;
     default:
-      return 0;
+      return kNotThisMenu;
   }
+}
+
+int BoardView::OnHelpMenu(WORD id) {
+  if (id != IDM_HELP_ABOUT) return kNotThisMenu;
+  if (links.messageBox) links.messageBox(MainWindow(), kAboutMessage, kMessageCaption, MB_OK);
+  return 1;
+}
+
+// Every cell becomes editable; values and marks stay.
+int BoardView::StartEditing() {
+  const int result = ChangeBoard([this](Board& board) {
+    for (int row = 0; row < 9; ++row)
+      for (int col = 0; col < 9; ++col) board.ClearGiven(row, col);
+    SetEditMode(true);
+  });
+  if (result) UpdateMenuState();
+  return result;
+}
+
+// Every cell with a value becomes a given: a puzzle typed in.
+int BoardView::EndEditing() {
+  const int result = ChangeBoard([this](Board& board) {
+    for (int row = 0; row < 9; ++row)
+      for (int col = 0; col < 9; ++col)
+        if (board.HasValue(row, col)) board.SetGiven(row, col);
+    SetEditMode(false);
+    StartPuzzle(kSourceTyped);
+  });
+  if (result) UpdateMenuState();
+  return result;
 }
 
 bool BoardView::RunFileDialog(bool forOpening) {
@@ -320,11 +379,10 @@ int BoardView::OpenFile() {
   Board* board = links.board;
   if (!board) return 0;
   if (!RunFileDialog(true)) return 0;
-  BeginStep();
-  board->Load(filePath);
-  ResetView();
-  EndStep();
-  return 1;
+  return ChangeBoard([this](Board& current) {
+    current.Load(filePath);
+    StartPuzzle(kSourceFile);
+  });
 }
 
 int BoardView::SaveFile() {
@@ -344,22 +402,19 @@ int BoardView::SaveFileAs() {
 }
 
 int BoardView::NewPuzzle(int level) {
-  Board* board = links.board;
-  if (!board) return 0;
-  BeginStep();
-  bool taken = false;
-  PuzzleStock* stock = links.stock;
-  if (stock && stock->Lock()) {
-    if (stock->Count(level) > 0) {
-      stock->Take(board, level, true);
-      taken = true;
+  return ChangeBoard([this, level](Board& board) {
+    bool taken = false;
+    PuzzleStock* stock = links.stock;
+    if (stock && stock->Lock()) {
+      if (stock->Count(level) > 0) {
+        stock->Take(&board, level, true);
+        taken = true;
+      }
+      stock->Unlock();
     }
-    stock->Unlock();
-  }
-  if (!taken) board->Generate(level, level, 50000);
-  ResetView();
-  EndStep();
-  return 1;
+    if (!taken) board.Generate(level, level, 50000);
+    StartPuzzle(level);
+  });
 }
 
 int BoardView::ChooseSize(int index) {
@@ -401,8 +456,11 @@ BoardState BoardView::CurrentState() const {
 void BoardView::BeginStep() { stepStart = CurrentState(); }
 
 void BoardView::EndStep() {
-  if (!links.board) return;
-  if (history.Record(stepStart, CurrentState())) UpdateHistoryMenuItems();
+  if (!links.board || !history.Record(stepStart, CurrentState())) return;
+  // A board changed after its judgement is in play again.
+  progress.finished = false;
+  UpdateHistoryMenuItems();
+  SaveGameInProgress();
 }
 
 int BoardView::Undo() { return MoveThroughHistory(false); }
@@ -421,16 +479,9 @@ int BoardView::MoveThroughHistory(bool forward) {
   SetEditMode(shown.editing);
   ResetView();
   UpdateMenuState();
+  progress.finished = false;
+  SaveGameInProgress();
   return 1;
-}
-
-int BoardView::OnKeyDown(WORD key) {
-  if (!links.keyState) return 0;
-  const auto held = [this](int virtualKey) { return (links.keyState(virtualKey) & 0x8000) != 0; };
-  if (!held(VK_CONTROL) || held(VK_MENU)) return 0;
-  if (key == 'Z') return held(VK_SHIFT) ? Redo() : Undo();
-  if (key == 'Y') return Redo();
-  return 0;
 }
 
 void BoardView::UpdateHistoryMenuItems() {

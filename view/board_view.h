@@ -6,12 +6,19 @@
 #include <windows.h>
 #include <commdlg.h>
 
+#include <string>
+
 #include "puzzle/board_history.h"
+#include "stock/play_records.h"
+#include "stock/saved_game.h"
 #include "view/view_base.h"
 
 class Board;
 class PuzzleStock;
 class GeneratorThread;
+
+// The main window is the foreground window and not minimised.
+bool MainWindowInPlay(HWND mainWindow);
 
 // Everything the view reaches outside itself. The game points it at its
 // process-wide objects and the real system calls (view/game_objects.cpp);
@@ -28,8 +35,13 @@ struct ViewLinks {
   int(WINAPI* messageBox)(HWND, LPCWSTR, LPCWSTR, UINT) = MessageBoxW;
   // Whether Ctrl, Shift or Alt is held while a key message is handled.
   SHORT(WINAPI* keyState)(int) = GetKeyState;
-  // The settings and stock file written on close.
+  // The settings and stock file written on close. The saved game and the
+  // records lie in the same folder.
   const wchar_t* settingsPath = L".\\Kubri.dat";
+  // The play clock's milliseconds, and whether the time counts now: the
+  // main window is the active one and not minimised.
+  ULONGLONG(WINAPI* tickCount)() = GetTickCount64;
+  bool (*isPlaying)(HWND mainWindow) = MainWindowInPlay;
 };
 
 // Texts the view shows.
@@ -40,6 +52,9 @@ extern const wchar_t kAboutMessage[];     // "Kubri v1.2"
 extern const wchar_t kOpenDialogTitle[];  // "開くファイル名"
 extern const wchar_t kSaveDialogTitle[];  // "保存するファイル名"
 extern const wchar_t kDigitTextureFile[];  // "Number.dds"
+// Beside the settings file.
+extern const wchar_t kGameFileName[];      // "KubriGame.dat"
+extern const wchar_t kRecordsFileName[];   // "KubriRecords.dat"
 
 class BoardView : public ViewBase {
  public:
@@ -73,9 +88,32 @@ class BoardView : public ViewBase {
   // call by resizing the main window with its top-left corner fixed.
   // 1 when it asked for a new size, else 0 (also for a 0 width or height).
   int OnSize(WORD width, WORD height) override;
-  // Ctrl+Z undoes; Ctrl+Y and Ctrl+Shift+Z redo. Every other key, and any
-  // key with Alt held, is left to the framework (0).
+  // Ctrl+Z undoes; Ctrl+Y and Ctrl+Shift+Z redo. Without Ctrl the keys
+  // play the selected cell as the clicks they stand for: the arrows move
+  // the selection (r5c5 when there is none), 1-9 on the main row or the
+  // keypad enter a digit, Shift+1-9 mark one, Delete and Backspace act as a
+  // right click, Space as a left click on a filled cell. 1 when the key did
+  // something; every other key, and any key with Alt held, is left to the
+  // framework (0).
   int OnKeyDown(WORD key) override;
+
+  // The game's own files may be written from now on (start-up calls this
+  // once the settings file has been read). Until then nothing is written.
+  void AllowGameFiles() { filesReady = true; }
+  // Replaces the board, mode and progress with the saved game when there is
+  // a readable one that is not finished; a bad one is set aside. 1 when a
+  // game was resumed. Undo starts empty.
+  int ResumeSavedGame();
+  // Writes the board, mode and progress to the saved game (atomically);
+  // nothing before AllowGameFiles or when a file there could not be read.
+  void SaveGameInProgress();
+  // Adds the time since the last tick to the play clock when the game was
+  // being played; called with every message and frame.
+  void TickClock();
+  const GameProgress& Progress() const { return progress; }
+  long long PlayedSeconds() const { return clock.Seconds(); }
+  std::wstring GamePath() const;
+  std::wstring RecordsPath() const;
 
   // Back to the board and mode before the last step, or forward again past
   // the next one; clears the selection and the highlight. 1 when there was
@@ -147,12 +185,56 @@ class BoardView : public ViewBase {
   // it, in a message box; changes no value and no mark (view/hint.cpp).
   int ShowHint();
   int ChooseSize(int index);
+  // One handler per menu: the command's result, or kNotThisMenu for an
+  // identifier of another menu.
+  static constexpr int kNotThisMenu = -1;
+  int OnFileMenu(WORD id);
+  int OnPuzzleMenu(WORD id);
+  int OnEditMenu(WORD id);
+  int OnViewMenu(WORD id);
+  int OnHelpMenu(WORD id);
+  // Runs `change` on the board as one undo step, then the view reset; 0
+  // without a board, else 1.
+  template <typename Change>
+  int ChangeBoard(Change change);
+  int StartEditing();
+  int EndEditing();
+
+  // The rules of a press on cell (row, col) at keypad digit `digit` (0 for
+  // none), shared by the mouse and the keys.
+  int LeftPressOnCell(Board& board, int row, int col, int digit);
+  int RightPressOnCell(Board& board, int row, int col, int digit);
+  // Enters the digit as one step, drops the selection and judges a full
+  // board.
+  int EnterValue(Board& board, int row, int col, int digit);
+  void JudgeFullBoard(Board& board);
+  // The keys without Ctrl (view/board_keys.cpp).
+  int PlayKey(WORD key, bool shift);
+  int MoveSelection(int rows, int cols);
+  int DigitKey(int digit, bool shift);
+
+  // The puzzle on the board from now on came from `source`: time, hints
+  // and flags start again.
+  void StartPuzzle(int source);
+  // A puzzle judged correct: into the records once, and finished.
+  void FinishPuzzle();
+  bool AddToRecords();
+  int ShowRecords();
+  // The one place that asks whether the game's files may be written.
+  bool FilesReady() const { return filesReady; }
+
   // A step of the history: BeginStep notes the board and mode before a
-  // change, EndStep records the change, if there was one, and refreshes the
-  // undo and redo items.
+  // change, EndStep records the change, if there was one, refreshes the
+  // undo and redo items and saves the game.
   BoardState CurrentState() const;
   void BeginStep();
   void EndStep();
+  template <typename Change>
+  void RecordStep(Change change) {
+    BeginStep();
+    change();
+    EndStep();
+  }
   // Undo (backwards) or redo (forward).
   int MoveThroughHistory(bool forward);
   void UpdateHistoryMenuItems();
@@ -166,6 +248,10 @@ class BoardView : public ViewBase {
   ViewLinks links;
   BoardHistory history;
   BoardState stepStart;  // the state BeginStep noted
+  GameProgress progress;
+  PlayClock clock;
+  bool filesReady = false;
+  bool gameFileBlocked = false;  // a saved game there could not be read or set aside
 };
 
 // One frame of the view: clear the target to the margin colour and the depth

@@ -1,5 +1,5 @@
-// The game's framework callbacks: device objects, drawing and messages go to
-// the game's view; everything else the game leaves alone.
+// The game's framework callbacks: device objects, drawing, messages and the
+// play clock go to the game's view; everything else the game leaves alone.
 #include "view/game_callbacks.h"
 
 #include "view/board_view.h"
@@ -15,13 +15,16 @@ void OnDeviceLost(void*) { GameView().ReleaseDeviceObjects(); }
 
 void OnDeviceDestroyed(void*) {}
 
-void OnFrameMove(IDirect3DDevice9*, double, float, void*) {}
+void OnFrameMove(IDirect3DDevice9*, double, float, void*) { GameView().TickClock(); }
 
 void OnFrameRender(IDirect3DDevice9* device, double, float, void*) { RenderBoardFrame(GameView(), device); }
 
 void OnKeyboard(UINT, bool, bool, void*) {}
 
 LRESULT OnMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam, bool&, void*) {
+  // Activation and minimising come as messages: the time up to them counts
+  // as it was before.
+  GameView().TickClock();
   GameView().HandleMessage(window, message, wParam, lParam);
   return 0;
 }

@@ -12,6 +12,7 @@ HRESULT OnDeviceCreated(IDirect3DDevice9* device, const D3DSURFACE_DESC& backBuf
 HRESULT OnDeviceReset(IDirect3DDevice9* device, const D3DSURFACE_DESC& backBufferDesc, void* userContext);
 void OnDeviceLost(void* userContext);
 void OnDeviceDestroyed(void* userContext);
+// Advances the view's play clock.
 void OnFrameMove(IDirect3DDevice9* device, double time, float elapsedTime, void* userContext);
 void OnFrameRender(IDirect3DDevice9* device, double time, float elapsedTime, void* userContext);
 void OnKeyboard(UINT virtualKey, bool keyDown, bool altDown, void* userContext);

@@ -39,6 +39,8 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, LPWSTR, int) {
 
   ViewSizeSetting sizeSetting(view);
   LoadSettingsFile(sizeSetting, GameStock());
+  view.AllowGameFiles();
+  view.ResumeSavedGame();
   GameGenerator().Start();
 
   FrameworkMainLoop(nullptr);

@@ -12,6 +12,7 @@ void ViewSizeSetting::FitWindowToSize() {
 }
 
 int BoardView::OnClose() {
+  SaveGameInProgress();
   GeneratorThread* generator = links.generator;
   if (!generator) return 0;
   generator->RequestStop();

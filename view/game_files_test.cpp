@@ -1,0 +1,248 @@
+// The saved game and the records as the view keeps them: when the game is
+// written, what a resume brings back, which files are refused and set
+// aside, what counts as solved, and how the time is counted.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <memory>
+#include <string>
+
+#include "resources/resource_ids.h"
+#include "stock/play_records.h"
+#include "stock/saved_game.h"
+#include "view/board_view.h"
+#include "view/view_test_support.h"
+
+namespace {
+
+ULONGLONG gNow = 0;
+bool gPlaying = true;
+ULONGLONG WINAPI FakeTicks() { return gNow; }
+bool FakePlaying(HWND) { return gPlaying; }
+
+bool Exists(const std::wstring& path) { return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+class GameFilesTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    MessageBoxCapture::shown.clear();
+    gNow = 100000;
+    gPlaying = true;
+    wchar_t base[MAX_PATH];
+    GetTempPathW(MAX_PATH, base);
+    static int serial = 0;
+    folder = std::wstring(base) + L"kubri-game-files-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
+             std::to_wstring(++serial) + L"\\";
+    CreateDirectoryW(folder.c_str(), nullptr);
+    settings = folder + L"Kubri.dat";
+    window = std::make_unique<TestWindow>(nullptr);
+    FillSolvedExcept(board, {0, 1});
+    view = MakeView(board);
+  }
+  void TearDown() override {
+    view.reset();
+    for (const wchar_t* name : {L"KubriGame.dat", L"KubriGame.dat.bad", L"KubriRecords.dat", L"KubriRecords.dat.bad"})
+      DeleteFileW((folder + name).c_str());
+    RemoveDirectoryW(folder.c_str());
+  }
+  std::unique_ptr<BoardView> MakeView(Board& target) {
+    ViewLinks links = TestLinks(&target);
+    links.settingsPath = settings.c_str();
+    links.tickCount = FakeTicks;
+    links.isPlaying = FakePlaying;
+    return std::make_unique<BoardView>(links);
+  }
+  int Press(BoardView& v, bool left, int row, int col, int digit) {
+    const POINT p = DigitPoint(v, row, col, digit);
+    return v.HandleMessage(window->Handle(), left ? WM_LBUTTONDOWN : WM_RBUTTONDOWN, 0, MAKELPARAM(p.x, p.y));
+  }
+  // Selects, marks and enters `digit` in (row, col).
+  void Enter(BoardView& v, int row, int col, int digit) {
+    Press(v, true, row, col, digit);
+    Press(v, true, row, col, digit);
+    Press(v, true, row, col, digit);
+  }
+  SavedGame ReadGame() {
+    SavedGame game;
+    EXPECT_EQ(LoadGameFile(view->GamePath().c_str(), &game), kGameFileRead);
+    return game;
+  }
+  PlayRecords ReadRecords() {
+    PlayRecords records;
+    LoadRecordsFile(view->RecordsPath().c_str(), &records);
+    return records;
+  }
+
+  std::wstring folder;
+  std::wstring settings;
+  std::unique_ptr<TestWindow> window;
+  Board board;
+  std::unique_ptr<BoardView> view;
+};
+
+TEST_F(GameFilesTest, NothingIsWrittenUntilStartUpAllowsIt) {
+  Press(*view, true, 0, 0, 5);
+  Press(*view, true, 0, 0, 5);
+  view->OnClose();
+  EXPECT_FALSE(Exists(view->GamePath()));
+  view->AllowGameFiles();
+  Press(*view, true, 0, 0, 6);  // one more mark: a step, saved at once
+  ASSERT_TRUE(Exists(view->GamePath()));
+  EXPECT_EQ(view->GamePath(), folder + L"KubriGame.dat");
+  EXPECT_TRUE(ReadGame().board.HasCandidate(0, 0, 6));
+}
+
+TEST_F(GameFilesTest, EveryStepUndoAndCloseSavesTheGame) {
+  view->AllowGameFiles();
+  Press(*view, true, 0, 0, 5);
+  Press(*view, true, 0, 0, 5);  // marked 5
+  EXPECT_TRUE(ReadGame().board.HasCandidate(0, 0, 5));
+  view->OnCommand(IDM_EDIT_UNDO);
+  EXPECT_FALSE(ReadGame().board.HasCandidate(0, 0, 5));
+  view->OnCommand(IDM_EDIT_START);
+  EXPECT_TRUE(ReadGame().editing);
+  gNow += 61000;
+  view->OnClose();
+  EXPECT_EQ(ReadGame().progress.seconds, 61);
+}
+
+TEST_F(GameFilesTest, ResumeBringsBackBoardModeAndProgressWithUndoEmpty) {
+  view->AllowGameFiles();
+  view->OnCommand(IDM_PUZZLE_HINT);
+  view->ClearSelection();  // the hint selects its cell
+  Press(*view, true, 0, 0, 5);
+  Press(*view, true, 0, 0, 5);
+  Press(*view, true, 0, 0, 7);  // marks 5 and 7
+  gNow += 5000;
+  view->OnClose();
+
+  Board fresh;
+  std::unique_ptr<BoardView> next = MakeView(fresh);
+  next->AllowGameFiles();
+  EXPECT_EQ(next->ResumeSavedGame(), 1);
+  EXPECT_TRUE(fresh.HasCandidate(0, 0, 5) && fresh.HasCandidate(0, 0, 7));
+  EXPECT_TRUE(fresh.IsGiven(4, 4));
+  EXPECT_FALSE(next->History().CanUndo());
+  EXPECT_EQ(next->Progress().hints, 1);
+  EXPECT_EQ(next->PlayedSeconds(), 5);
+  gNow += 2000;  // the time goes on from where it stopped
+  next->TickClock();
+  EXPECT_EQ(next->PlayedSeconds(), 7);
+}
+
+TEST_F(GameFilesTest, BadOrNewerSavedGameIsSetAsideAndTheBoardStays) {
+  const Board before = board;
+  for (const char* text : {"Kubri game 2\nsource level 1\n", "rubbish"}) {
+    FILE* f = _wfopen(view->GamePath().c_str(), L"wb");
+    ASSERT_NE(f, nullptr);
+    std::fputs(text, f);
+    std::fclose(f);
+    view->AllowGameFiles();
+    EXPECT_EQ(view->ResumeSavedGame(), 0);
+    EXPECT_FALSE(Exists(view->GamePath()));
+    EXPECT_TRUE(Exists(view->GamePath() + L".bad"));
+    EXPECT_EQ(board.GetValue(4, 4), before.GetValue(4, 4));
+    EXPECT_FALSE(board.HasValue(0, 0));
+    DeleteFileW((view->GamePath() + L".bad").c_str());
+  }
+  Press(*view, true, 0, 0, 5);
+  Press(*view, true, 0, 0, 5);
+  EXPECT_TRUE(Exists(view->GamePath()));  // saving goes on
+}
+
+TEST_F(GameFilesTest, SolvedPuzzleIsRecordedOnceAndNotResumed) {
+  view->AllowGameFiles();
+  view->OnCommand(IDM_PUZZLE_HINT);
+  view->ClearSelection();
+  gNow += 42000;
+  Enter(*view, 0, 0, 5);
+  Enter(*view, 0, 1, 3);  // 正解
+  ASSERT_EQ(MessageBoxCapture::shown.back().text, kCorrectMessage);
+  PlayRecords records = ReadRecords();
+  EXPECT_EQ(records.levels[0].solved, 1);
+  EXPECT_EQ(records.levels[0].bestSeconds, 42);
+  EXPECT_EQ(records.levels[0].hints, 1);
+  // Taken back and entered again: still one.
+  view->OnCommand(IDM_EDIT_UNDO);
+  Press(*view, true, 0, 1, 3);
+  Press(*view, true, 0, 1, 3);
+  EXPECT_EQ(MessageBoxCapture::shown.back().text, kCorrectMessage);
+  EXPECT_EQ(ReadRecords().levels[0].solved, 1);
+  view->OnClose();
+
+  Board fresh;
+  std::unique_ptr<BoardView> next = MakeView(fresh);
+  next->AllowGameFiles();
+  EXPECT_EQ(next->ResumeSavedGame(), 0);
+  EXPECT_FALSE(fresh.HasValue(4, 4));
+  EXPECT_TRUE(Exists(next->GamePath()));  // finished, not bad: left in place
+}
+
+TEST_F(GameFilesTest, AnswerFileAndTypedPuzzlesDoNotCount) {
+  view->AllowGameFiles();
+  view->OnCommand(IDM_PUZZLE_ANSWER);
+  Press(*view, true, 0, 1, 1);
+  Press(*view, false, 0, 1, 1);  // the answered 3 taken away
+  Enter(*view, 0, 1, 3);
+  EXPECT_EQ(MessageBoxCapture::shown.back().text, kCorrectMessage);
+  EXPECT_EQ(ReadRecords().levels[0].solved, 0);
+
+  view->OnCommand(IDM_EDIT_START);
+  Press(*view, false, 0, 1, 1);  // erased while typing in
+  view->OnCommand(IDM_EDIT_END);
+  EXPECT_EQ(view->Progress().source, kSourceTyped);
+  Enter(*view, 0, 1, 3);
+  EXPECT_EQ(MessageBoxCapture::shown.back().text, kCorrectMessage);
+  EXPECT_EQ(ReadRecords().levels[0].solved, 0);
+}
+
+TEST_F(GameFilesTest, TimeRunsOnlyWhilePlayedAndStopsWhenSolved) {
+  view->AllowGameFiles();
+  view->TickClock();
+  gNow += 10000;
+  view->TickClock();
+  gPlaying = false;  // inactive or minimised: the message ticks the clock
+  view->TickClock();
+  gNow += 50000;
+  view->TickClock();
+  gPlaying = true;
+  view->TickClock();
+  gNow += 3000;
+  EXPECT_EQ(view->OnCommand(IDM_PUZZLE_RECORDS), 1);
+  EXPECT_EQ(view->PlayedSeconds(), 13);
+  EXPECT_EQ(MessageBoxCapture::shown.back().caption, L"Kubri");
+  EXPECT_NE(MessageBoxCapture::shown.back().text.find(L"\u3053\u306e\u554f\u984c\uff1a0:13"), std::wstring::npos);
+  Enter(*view, 0, 0, 5);
+  Enter(*view, 0, 1, 3);
+  gNow += 99000;
+  view->TickClock();
+  EXPECT_EQ(view->PlayedSeconds(), 13);
+  EXPECT_EQ(ReadRecords().levels[0].bestSeconds, 13);
+}
+
+TEST_F(GameFilesTest, DamagedRecordsAreKeptAsideAndTheSolveStillCounts) {
+  FILE* f = _wfopen(view->RecordsPath().c_str(), L"wb");
+  ASSERT_NE(f, nullptr);
+  std::fputs("Kubri records 1\nlevel 1 solved x\n", f);
+  std::fclose(f);
+  view->AllowGameFiles();
+  Enter(*view, 0, 0, 5);
+  Enter(*view, 0, 1, 3);
+  EXPECT_TRUE(Exists(view->RecordsPath() + L".bad"));
+  EXPECT_EQ(ReadRecords().levels[0].solved, 1);
+  view->OnCommand(IDM_PUZZLE_RECORDS);
+  EXPECT_NE(MessageBoxCapture::shown.back().text.find(L"\u89e3\u3044\u305f\u6570 1"), std::wstring::npos);
+}
+
+TEST_F(GameFilesTest, RecordsItemSitsInThePuzzleMenuOutsideTheOldRange) {
+  HMENU puzzle = GetSubMenu(GetMenu(window->Handle()), 1);
+  const int last = GetMenuItemCount(puzzle) - 1;
+  wchar_t text[64];
+  GetMenuStringW(puzzle, last, text, 64, MF_BYPOSITION);
+  EXPECT_STREQ(text, L"\u8a18\u9332(&T)...");
+  const UINT id = GetMenuItemID(puzzle, last);
+  EXPECT_EQ(id, static_cast<UINT>(IDM_PUZZLE_RECORDS));
+  EXPECT_TRUE(id < 40042 || id > 40066);
+}
+
+}  // namespace
