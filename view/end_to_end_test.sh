@@ -7,7 +7,9 @@
 # that with Ctrl+Z and finishes the grid to 正解, opens and closes the about
 # box, changes the size and checks that the client area follows, closes the
 # window, checks Kubri.dat (size index and a stock whose puzzles grade as
-# filed), starts again and finds the size kept.
+# filed), starts again and finds the size kept; then resumes a saved game,
+# plays it with the keyboard, closes and starts again on the same board,
+# finishes it and reads one solved puzzle in 記録.
 # Exits 77 (skipped) without a display or xdotool.
 set -eu
 exe=$1
@@ -320,4 +322,91 @@ wait_for_exit
 report=$("$root/scripts/wine-exec.sh" "$work/check.exe" "$work/Kubri.dat" | tr -d '\r') ||
   fail "second save does not grade as filed: $report"
 echo "$report" | grep -q '^size 2$' || fail "the second save lost the size"
+
+# --- Keyboard, saved game and records -------------------------------------------
+# A level-1 game saved with four cells open (the grid below is solved).
+# Two are played with the keyboard, the game is closed and started again
+# and shows the same board; the last two finish it to 正解, and 記録 then
+# counts one solved level-1 puzzle.
+solved="534678912 672195348 198342567 859761423 426853791 713924856 961537284 287419635 345286179"
+open_cells=" 4,4 4,5 5,5 8,8 "
+{
+  printf 'Kubri game 1\nsource level 1\nediting 0\nseconds 0\nhints 0\nanswer 0\ncounted 0\nfinished 0\ncells\n'
+  r=0
+  for line in $solved; do
+    out=""
+    for c in 0 1 2 3 4 5 6 7 8; do
+      case $open_cells in
+        *" $r,$c "*) token="0-000" ;;
+        *) token="$(echo "$line" | cut -c$((c + 1)))g000" ;;
+      esac
+      out="$out${out:+ }$token"
+    done
+    echo "$out"
+    r=$((r + 1))
+  done
+} >"$work/KubriGame.dat"
+rm -f "$work/KubriRecords.dat"
+
+# Presses the keys one by one.
+keys() {
+  for key in "$@"; do
+    xdotool key "$key"
+    sleep 0.3
+  done
+  sleep 0.5
+}
+board_shot() {
+  shot
+  convert "$work/shot.png" -crop "$((cell * 10))x$((cell * 10))+$CX+$CY" +repage "$work/$1.png"
+}
+
+start_game
+cell=24
+shot
+! has_colour 4 4 "#404040" || fail "the saved game was not resumed: r5c5 is filled"
+has_colour 0 0 "#0000C0" || fail "the saved game was not resumed: no givens"
+keys Up                     # no selection: r5c5
+shot
+has_colour 4 4 "#FFFF00" || fail "the arrow did not select r5c5"
+keys shift+5
+shot
+has_colour 4 4 "#C000C0" || fail "Shift+5 did not mark 5"
+keys 5                      # entered; the selection goes
+keys Right Right 3          # r5c5 again, then r5c6
+shot
+has_colour 4 4 "#404040" || fail "5 was not entered with the keyboard"
+has_colour 4 5 "#404040" || fail "3 was not entered with the keyboard"
+board_shot before
+echo "played two cells with the keyboard"
+xdotool key Escape
+wait_for_exit
+grep -q '^finished 0' "$work/KubriGame.dat" || fail "the saved game was not written at close"
+
+start_game
+cell=24
+board_shot after
+differ=$(compare -metric AE -fuzz 10% "$work/before.png" "$work/after.png" null: 2>&1 || true)
+[ "${differ%% *}" -lt 50 ] 2>/dev/null || fail "the board after starting again differs ($differ pixels)"
+echo "started again on the same board"
+seen=$(boxes)
+keys Down Down Right 4      # r5c5, r6c5, r6c6
+keys Up Down Down Down Down Right Right Right Right 9   # r5c5 down to r9c5, across to r9c9
+wait_box $((seen + 1))
+is_correct_box || fail "the keyboard did not finish the grid to 正解: $(last_box)"
+sleep 0.5
+xdotool key Return
+sleep 1
+menu alt+q t                # 記録
+wait_box $((seen + 2))
+last_box | grep -qF '\30ec\30d9\30eb\ff11\ff1a\89e3\3044\305f\6570 1\3001' ||
+  fail "記録 does not show one solved level-1 puzzle: $(last_box)"
+xdotool key Return
+sleep 1
+xdotool key Escape
+wait_for_exit
+grep -q '^level 1 solved 1 ' "$work/KubriRecords.dat" || fail "KubriRecords.dat does not hold the solve"
+grep -q '^finished 1' "$work/KubriGame.dat" || fail "the finished game is not marked finished"
+echo "finished with the keyboard; 記録 shows one solved puzzle"
+
 echo "PASS"
