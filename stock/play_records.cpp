@@ -75,12 +75,9 @@ bool ParseRecords(const std::string& text, PlayRecords* records) {
 }
 
 GameFileResult LoadRecordsFile(const wchar_t* path, PlayRecords* records) {
-  *records = PlayRecords();
-  std::string text;
-  GameFileResult result = ReadSmallFile(path, kMaxRecordsFileBytes, &text);
-  if (result == kGameFileRead && !ParseRecords(text, records)) result = kGameFileBad;
+  const GameFileResult result = LoadCheckedFile(
+      path, kMaxRecordsFileBytes, [records](const std::string& text) { return ParseRecords(text, records); });
   if (result != kGameFileRead) *records = PlayRecords();
-  if (result == kGameFileBad && !SetFileAside(path)) result = kGameFileUnreadable;
   return result;
 }
 

@@ -176,11 +176,8 @@ GameFileResult ReadSmallFile(const wchar_t* path, size_t limit, std::string* tex
 }
 
 GameFileResult LoadGameFile(const wchar_t* path, SavedGame* game) {
-  std::string text;
-  GameFileResult result = ReadSmallFile(path, kMaxGameFileBytes, &text);
-  if (result == kGameFileRead && !ParseSavedGame(text, game)) result = kGameFileBad;
-  if (result == kGameFileBad && !SetFileAside(path)) result = kGameFileUnreadable;
-  return result;
+  return LoadCheckedFile(path, kMaxGameFileBytes,
+                         [game](const std::string& text) { return ParseSavedGame(text, game); });
 }
 
 bool SaveGameFile(const wchar_t* path, const SavedGame& game) {

@@ -75,6 +75,17 @@ bool SetFileAside(const wchar_t* path);
 // The file `name` in the folder of `path` (".\Kubri.dat" gives ".\name").
 std::wstring SiblingPath(const wchar_t* path, const wchar_t* name);
 
+// Reads the file with ReadSmallFile and hands its text to `parse`, which
+// answers whether it is good; a bad file is set aside as LoadGameFile says.
+template <typename Parse>
+GameFileResult LoadCheckedFile(const wchar_t* path, size_t limit, Parse parse) {
+  std::string text;
+  GameFileResult result = ReadSmallFile(path, limit, &text);
+  if (result == kGameFileRead && !parse(text)) result = kGameFileBad;
+  if (result == kGameFileBad && !SetFileAside(path)) result = kGameFileUnreadable;
+  return result;
+}
+
 // Reads "<key> <number>" from `line`: true with the number when the key
 // matches and the number is decimal digits only, at most `max`.
 bool ReadKeyNumber(const std::string& line, const char* key, long long max, long long* number);
