@@ -6,8 +6,9 @@
 
 #define IDR_KUBRI_MENU     113
 
+// The game's first commands, numbered 40042 to 40066. Commands added later
+// take numbers above that block, so that no earlier number changes meaning.
 #define IDM_PUZZLE_ANSWER  40042
-#define IDM_PUZZLE_HINT    40070
 #define IDM_PUZZLE_LEVEL1  40044
 #define IDM_PUZZLE_LEVEL2  40045
 #define IDM_PUZZLE_LEVEL3  40048
@@ -24,11 +25,10 @@
 #define IDM_SIZE_MEDIUM    40065
 #define IDM_SIZE_SMALL     40066
 
-// Undo and redo lie outside the range of the command table above.
+// Added later: the hint, undo and redo, and the records box.
+#define IDM_PUZZLE_HINT    40070
 #define IDM_EDIT_UNDO      40071
 #define IDM_EDIT_REDO      40072
-
-// The records box, outside that range too.
 #define IDM_PUZZLE_RECORDS 40074
 
 #endif
