@@ -453,7 +453,10 @@ BoardState BoardView::CurrentState() const {
   return state;
 }
 
-void BoardView::BeginStep() { stepStart = CurrentState(); }
+void BoardView::BeginStep() {
+  NotePuzzleInPlay();
+  stepStart = CurrentState();
+}
 
 void BoardView::EndStep() {
   if (!links.board || !history.Record(stepStart, CurrentState())) return;
@@ -480,6 +483,7 @@ int BoardView::MoveThroughHistory(bool forward) {
   ResetView();
   UpdateMenuState();
   progress.finished = false;
+  FollowPuzzleOnBoard();
   SaveGameInProgress();
   return 1;
 }

@@ -214,8 +214,14 @@ class BoardView : public ViewBase {
   int DigitKey(int digit, bool shift);
 
   // The puzzle on the board from now on came from `source`: time, hints
-  // and flags start again.
+  // and flags start again. The progress of the puzzle before is kept for
+  // an undo that brings that puzzle back.
   void StartPuzzle(int source);
+  // After undo or redo: when the board's givens belong to another puzzle,
+  // that puzzle's progress comes back (or, unknown, a typed-in puzzle's).
+  void FollowPuzzleOnBoard();
+  // Notes the board's givens as the puzzle in play when none is noted.
+  void NotePuzzleInPlay();
   // A puzzle judged correct: into the records once, and finished.
   void FinishPuzzle();
   bool AddToRecords();
@@ -250,6 +256,17 @@ class BoardView : public ViewBase {
   BoardState stepStart;  // the state BeginStep noted
   GameProgress progress;
   PlayClock clock;
+  // The givens of the puzzle `progress` belongs to (given digits, 0
+  // elsewhere), and the progress of the last puzzles before it.
+  struct PuzzleInPlay {
+    GameProgress progress;
+    signed char givens[81] = {};
+  };
+  static constexpr int kRecentPuzzles = 4;
+  PuzzleInPlay inPlay;
+  bool inPlayNoted = false;
+  PuzzleInPlay recent[kRecentPuzzles];
+  int recentCount = 0;
   bool filesReady = false;
   bool gameFileBlocked = false;  // a saved game there could not be read or set aside
 };

@@ -20,10 +20,69 @@ void BoardView::TickClock() {
   clock.Update(links.tickCount(), playing);
 }
 
+namespace {
+
+void GivensOf(const Board& board, signed char (&givens)[81]) {
+  for (int i = 0; i < 81; ++i) {
+    givens[i] = static_cast<signed char>(board.IsGiven(i / 9, i % 9) ? board.GetValue(i / 9, i % 9) : 0);
+  }
+}
+
+bool SameGivens(const signed char (&a)[81], const signed char (&b)[81]) {
+  for (int i = 0; i < 81; ++i) {
+    if (a[i] != b[i]) return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+void BoardView::NotePuzzleInPlay() {
+  if (inPlayNoted || editMode || !links.board) return;
+  GivensOf(*links.board, inPlay.givens);
+  inPlayNoted = true;
+}
+
 void BoardView::StartPuzzle(int source) {
+  TickClock();
+  if (inPlayNoted) {
+    // The oldest kept puzzle makes room at the end.
+    if (recentCount == kRecentPuzzles) {
+      for (int i = 1; i < kRecentPuzzles; ++i) recent[i - 1] = recent[i];
+      --recentCount;
+    }
+    recent[recentCount] = inPlay;
+    recent[recentCount++].progress = progress;
+    recent[recentCount - 1].progress.seconds = clock.Seconds();
+  }
   progress = GameProgress();
   progress.source = source;
   clock.Reset(0);
+  inPlayNoted = false;
+  NotePuzzleInPlay();
+  TickClock();
+}
+
+void BoardView::FollowPuzzleOnBoard() {
+  if (editMode || !links.board) return;
+  signed char shown[81];
+  GivensOf(*links.board, shown);
+  if (inPlayNoted && SameGivens(shown, inPlay.givens)) return;
+  int found = -1;
+  for (int i = 0; i < recentCount && found < 0; ++i) {
+    if (SameGivens(shown, recent[i].givens)) found = i;
+  }
+  PuzzleInPlay back;
+  if (found >= 0) {
+    back = recent[found];
+    for (int i = found + 1; i < recentCount; ++i) recent[i - 1] = recent[i];
+    --recentCount;
+  } else {
+    back.progress.source = kSourceTyped;  // a puzzle of unknown origin
+  }
+  StartPuzzle(back.progress.source);
+  progress = back.progress;
+  clock.Reset(progress.seconds);
   TickClock();
 }
 
@@ -38,6 +97,8 @@ int BoardView::ResumeSavedGame() {
   *board = saved.board;
   SetEditMode(saved.editing);
   progress = saved.progress;
+  inPlayNoted = false;
+  recentCount = 0;
   clock.Reset(progress.seconds);
   TickClock();
   ResetView();

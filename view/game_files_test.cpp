@@ -196,6 +196,27 @@ TEST_F(GameFilesTest, AnswerFileAndTypedPuzzlesDoNotCount) {
   EXPECT_EQ(ReadRecords().levels[0].solved, 0);
 }
 
+TEST_F(GameFilesTest, UndoBackToAnEarlierPuzzleBringsBackItsSourceTimeAndHints) {
+  view->AllowGameFiles();
+  view->OnCommand(IDM_PUZZLE_HINT);
+  view->ClearSelection();
+  gNow += 7000;
+  view->OnCommand(IDM_EDIT_START);
+  Press(*view, false, 8, 8, 1);  // a given erased while typing in
+  view->OnCommand(IDM_EDIT_END);
+  EXPECT_EQ(view->Progress().source, kSourceTyped);
+  EXPECT_EQ(view->Progress().hints, 0);
+  gNow += 3000;
+  for (int i = 0; i < 3; ++i) view->OnCommand(IDM_EDIT_UNDO);
+  EXPECT_EQ(view->Progress().source, kSourceLevel1);
+  EXPECT_EQ(view->Progress().hints, 1);
+  EXPECT_EQ(view->PlayedSeconds(), 7);
+  EXPECT_EQ(ReadGame().progress.source, kSourceLevel1);
+  for (int i = 0; i < 3; ++i) view->OnCommand(IDM_EDIT_REDO);
+  EXPECT_EQ(view->Progress().source, kSourceTyped);
+  EXPECT_EQ(view->PlayedSeconds(), 3);
+}
+
 TEST_F(GameFilesTest, TimeRunsOnlyWhilePlayedAndStopsWhenSolved) {
   view->AllowGameFiles();
   view->TickClock();
