@@ -7,95 +7,14 @@
 #include <memory>
 
 #include "solver/solver_grid.h"
+#include "solver/techniques.h"
 
 namespace {
 
-constexpr int kPassLimit = 10000;
 constexpr int kNone = -1;
 
-enum ListKind {
-  kRowPeers,
-  kColumnPeers,
-  kBoxPeers,
-  kRowOutsideBox,
-  kColumnOutsideBox,
-  kBoxOutsideRow,
-  kBoxOutsideColumn,
-};
-
-// The house lists of cell x, in the order the techniques walk them.
-struct List {
-  int cells[8];
-  int length = 0;
-};
-
-List MakeList(int kind, int x) {
-  List l;
-  const int r = x / 9, c = x % 9, r0 = r / 3 * 3, c0 = c / 3 * 3;
-  switch (kind) {
-    case kRowPeers:
-      for (int j = 0; j < 9; ++j)
-        if (j != c) l.cells[l.length++] = r * 9 + j;
-      break;
-    case kColumnPeers:
-      for (int j = 0; j < 9; ++j)
-        if (j != r) l.cells[l.length++] = j * 9 + c;
-      break;
-    case kRowOutsideBox:
-      for (int j = 0; j < 9; ++j)
-        if (j < c0 || j > c0 + 2) l.cells[l.length++] = r * 9 + j;
-      break;
-    case kColumnOutsideBox:
-      for (int j = 0; j < 9; ++j)
-        if (j < r0 || j > r0 + 2) l.cells[l.length++] = j * 9 + c;
-      break;
-    default:
-      for (int br = r0; br < r0 + 3; ++br) {
-        for (int bc = c0; bc < c0 + 3; ++bc) {
-          const bool keep = kind == kBoxPeers ? (br != r || bc != c) : kind == kBoxOutsideRow ? br != r : bc != c;
-          if (keep) l.cells[l.length++] = br * 9 + bc;
-        }
-      }
-      break;
-  }
-  return l;
-}
-
-bool Single(unsigned bits) { return bits != 0 && (bits & (bits - 1)) == 0; }
-
-int Lowest(unsigned bits) {
-  for (int d = 1; d <= 9; ++d) {
-    if (bits & (1u << d)) return d;
-  }
-  return 0;
-}
-
-// The technique table: family, house kind, and the lists a step walks.
-struct Technique {
-  int family;
-  int house;
-  int list;    // the walked list (the list that must lack d, for pointing and claiming)
-  int target;  // pointing and claiming: the list cleared of d
-};
-
-const Technique kTechniques[16] = {
-    {kFamilyValueElimination, kHouseRow, kRowPeers, 0},
-    {kFamilyValueElimination, kHouseColumn, kColumnPeers, 0},
-    {kFamilyValueElimination, kHouseBox, kBoxPeers, 0},
-    {kFamilyHiddenSingle, kHouseRow, kRowPeers, 0},
-    {kFamilyHiddenSingle, kHouseColumn, kColumnPeers, 0},
-    {kFamilyHiddenSingle, kHouseBox, kBoxPeers, 0},
-    {kFamilyPointing, kHouseBox, kBoxOutsideRow, kRowOutsideBox},
-    {kFamilyPointing, kHouseBox, kBoxOutsideColumn, kColumnOutsideBox},
-    {kFamilyClaiming, kHouseRow, kRowOutsideBox, kBoxOutsideRow},
-    {kFamilyClaiming, kHouseColumn, kColumnOutsideBox, kBoxOutsideColumn},
-    {kFamilyNakedPair, kHouseRow, kRowPeers, 0},
-    {kFamilyNakedPair, kHouseColumn, kColumnPeers, 0},
-    {kFamilyNakedPair, kHouseBox, kBoxPeers, 0},
-    {kFamilyHiddenPair, kHouseRow, kRowPeers, 0},
-    {kFamilyHiddenPair, kHouseColumn, kColumnPeers, 0},
-    {kFamilyHiddenPair, kHouseBox, kBoxPeers, 0},
-};
+// List `kind` of cell x, in the order the techniques walk it.
+HouseList ListOf(int kind, int x) { return {kHouses.lists[kind][x], HouseLength(kind)}; }
 
 class Explainer {
  public:
@@ -110,23 +29,22 @@ class Explainer {
     e.clashCell = kNone;
     e.clashWith = kNone;
     e.clashDigit = 0;
+    LoadDigitMasks(values, cells);
+    std::memcpy(e.start, cells, sizeof cells);
     for (int x = 0; x < 81; ++x) {
-      const int v = values[x];
-      cells[x] = uint16_t(v >= 1 && v <= 9 ? 1u << v : 0x3FEu);
-      e.start[x] = cells[x];
       for (int d = 0; d <= 9; ++d) removedBy[x][d] = kNone;
       placedBy[x] = kNone;
     }
     e.solveResult = Solve();
     std::memcpy(e.cells, cells, sizeof cells);
     bool complete = true;
-    for (int x = 0; x < 81; ++x) complete = complete && Single(cells[x]);
+    for (int x = 0; x < 81; ++x) complete = complete && AtMostOneBit(cells[x]);
     e.verdict = !e.solveResult ? kExplainContradiction : complete ? kExplainComplete : kExplainIncomplete;
   }
 
  private:
   bool Solve() {
-    const int admitted = level >= 3 ? 16 : level >= 2 ? 10 : 6;
+    const int admitted = AdmittedTechniques(level);
     for (int pass = 0;;) {
       if (!Consistent()) return false;
       ++e.passes;
@@ -149,7 +67,7 @@ class Explainer {
         }
       }
       bool complete = true;
-      for (int x = 0; x < 81; ++x) complete = complete && Single(cells[x]);
+      for (int x = 0; x < 81; ++x) complete = complete && AtMostOneBit(cells[x]);
       // Cells solved in this pass may clash with each other; a full grid
       // counts only when it is consistent.
       if (complete) return Consistent();
@@ -163,15 +81,15 @@ class Explainer {
   // clashes with.
   bool Consistent() {
     for (int x = 0; x < 81; ++x) {
-      if (!Single(cells[x])) continue;
+      if (!AtMostOneBit(cells[x])) continue;
       for (int kind = kRowPeers; kind <= kBoxPeers; ++kind) {
-        const List l = MakeList(kind, x);
+        const HouseList l = ListOf(kind, x);
         for (int k = 0; k < l.length; ++k) {
           if (cells[l.cells[k]] == cells[x]) {
             e.contradictionTechnique = kNone;
             e.contradictionCell = x;
             e.clashWith = l.cells[k];
-            e.clashDigit = Lowest(cells[x]);
+            e.clashDigit = LowestBit(cells[x]);
             return false;
           }
         }
@@ -187,10 +105,9 @@ class Explainer {
     s.pass = uint16_t(pass < 65535 ? pass : 65535);
     s.technique = uint8_t(t);
     s.cell = uint8_t(x);
-    s.family = uint8_t(kTechniques[t].family);
-    s.house = uint8_t(kTechniques[t].house);
-    const int r = x / 9, c = x % 9;
-    s.houseIndex = uint8_t(s.house == kHouseRow ? r : s.house == kHouseColumn ? c : r / 3 * 3 + c / 3);
+    s.family = uint8_t(kTechniqueTable[t].family);
+    s.house = uint8_t(kTechniqueTable[t].house);
+    s.houseIndex = kUnits.house[s.house][x];
     s.digits = 0;
     s.partner = 255;
     s.neededLevel = uint8_t(FamilyLevel(s.family));
@@ -231,12 +148,12 @@ class Explainer {
   void Change(int y, unsigned bits) {
     const unsigned old = cells[y];
     if (old == bits) return;
-    if (Single(bits) && !Single(old) && current.family != kFamilyHiddenSingle) RelyOnExactly(y, bits);
+    if (AtMostOneBit(bits) && !AtMostOneBit(old) && current.family != kFamilyHiddenSingle) RelyOnExactly(y, bits);
     const int index = e.stepCount;
     for (int d = 1; d <= 9; ++d) {
       if ((old & (1u << d)) && !(bits & (1u << d))) removedBy[y][d] = int16_t(index);
     }
-    if (Single(bits) && !Single(old)) placedBy[y] = int16_t(index);
+    if (AtMostOneBit(bits) && !AtMostOneBit(old)) placedBy[y] = int16_t(index);
     cells[y] = uint16_t(bits);
     current.digits = uint16_t(current.digits | (old & ~bits));
     for (int i = 0; i < current.changeCount; ++i) {
@@ -253,7 +170,7 @@ class Explainer {
   bool Remove(int y, int d) {
     const unsigned bit = 1u << d;
     if (!(cells[y] & bit)) return true;
-    if (Single(cells[y])) {
+    if (AtMostOneBit(cells[y])) {
       refusedCell = y;
       refusedDigit = d;
       refusedWith = kNone;
@@ -266,7 +183,7 @@ class Explainer {
   bool Holds(int y, int d) const { return (cells[y] & (1u << d)) != 0; }
 
   // Some cell of the list holds d.
-  bool AnyHolds(const List& l, int d) const {
+  bool AnyHolds(const HouseList& l, int d) const {
     for (int k = 0; k < l.length; ++k) {
       if (Holds(l.cells[k], d)) return true;
     }
@@ -276,12 +193,12 @@ class Explainer {
   // PlacesInRow and its kin: 1 when d is placed in the house, else the
   // unsolved cells of the house, x included, that hold d.
   int Places(int kind, int x, int d) const {
-    if (Single(cells[x]) && Holds(x, d)) return 1;
-    int count = (!Single(cells[x]) && Holds(x, d)) ? 1 : 0;
-    const List l = MakeList(kind, x);
+    if (AtMostOneBit(cells[x]) && Holds(x, d)) return 1;
+    int count = (!AtMostOneBit(cells[x]) && Holds(x, d)) ? 1 : 0;
+    const HouseList l = ListOf(kind, x);
     for (int k = 0; k < l.length; ++k) {
       const int y = l.cells[k];
-      if (Single(cells[y])) {
+      if (AtMostOneBit(cells[y])) {
         if (Holds(y, d)) return 1;
       } else if (Holds(y, d)) {
         ++count;
@@ -293,32 +210,33 @@ class Explainer {
   // --- The cell steps ---------------------------------------------------------
 
   bool Step(int t, int x) {
-    if (Single(cells[x])) return true;
-    const Technique& tech = kTechniques[t];
-    const List l = MakeList(tech.list, x);
-    switch (tech.family) {
-      case kFamilyValueElimination:
+    if (AtMostOneBit(cells[x])) return true;
+    const TechniqueInfo& info = kTechniqueTable[t];
+    const HouseList l = ListOf(info.walked, x);
+    switch (info.family) {
+      case DeductionFamily::kValueElimination:
         return EliminateValues(l, x);
-      case kFamilyHiddenSingle:
+      case DeductionFamily::kHiddenSingle:
         HiddenSingle(l, x);
         return true;
-      case kFamilyPointing:
-      case kFamilyClaiming:
-        LineAndBox(l, MakeList(tech.target, x), x);
+      case DeductionFamily::kPointing:
+      case DeductionFamily::kClaiming:
+        LineAndBox(l, ListOf(info.cleared, x), x);
         return true;
-      case kFamilyNakedPair:
+      case DeductionFamily::kNakedPair:
         return NakedPair(l, x);
-      default:
-        HiddenPair(tech.list, l, x);
+      case DeductionFamily::kHiddenPair:
+        HiddenPair(info.walked, l, x);
         return true;
     }
+    return true;
   }
 
-  bool EliminateValues(const List& l, int x) {
+  bool EliminateValues(const HouseList& l, int x) {
     for (int k = 0; k < l.length; ++k) {
       const int y = l.cells[k];
-      if (!Single(cells[y])) continue;
-      const int d = Lowest(cells[y]);
+      if (!AtMostOneBit(cells[y])) continue;
+      const int d = LowestBit(cells[y]);
       if (Holds(x, d)) Rely(placedBy[y]);
       if (!Remove(x, d)) {
         refusedWith = y;
@@ -328,7 +246,7 @@ class Explainer {
     return true;
   }
 
-  void HiddenSingle(const List& l, int x) {
+  void HiddenSingle(const HouseList& l, int x) {
     for (int d = 1; d <= 9; ++d) {
       if (!Holds(x, d) || AnyHolds(l, d)) continue;
       for (int k = 0; k < l.length; ++k) RelyOnAbsence(l.cells[k], d);
@@ -340,29 +258,28 @@ class Explainer {
 
   // Pointing and claiming: a digit of x that `l` lacks leaves `target`.
   // Only unsolved cells are cleared, so no removal is ever refused.
-  void LineAndBox(const List& l, const List& target, int x) {
+  void LineAndBox(const HouseList& l, const HouseList& target, int x) {
     const unsigned own = cells[x];
     for (int d = 1; d <= 9; ++d) {
       if (!(own & (1u << d)) || AnyHolds(l, d)) continue;
       bool removes = false;
       for (int k = 0; k < target.length; ++k) {
         const int y = target.cells[k];
-        removes = removes || (!Single(cells[y]) && Holds(y, d));
+        removes = removes || (!AtMostOneBit(cells[y]) && Holds(y, d));
       }
       if (!removes) continue;
       for (int k = 0; k < l.length; ++k) RelyOnAbsence(l.cells[k], d);
       for (int k = 0; k < target.length; ++k) {
         const int y = target.cells[k];
-        if (!Single(cells[y])) Remove(y, d);
+        if (!AtMostOneBit(cells[y])) Remove(y, d);
       }
     }
   }
 
-  bool NakedPair(const List& l, int x) {
+  bool NakedPair(const HouseList& l, int x) {
     const unsigned pair = cells[x];
-    const unsigned rest = pair & (pair - 1);
-    if (rest == 0 || (rest & (rest - 1)) != 0) return true;  // not two digits
-    const int a = Lowest(pair), b = Lowest(rest);
+    if (!TwoBits(pair)) return true;
+    const int a = LowestBit(pair), b = LowestBit(WithoutLowestBit(pair));
     int partner = kNone;
     for (int k = 0; k < l.length && partner == kNone; ++k) {
       if (cells[l.cells[k]] == pair) partner = k;
@@ -387,7 +304,7 @@ class Explainer {
     return ok;
   }
 
-  void HiddenPair(int placesList, const List& l, int x) {
+  void HiddenPair(int placesList, const HouseList& l, int x) {
     for (int d1 = 1; d1 <= 9; ++d1) {
       if (!Holds(x, d1) || Places(placesList, x, d1) != 2) continue;
       for (int k = 0; k < l.length; ++k) {
@@ -414,6 +331,8 @@ class Explainer {
 
   Explanation& e;
   int level;
+  // Never 0: a removal that would take a cell's last digit is refused, so
+  // AtMostOneBit on a cell means solved.
   uint16_t cells[81];
   int16_t removedBy[81][10];  // the step that took digit d from cell x
   int16_t placedBy[81];       // the step that left cell x solved
@@ -428,11 +347,11 @@ class Explainer {
 }  // namespace
 
 int TechniqueFamily(int technique) {
-  return technique >= 0 && technique < 16 ? kTechniques[technique].family : -1;
+  return technique >= 0 && technique < kTechniqueCount ? int(kTechniqueTable[technique].family) : -1;
 }
 
 int TechniqueHouse(int technique) {
-  return technique >= 0 && technique < 16 ? kTechniques[technique].house : -1;
+  return technique >= 0 && technique < kTechniqueCount ? int(kTechniqueTable[technique].house) : -1;
 }
 
 int FamilyLevel(int family) {
@@ -459,11 +378,7 @@ void Explain(const int values[81], int level, Explanation* out) {
 }
 
 void HouseCells(int house, int index, int (&cells)[9]) {
-  for (int k = 0; k < 9; ++k) {
-    cells[k] = house == kHouseRow      ? index * 9 + k
-               : house == kHouseColumn ? k * 9 + index
-                                       : (index / 3 * 3 + k / 3) * 9 + index % 3 * 3 + k % 3;
-  }
+  for (int k = 0; k < 9; ++k) cells[k] = kUnits.cells[house][index][k];
 }
 
 int PlacementCitations(const Explanation& e, int step, int cell, ExplainCitation (&out)[8]) {
@@ -473,10 +388,10 @@ int PlacementCitations(const Explanation& e, int step, int cell, ExplainCitation
   for (int k = 0; k < s.changeCount; ++k) {
     if (s.changes[k].cell == cell) placed = s.changes[k].after;
   }
-  if (!Single(placed)) return 0;
+  if (placed == 0 || !AtMostOneBit(placed)) return 0;
   // The cells whose removals count, and the digits.
   bool watched[81] = {};
-  unsigned wanted = 0x3FE;
+  unsigned wanted = kAllDigits;
   if (s.family == kFamilyHiddenSingle) {
     int house[9];
     HouseCells(s.house, s.houseIndex, house);
@@ -526,7 +441,7 @@ bool HasDigit(const int values[81], int x) { return values[x] >= 1 && values[x] 
 int ClashOf(const int values[81], int x, int* house) {
   if (!HasDigit(values, x)) return kNone;
   for (int kind = kRowPeers; kind <= kBoxPeers; ++kind) {
-    const List l = MakeList(kind, x);
+    const HouseList l = ListOf(kind, x);
     for (int k = 0; k < l.length; ++k) {
       if (values[l.cells[k]] == values[x]) {
         *house = kind == kRowPeers ? kHouseRow : kind == kColumnPeers ? kHouseColumn : kHouseBox;
@@ -564,11 +479,11 @@ bool FirstDecided(const Explanation& e, Hint* hint) {
     const ExplainStep& s = e.steps[i];
     for (int k = 0; k < s.changeCount; ++k) {
       const ExplainChange& c = s.changes[k];
-      if (!Single(c.after) || Single(c.before)) continue;
+      if (!AtMostOneBit(c.after) || AtMostOneBit(c.before)) continue;
       hint->kind = kHintDecided;
       hint->row = c.cell / 9;
       hint->col = c.cell % 9;
-      hint->digit = Lowest(c.after);
+      hint->digit = LowestBit(c.after);
       hint->family = s.family;
       hint->house = s.house;
       if (s.neededLevel > FamilyLevel(s.family)) {
