@@ -105,7 +105,7 @@ class Explainer {
     s.pass = uint16_t(pass < 65535 ? pass : 65535);
     s.technique = uint8_t(t);
     s.cell = uint8_t(x);
-    s.family = uint8_t(kTechniqueTable[t].family);
+    s.family = kTechniqueTable[t].family;
     s.house = uint8_t(kTechniqueTable[t].house);
     s.houseIndex = kUnits.house[s.house][x];
     s.digits = 0;
@@ -148,12 +148,13 @@ class Explainer {
   void Change(int y, unsigned bits) {
     const unsigned old = cells[y];
     if (old == bits) return;
-    if (AtMostOneBit(bits) && !AtMostOneBit(old) && current.family != kFamilyHiddenSingle) RelyOnExactly(y, bits);
+    const bool placed = AtMostOneBit(bits) && !AtMostOneBit(old);
+    if (placed && current.family != DeductionFamily::kHiddenSingle) RelyOnExactly(y, bits);
     const int index = e.stepCount;
     for (int d = 1; d <= 9; ++d) {
       if ((old & (1u << d)) && !(bits & (1u << d))) removedBy[y][d] = int16_t(index);
     }
-    if (AtMostOneBit(bits) && !AtMostOneBit(old)) placedBy[y] = int16_t(index);
+    if (placed) placedBy[y] = int16_t(index);
     cells[y] = uint16_t(bits);
     current.digits = uint16_t(current.digits | (old & ~bits));
     for (int i = 0; i < current.changeCount; ++i) {
@@ -346,33 +347,6 @@ class Explainer {
 
 }  // namespace
 
-int TechniqueFamily(int technique) {
-  return technique >= 0 && technique < kTechniqueCount ? int(kTechniqueTable[technique].family) : -1;
-}
-
-int TechniqueHouse(int technique) {
-  return technique >= 0 && technique < kTechniqueCount ? int(kTechniqueTable[technique].house) : -1;
-}
-
-int FamilyLevel(int family) {
-  switch (family) {
-    case kFamilyValueElimination:
-    case kFamilyHiddenSingle:
-      return 1;
-    case kFamilyPointing:
-    case kFamilyClaiming:
-      return 2;
-    default:
-      return 3;
-  }
-}
-
-const char* FamilyName(int family) {
-  static const char* const kNames[kFamilyCount] = {"value elimination", "hidden single", "pointing",
-                                                   "claiming",          "naked pair",    "hidden pair"};
-  return family >= 0 && family < kFamilyCount ? kNames[family] : "";
-}
-
 void Explain(const int values[81], int level, Explanation* out) {
   Explainer(out, level).Run(values);
 }
@@ -392,7 +366,7 @@ int PlacementCitations(const Explanation& e, int step, int cell, ExplainCitation
   // The cells whose removals count, and the digits.
   bool watched[81] = {};
   unsigned wanted = kAllDigits;
-  if (s.family == kFamilyHiddenSingle) {
+  if (s.family == DeductionFamily::kHiddenSingle) {
     int house[9];
     HouseCells(s.house, s.houseIndex, house);
     for (int y : house) watched[y] = y != cell;
@@ -444,7 +418,7 @@ int ClashOf(const int values[81], int x, int* house) {
     const HouseList l = ListOf(kind, x);
     for (int k = 0; k < l.length; ++k) {
       if (values[l.cells[k]] == values[x]) {
-        *house = kind == kRowPeers ? kHouseRow : kind == kColumnPeers ? kHouseColumn : kHouseBox;
+        *house = kind;  // the peers of a house kind share its number
         return l.cells[k];
       }
     }
@@ -484,11 +458,11 @@ bool FirstDecided(const Explanation& e, Hint* hint) {
       hint->row = c.cell / 9;
       hint->col = c.cell % 9;
       hint->digit = LowestBit(c.after);
-      hint->family = s.family;
+      hint->family = int(s.family);
       hint->house = s.house;
       if (s.neededLevel > FamilyLevel(s.family)) {
         const ExplainStep& needed = e.steps[s.neededStep];
-        hint->neededFamily = needed.family;
+        hint->neededFamily = int(needed.family);
         hint->neededHouse = needed.house;
         hint->neededHouseIndex = needed.houseIndex;
         hint->neededDigits = needed.digits;

@@ -7,34 +7,13 @@
 
 #include <cstdint>
 
-// The six technique families, in the order a pass first runs them.
-enum ExplainFamily : int {
-  kFamilyValueElimination,
-  kFamilyHiddenSingle,
-  kFamilyPointing,
-  kFamilyClaiming,
-  kFamilyNakedPair,
-  kFamilyHiddenPair,
-  kFamilyCount
-};
-
-// The kind of house a step looked at.
-enum ExplainHouse : int { kHouseRow, kHouseColumn, kHouseBox };
+#include "solver/techniques.h"
 
 enum ExplainVerdict : int {
   kExplainComplete,       // no contradiction, every cell solved
   kExplainIncomplete,     // no contradiction, cells left with several digits
   kExplainContradiction,  // the solve returned false
 };
-
-// The 16 techniques of a pass in their fixed order (0..15), and levels.
-int TechniqueFamily(int technique);
-int TechniqueHouse(int technique);
-// 1, 2 or 3: the level that admits the family.
-int FamilyLevel(int family);
-// "value elimination", "hidden single", "pointing", "claiming",
-// "naked pair", "hidden pair".
-const char* FamilyName(int family);
 
 // One cell a step changed: its digits (bits 1..9) before and after.
 struct ExplainChange {
@@ -45,11 +24,11 @@ struct ExplainChange {
 
 // One cell step that changed something.
 struct ExplainStep {
-  uint16_t pass;       // counting from 0
-  uint8_t technique;   // 0..15
-  uint8_t cell;        // the visited cell
-  uint8_t family;      // ExplainFamily
-  uint8_t house;       // ExplainHouse of the house it looked at
+  uint16_t pass;           // counting from 0
+  uint8_t technique;       // Technique: its row of kTechniqueTable
+  uint8_t cell;            // the visited cell
+  DeductionFamily family;  // the technique's family
+  uint8_t house;           // HouseKind of the house it looked at
   uint8_t houseIndex;  // 0..8; boxes left to right, then top to bottom
   // The digits (bits 1..9) the step is about: the digits that pointed or
   // claimed, the two digits of a naked or hidden pair, the digit a hidden
@@ -62,7 +41,7 @@ struct ExplainStep {
   // level and neededStep the step of that family it came from (this step's
   // own index when its own level is the highest).
   uint8_t neededLevel;
-  uint8_t neededFamily;
+  DeductionFamily neededFamily;
   int16_t neededStep;
   uint8_t changeCount;
   ExplainChange changes[8];  // in the order the step made them
@@ -78,10 +57,10 @@ struct Explanation {
   bool solveResult = true;  // what SolverGrid::Solve returns
   ExplainVerdict verdict = kExplainIncomplete;
   int passes = 0;  // passes begun
-  // Where the contradiction showed: the technique (0..15) and visited cell
-  // of the refused removal, or technique -1 for the consistency check with
-  // the first cell (row-major) whose digit a house holds twice; cell -1
-  // after 10000 passes.
+  // Where the contradiction showed: the technique (a Technique) and visited
+  // cell of the refused removal, or technique -1 for the consistency check
+  // with the first cell (row-major) whose digit a house holds twice; cell -1
+  // after kPassLimit passes.
   int contradictionTechnique = -1;
   int contradictionCell = -1;
   // What clashed. After the consistency check: clashWith is the first cell
@@ -123,7 +102,7 @@ struct ExplainCitation {
 // step or cell out of range.
 int PlacementCitations(const Explanation& e, int step, int cell, ExplainCitation (&out)[8]);
 
-// The cells of house `index` (0..8) of kind `house`, row-major.
+// The cells of house `index` (0..8) of kind `house` (a HouseKind), row-major.
 void HouseCells(int house, int index, int (&cells)[9]);
 
 // What the game's hint tells the player.
@@ -140,17 +119,18 @@ struct Hint {
   int row = -1;  // 0..8; -1 when no cell is named
   int col = -1;
   int digit = 0;  // the wrong, decided or clashing digit
-  // For kHintDecided: the deciding step's family and house kind, and the
-  // family of a higher level that was needed before it, or -1, with the
-  // house kind, the house (0..8) and the digits (bits) of that step.
+  // For kHintDecided: the deciding step's family (DeductionFamily) and
+  // house kind (HouseKind), and the family of a higher level that was
+  // needed before it, or -1, with the house kind, the house (0..8) and the
+  // digits (bits) of that step.
   int family = -1;
   int house = -1;
   int neededFamily = -1;
   int neededHouse = -1;
   int neededHouseIndex = -1;
   unsigned neededDigits = 0;
-  // For kHintClash: the other cell and the house kind they share (row,
-  // else column, else box).
+  // For kHintClash: the other cell and the HouseKind they share (row, else
+  // column, else box).
   int otherRow = -1;
   int otherCol = -1;
   int clashHouse = -1;

@@ -88,7 +88,7 @@ ExplainVerdict ExpectSameAsSolve(const std::vector<int>& values, int level, cons
   for (int s = 0; s < e.stepCount; ++s) {
     const ExplainStep& step = e.steps[s];
     EXPECT_GT(step.changeCount, 0) << what << " step " << s;
-    EXPECT_EQ(int(step.family), TechniqueFamily(step.technique)) << what;
+    EXPECT_EQ(step.family, kTechniqueTable[step.technique].family) << what;
     EXPECT_GE(int(step.technique), 0);
     EXPECT_LT(int(step.technique), level <= 1 ? 6 : level == 2 ? 10 : 16) << what;
     if (s > 0) {
@@ -130,18 +130,18 @@ TEST(ExplainTest, ReplaysSolveExactlyOnPuzzlesAndRandomGrids) {
 
   std::unique_ptr<Explanation> e(new Explanation);
   int verdicts[3] = {};
-  int families[kFamilyCount] = {};
+  int families[kDeductionFamilyCount] = {};
   for (size_t g = 0; g < grids.size(); ++g) {
     for (int level = 1; level <= 3; ++level) {
       Explain(grids[g].data(), level, e.get());
       ++verdicts[ExpectSameAsSolve(grids[g], level, *e, "grid " + std::to_string(g) + " level " +
                                                              std::to_string(level))];
-      for (int s = 0; s < e->stepCount; ++s) ++families[e->steps[s].family];
+      for (int s = 0; s < e->stepCount; ++s) ++families[int(e->steps[s].family)];
       if (HasFailure()) return;
     }
   }
   for (int v : verdicts) EXPECT_GT(v, 300);
-  for (int f = 0; f < kFamilyCount; ++f) EXPECT_GT(families[f], 50) << FamilyName(f);
+  for (int f = 0; f < kDeductionFamilyCount; ++f) EXPECT_GT(families[f], 50) << FamilyName(DeductionFamily(f));
 }
 
 TEST(ExplainTest, ConsistencyClashIsAContradictionAtTheFirstClashingCell) {

@@ -7,7 +7,7 @@
 
 namespace {
 
-const char* const kHouseNames[3] = {"row", "column", "box"};
+const char* const kHouseNames[kHouseKinds] = {"row", "column", "box"};
 
 std::string CellName(int cell) {
   return "r" + std::to_string(cell / 9 + 1) + "c" + std::to_string(cell % 9 + 1);
@@ -25,8 +25,6 @@ std::string Digits(unsigned bits) {
   return out;
 }
 
-bool Single(unsigned bits) { return bits != 0 && (bits & (bits - 1)) == 0; }
-
 // "2s", "2s and 7s".
 std::string Plural(unsigned bits) {
   std::string out;
@@ -43,10 +41,11 @@ std::string Plural(unsigned bits) {
 // 4", "naked pair 56 in column 5 (r2c5 r4c5)", "hidden pair 37 in row 8".
 std::string StepName(const ExplainStep& s) {
   std::string out = FamilyName(s.family);
-  if (s.family == kFamilyPointing || s.family == kFamilyClaiming) out += " " + Plural(s.digits);
-  if (s.family == kFamilyNakedPair || s.family == kFamilyHiddenPair) out += " " + Digits(s.digits);
+  using F = DeductionFamily;
+  if (s.family == F::kPointing || s.family == F::kClaiming) out += " " + Plural(s.digits);
+  if (s.family == F::kNakedPair || s.family == F::kHiddenPair) out += " " + Digits(s.digits);
   out += " in " + HouseName(s);
-  if (s.family == kFamilyNakedPair && s.partner < 81) {
+  if (s.family == F::kNakedPair && s.partner < 81) {
     const int a = s.cell < s.partner ? s.cell : s.partner, b = s.cell ^ s.partner ^ a;
     out += " (" + CellName(a) + " " + CellName(b) + ")";
   }
@@ -68,15 +67,14 @@ std::string Citations(const Explanation& e, int step, int cell) {
 }
 
 std::string HouseOf(int house, int cell) {
-  const int index = house == kHouseRow ? cell / 9 : house == kHouseColumn ? cell % 9 : cell / 27 * 3 + cell % 9 / 3;
-  return std::string(kHouseNames[house]) + " " + std::to_string(index + 1);
+  return std::string(kHouseNames[house]) + " " + std::to_string(kUnits.house[house][cell] + 1);
 }
 
 // The kind of house two cells share: row, else column, else box.
 int SharedHouse(int a, int b) {
-  if (a / 9 == b / 9) return kHouseRow;
-  if (a % 9 == b % 9) return kHouseColumn;
-  return kHouseBox;
+  if (a / 9 == b / 9) return kRow;
+  if (a % 9 == b % 9) return kColumn;
+  return kBox;
 }
 
 }  // namespace
@@ -122,7 +120,7 @@ void WriteExplanationTsv(const Explanation& e, FILE* out) {
       const ExplainChange& c = s.changes[k];
       if (k) line.push_back(' ');
       line += CellName(c.cell);
-      line += Single(c.after) ? "=" + Digits(c.after) : "-" + Digits(c.before & ~c.after);
+      line += AtMostOneBit(c.after) ? "=" + Digits(c.after) : "-" + Digits(c.before & ~c.after);
     }
     std::fprintf(out, "%s\n", line.c_str());
   }
@@ -130,19 +128,21 @@ void WriteExplanationTsv(const Explanation& e, FILE* out) {
 }
 
 void WriteExplanationText(const Explanation& e, int grade, FILE* out) {
-  int counts[kFamilyCount] = {};
+  int counts[kDeductionFamilyCount] = {};
   for (int i = 0; i < e.stepCount; ++i) {
     const ExplainStep& s = e.steps[i];
-    ++counts[s.family];
+    ++counts[int(s.family)];
     for (int k = 0; k < s.changeCount; ++k) {
       const ExplainChange& c = s.changes[k];
-      if (!Single(c.after) || Single(c.before)) continue;
+      if (!AtMostOneBit(c.after) || AtMostOneBit(c.before)) continue;
       std::fprintf(out, "%s\n", PlacementLine(e, i, c.cell).c_str());
     }
   }
   if (e.verdict == kExplainContradiction) std::fprintf(out, "contradiction: %s\n", ContradictionText(e).c_str());
   std::fprintf(out, "steps:");
-  for (int f = 0; f < kFamilyCount; ++f) std::fprintf(out, "%s %s %d", f ? "," : "", FamilyName(f), counts[f]);
+  for (int f = 0; f < kDeductionFamilyCount; ++f) {
+    std::fprintf(out, "%s %s %d", f ? "," : "", FamilyName(DeductionFamily(f)), counts[f]);
+  }
   std::fprintf(out, "\n");
   if (grade >= 1) {
     std::fprintf(out, "level: %d\n", grade);

@@ -17,8 +17,6 @@ namespace {
 
 std::string Cell(int x) { return "r" + std::to_string(x / 9 + 1) + "c" + std::to_string(x % 9 + 1); }
 
-bool Single(unsigned bits) { return bits != 0 && (bits & (bits - 1)) == 0; }
-
 int Digit(unsigned bits) {
   for (int d = 1; d <= 9; ++d) {
     if (bits == (1u << d)) return d;
@@ -69,7 +67,7 @@ std::vector<std::vector<int>> Grids() {
 std::vector<int> Required(const Explanation& e, const int (&removedBy)[81][10], int step, int cell, int digit) {
   const ExplainStep& s = e.steps[step];
   std::set<int> found;
-  if (s.family == kFamilyHiddenSingle) {
+  if (s.family == DeductionFamily::kHiddenSingle) {
     int house[9];
     HouseCells(s.house, s.houseIndex, house);
     for (int y : house) {
@@ -115,12 +113,13 @@ void ExpectNames(const Explanation& e, int t, const std::string& part, const std
   unsigned removed = 0;
   for (int k = 0; k < s.changeCount; ++k) removed |= s.changes[k].before & ~s.changes[k].after;
   for (int d = 1; d <= 9; ++d) {
-    const bool pointed = (s.family == kFamilyPointing || s.family == kFamilyClaiming) && (removed & (1u << d));
+    const bool confined = s.family == DeductionFamily::kPointing || s.family == DeductionFamily::kClaiming;
+    const bool pointed = confined && (removed & (1u << d));
     if (pointed) {
       EXPECT_NE(part.find(std::to_string(d) + "s"), std::string::npos) << what << ": " << part;
     }
   }
-  if (s.family == kFamilyHiddenPair) {
+  if (s.family == DeductionFamily::kHiddenPair) {
     // The visited cell is left with just the pair.
     const unsigned pair = s.changes[0].after;
     std::string digits;
@@ -129,7 +128,7 @@ void ExpectNames(const Explanation& e, int t, const std::string& part, const std
     }
     EXPECT_EQ(part.rfind("hidden pair " + digits + " in ", 0), 0u) << what << ": " << part;
   }
-  if (s.family == kFamilyNakedPair) {
+  if (s.family == DeductionFamily::kNakedPair) {
     EXPECT_NE(part.find(Cell(s.cell)), std::string::npos) << what << ": " << part;
   }
   const size_t took = part.find(" took ");
@@ -156,7 +155,7 @@ TEST(ExplainFormatTest, EveryPlacementCitesEveryHigherStepItReliedOnInOrder) {
   ASSERT_GT(grids.size(), 450u);
   std::unique_ptr<Explanation> e(new Explanation);
   int citations = 0, longest = 0, placements = 0;
-  std::set<int> citedFamilies;
+  std::set<DeductionFamily> citedFamilies;
   for (size_t g = 0; g < grids.size(); ++g) {
     for (int level = 1; level <= 3; ++level) {
       Explain(grids[g].data(), level, e.get());
@@ -173,7 +172,7 @@ TEST(ExplainFormatTest, EveryPlacementCitesEveryHigherStepItReliedOnInOrder) {
         }
         for (int k = 0; k < s.changeCount; ++k) {
           const ExplainChange& c = s.changes[k];
-          if (!Single(c.after) || Single(c.before)) continue;
+          if (!AtMostOneBit(c.after) || AtMostOneBit(c.before)) continue;
           const std::string what = "grid " + std::to_string(g) + " level " + std::to_string(level);
           const std::string line = PlacementLine(*e, i, c.cell);
           EXPECT_EQ(line.rfind(Cell(c.cell) + " = " + std::to_string(Digit(c.after)) + "  ", 0), 0u) << line;
@@ -186,7 +185,7 @@ TEST(ExplainFormatTest, EveryPlacementCitesEveryHigherStepItReliedOnInOrder) {
             citedFamilies.insert(e->steps[required[j]].family);
             // What the placement needed is quoted: a candidate of the cell, or
             // the digit from the house.
-            const std::string quote = s.family == kFamilyHiddenSingle
+            const std::string quote = s.family == DeductionFamily::kHiddenSingle
                                           ? " took " + std::to_string(Digit(c.after)) + " from "
                                           : " from " + Cell(c.cell);
             EXPECT_NE(parts[j].find(quote), std::string::npos) << what << ": " << line;

@@ -7,7 +7,7 @@
 namespace {
 
 // Family names as a player knows them; a hidden single also names its house.
-const wchar_t* const kFamilyNames[kFamilyCount] = {
+const wchar_t* const kFamilyNames[kDeductionFamilyCount] = {
     L"\u6d88\u53bb\u6cd5",                              // 消去法
     L"\u96a0\u308c\u30b7\u30f3\u30b0\u30eb",            // 隠れシングル
     L"\u30dd\u30a4\u30f3\u30c6\u30a3\u30f3\u30b0",      // ポインティング
@@ -15,7 +15,7 @@ const wchar_t* const kFamilyNames[kFamilyCount] = {
     L"\u30cd\u30a4\u30ad\u30c3\u30c9\u30da\u30a2",      // ネイキッドペア
     L"\u96a0\u308c\u30da\u30a2",                        // 隠れペア
 };
-const wchar_t* const kHouseNames[3] = {
+const wchar_t* const kHouseNames[kHouseKinds] = {
     L"\u884c",                    // 行
     L"\u5217",                    // 列
     L"\u30d6\u30ed\u30c3\u30af",  // ブロック
@@ -38,9 +38,9 @@ struct Text {
   // "R行C列"
   void AddCell(int row, int col) {
     AddDigit(row + 1);
-    Add(kHouseNames[kHouseRow]);
+    Add(kHouseNames[kRow]);
     AddDigit(col + 1);
-    Add(kHouseNames[kHouseColumn]);
+    Add(kHouseNames[kColumn]);
   }
   // "「D」"
   void AddQuoted(int d) {
@@ -50,8 +50,8 @@ struct Text {
   }
 };
 
-bool IsFamily(int family) { return family >= 0 && family < kFamilyCount; }
-bool IsHouse(int house) { return house >= 0 && house < 3; }
+bool IsFamily(int family) { return family >= 0 && family < kDeductionFamilyCount; }
+bool IsHouse(int house) { return house >= 0 && house < kHouseKinds; }
 
 // "R行C列の「D」が同じ行の「D」と重なっています"
 void AddClash(const Hint& hint, Text* t) {
@@ -68,7 +68,7 @@ void AddClash(const Hint& hint, Text* t) {
 // "（FAMILY）" or "（FAMILY、先にN行のNEEDED「D」「E」）"
 void AddReason(const Hint& hint, Text* t) {
   t->Add(L"\uff08");  // （
-  if (hint.family == kFamilyHiddenSingle && IsHouse(hint.house)) {
+  if (hint.family == int(DeductionFamily::kHiddenSingle) && IsHouse(hint.house)) {
     t->Add(kHouseNames[hint.house]);
     t->Add(kOf);
   }
