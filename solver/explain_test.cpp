@@ -83,14 +83,14 @@ ExplainVerdict ExpectSameAsSolve(const std::vector<int>& values, int level, cons
   EXPECT_EQ(e.verdict, !result ? kExplainContradiction : complete ? kExplainComplete : kExplainIncomplete) << what;
 
   uint16_t replay[81];
-  for (int i = 0; i < 81; ++i) replay[i] = uint16_t(values[i] ? 1u << values[i] : 0x3FEu);
+  for (int i = 0; i < 81; ++i) replay[i] = uint16_t(values[i] ? 1u << values[i] : kAllDigits);
   for (int i = 0; i < 81; ++i) EXPECT_EQ(e.start[i], replay[i]) << what;
   for (int s = 0; s < e.stepCount; ++s) {
     const ExplainStep& step = e.steps[s];
     EXPECT_GT(step.changeCount, 0) << what << " step " << s;
     EXPECT_EQ(step.family, kTechniqueTable[step.technique].family) << what;
     EXPECT_GE(int(step.technique), 0);
-    EXPECT_LT(int(step.technique), level <= 1 ? 6 : level == 2 ? 10 : 16) << what;
+    EXPECT_LT(int(step.technique), AdmittedTechniques(level)) << what;
     if (s > 0) {
       const ExplainStep& previous = e.steps[s - 1];
       // The solver's own order: pass, then technique, then cell.
@@ -167,12 +167,12 @@ TEST(ExplainTest, ARefusedRemovalNamesTheCellLeftWithoutADigitAndItsRival) {
   std::unique_ptr<Explanation> e(new Explanation);
   Explain(v.data(), 1, e.get());
   ASSERT_EQ(e->verdict, kExplainContradiction);
-  EXPECT_EQ(e->contradictionTechnique, 1);  // EliminateColumnValues
+  EXPECT_EQ(e->contradictionTechnique, kEliminateColumnValues);
   EXPECT_EQ(e->contradictionCell, 0);
   EXPECT_EQ(e->clashCell, 0);
   EXPECT_EQ(e->clashWith, 72);
   EXPECT_EQ(e->clashDigit, 1);
-  EXPECT_EQ(int(e->clashStep.technique), 1);
+  EXPECT_EQ(int(e->clashStep.technique), kEliminateColumnValues);
 }
 
 }  // namespace
