@@ -377,7 +377,7 @@ int PlacementCitations(const Explanation& e, int step, int cell, ExplainCitation
   int count = 0;
   for (int i = 0; i < step && count < 8; ++i) {
     const ExplainStep& t = e.steps[i];
-    if (FamilyLevel(t.family) < 2) continue;
+    if (FamilyLevel(t.family) <= kLowestLevel) continue;
     ExplainCitation c{i, 0, 0, {}};
     for (int k = 0; k < t.changeCount; ++k) {
       const ExplainChange& change = t.changes[k];
@@ -400,7 +400,7 @@ bool SolveGivens(const int values[81], const bool given[81], int solution[81]) {
   for (int x = 0; x < 81; ++x) {
     if (given[x] && values[x] >= 1 && values[x] <= 9) grid.SetValue(x / 9, x % 9, values[x]);
   }
-  bool solved = grid.Solve(3);
+  bool solved = grid.Solve(kHighestLevel);
   for (int x = 0; x < 81 && solved; ++x) {
     solved = grid.IsSolved(x / 9, x % 9);
     solution[x] = grid.GetValue(x / 9, x % 9);
@@ -492,7 +492,7 @@ Hint FindHint(const int values[81], const bool given[81]) {
   // The first cell a solve of all values decides; a solve that ends in a
   // contradiction proves nothing the player can use.
   std::unique_ptr<Explanation> e(new Explanation);
-  Explain(values, 3, e.get());
+  Explain(values, kHighestLevel, e.get());
   if (e->solveResult && FirstDecided(*e, &hint)) return hint;
   for (int x = 0; x < 81; ++x) {
     if (!HasDigit(values, x)) hint.kind = kHintNoLogic;
