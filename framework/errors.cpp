@@ -32,9 +32,6 @@ const ErrorEntry kErrors[] = {
     {FW_E_CREATINGDEVICEOBJECTS, 8, L"Failed creating Direct3D device objects."},
     {FW_E_RESETTINGDEVICEOBJECTS, 9, L"Failed resetting Direct3D device objects."},
     {FW_E_INCORRECTVERSION, 10, L"Incorrect version of Direct3D and/or D3DX."},
-    {FW_E_NOD3DXRUNTIME, 10,
-     L"Could not load d3dx9_31.dll, the D3DX 9 runtime. Please install the DirectX "
-     L"End-User Runtime, then start the program again."},
 };
 
 const wchar_t kRemoteSessionMessage[] = L"Direct3D does not work over a remote session.";

@@ -13,8 +13,8 @@ constexpr HRESULT FW_E_RESETTINGDEVICE = static_cast<HRESULT>(0x80040906L);
 constexpr HRESULT FW_E_CREATINGDEVICEOBJECTS = static_cast<HRESULT>(0x80040907L);
 constexpr HRESULT FW_E_RESETTINGDEVICEOBJECTS = static_cast<HRESULT>(0x80040908L);
 constexpr HRESULT FW_E_INCORRECTVERSION = static_cast<HRESULT>(0x80040909L);
-// The D3DX runtime (d3dx9_31.dll) cannot be loaded; exit code 10, as for a
-// version that does not match.
+// The D3DX runtime (d3dx9_31.dll) cannot be loaded: what the calls made
+// through it return then. Never reported; the game reads its texture itself.
 constexpr HRESULT FW_E_NOD3DXRUNTIME = static_cast<HRESULT>(0x80040910L);
 
 // Exit code of a run that ended on the reference device; not an error.

@@ -4,6 +4,8 @@
 #include <cstring>
 
 #include "framework/d3dx_runtime.h"
+#include "framework/errors.h"
+#include "resources/dds_texture.h"
 
 const DigitUV kDigitUV[9] = {
     {0.0f, 0.0f},     {kThird, 0.0f},     {2.0f / 3.0f, 0.0f},
@@ -152,7 +154,10 @@ HRESULT ViewBase::LoadTexture(IDirect3DDevice9* device, const wchar_t* path) {
   // A reset that reloads the texture must not leak the one it replaces.
   ReleaseOnce(texture);
   IDirect3DTexture9* loaded = nullptr;
-  if (FAILED(FrameworkCreateTextureFromFile(device, path, &loaded)) || !loaded) return E_FAIL;
+  HRESULT hr = FrameworkCreateTextureFromFile(device, path, &loaded);
+  // Without the runtime the game reads the file itself, to the same texture.
+  if (hr == FW_E_NOD3DXRUNTIME) hr = DdsCreateTextureFromFile(device, path, &loaded);
+  if (FAILED(hr) || !loaded) return E_FAIL;
   texture = loaded;
   return S_OK;
 }

@@ -60,8 +60,10 @@ class ViewBase {
   void AddTriangle(float x0, float y0, float x1, float y1, float x2, float y2,
                    float z, D3DCOLOR colour);
 
-  // Loads the texture from a file (the loader's default options). E_FAIL
-  // for a null device or a file that cannot be loaded. A texture held
+  // Loads the texture from a file: through the D3DX runtime with its
+  // loader's default options, or with the game's own DDS reader when the
+  // runtime is missing. E_FAIL for a null device or a file that cannot be
+  // loaded. A texture held
   // before is released first.
   HRESULT LoadTexture(IDirect3DDevice9* device, const wchar_t* path);
   // Copy the whole list into its buffer and draw it. Nothing for a null

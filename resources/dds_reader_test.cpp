@@ -1,0 +1,227 @@
+// The DDS reader: the digit texture as the game makes it, each format's row
+// rule with and without a chain of levels, and headers that lie.
+#include "resources/dds_reader.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "resources/digit_texture.h"
+
+namespace {
+
+// A pixel format as a header spells it.
+struct Spelling {
+  std::uint32_t flags, fourCc, bits, red, green, blue, alpha;
+};
+
+const Spelling kA8R8G8B8 = {0x41, 0, 32, 0xff0000, 0xff00, 0xff, 0xff000000};
+const Spelling kX8R8G8B8 = {0x40, 0, 32, 0xff0000, 0xff00, 0xff, 0};
+const Spelling kA4R4G4B4 = {0x41, 0, 16, 0xf00, 0xf0, 0xf, 0xf000};
+const Spelling kA1R5G5B5 = {0x41, 0, 16, 0x7c00, 0x3e0, 0x1f, 0x8000};
+const Spelling kR5G6B5 = {0x40, 0, 16, 0xf800, 0x7e0, 0x1f, 0};
+const Spelling kA8 = {0x2, 0, 8, 0, 0, 0, 0xff};
+const Spelling kL8 = {0x20000, 0, 8, 0xff, 0, 0, 0};
+const Spelling kA8L8 = {0x20001, 0, 16, 0xff, 0, 0, 0xff00};
+Spelling FourCc(std::uint32_t code) { return {0x4, code, 0, 0, 0, 0, 0}; }
+
+void Put(std::vector<std::uint8_t>& bytes, std::size_t at, std::uint32_t value) {
+  for (int i = 0; i < 4; ++i) bytes[at + i] = std::uint8_t(value >> (8 * i));
+}
+
+// A header for a width x height image with `mips` levels (0: no count given),
+// followed by `dataBytes` bytes counting up from 0.
+std::vector<std::uint8_t> File(const Spelling& s, std::uint32_t width, std::uint32_t height,
+                               std::uint32_t mips, std::size_t dataBytes) {
+  std::vector<std::uint8_t> bytes(kDdsDataOffset + dataBytes, 0);
+  std::memcpy(bytes.data(), "DDS ", 4);
+  Put(bytes, 4, 124);
+  Put(bytes, 8, 0x1007 | (mips ? 0x20000 : 0));
+  Put(bytes, 12, height);
+  Put(bytes, 16, width);
+  Put(bytes, 28, mips);
+  Put(bytes, 76, 32);
+  Put(bytes, 80, s.flags);
+  Put(bytes, 84, s.fourCc);
+  Put(bytes, 88, s.bits);
+  Put(bytes, 92, s.red);
+  Put(bytes, 96, s.green);
+  Put(bytes, 100, s.blue);
+  Put(bytes, 104, s.alpha);
+  for (std::size_t i = 0; i < dataBytes; ++i) bytes[kDdsDataOffset + i] = std::uint8_t(i * 7 + 1);
+  return bytes;
+}
+
+bool Reads(const std::vector<std::uint8_t>& bytes, DdsImage* image) {
+  return DdsReadImage(bytes.data(), bytes.size(), image);
+}
+
+std::uint32_t Pixel32(const std::uint8_t* level, std::uint32_t rowBytes, std::uint32_t x,
+                      std::uint32_t y) {
+  std::uint32_t value;
+  std::memcpy(&value, level + std::size_t(rowBytes) * y + 4 * x, 4);
+  return value;
+}
+
+TEST(DdsReader, DigitTextureIsWidenedTo256WithAFullChainOfNearestPixels) {
+  const std::vector<std::uint8_t> file = BuildDigitTextureFile();
+  DdsImage image;
+  ASSERT_TRUE(Reads(file, &image));
+  EXPECT_EQ(kDdsFormatA8R8G8B8, image.format);
+  EXPECT_EQ(192u, image.width);
+  EXPECT_EQ(1, image.levelCount);
+
+  DdsTexture texture;
+  ASSERT_TRUE(DdsBuildTexture(file.data(), file.size(), &texture));
+  EXPECT_EQ(kDdsFormatA8R8G8B8, texture.format);
+  EXPECT_EQ(256u, texture.width);
+  EXPECT_EQ(256u, texture.height);
+  ASSERT_EQ(9, texture.levelCount);
+  EXPECT_EQ(1u, texture.levels[8].width);
+  EXPECT_EQ(texture.levels[8].offset + 4, texture.pixels.size());
+
+  const std::uint8_t* top = texture.pixels.data();
+  const std::uint8_t* source = file.data() + kDdsDataOffset;
+  for (std::uint32_t y = 0; y < 256; y += 5) {
+    for (std::uint32_t x = 0; x < 256; x += 3) {
+      ASSERT_EQ(Pixel32(source, 768, x * 3 / 4, y * 3 / 4), Pixel32(top, 1024, x, y)) << x << "," << y;
+    }
+  }
+  // Each smaller level takes every other pixel of the one above.
+  const std::uint8_t* second = top + texture.levels[1].offset;
+  EXPECT_EQ(Pixel32(top, 1024, 90, 34), Pixel32(second, 512, 45, 17));
+  const std::uint8_t* third = top + texture.levels[2].offset;
+  EXPECT_EQ(Pixel32(second, 512, 62, 8), Pixel32(third, 256, 31, 4));
+}
+
+TEST(DdsReader, EveryFormatHasItsOwnRowRuleOnEveryLevel) {
+  struct Case {
+    const char* name;
+    Spelling spelling;
+    std::uint32_t format;
+    std::uint32_t topRowBytes, topRows;  // for 10 x 6 pixels
+    std::size_t chainBytes;              // 10x6, 5x3, 2x1, 1x1
+  } cases[] = {
+      {"A8R8G8B8", kA8R8G8B8, kDdsFormatA8R8G8B8, 40, 6, 4 * (60 + 15 + 2 + 1)},
+      {"X8R8G8B8", kX8R8G8B8, kDdsFormatX8R8G8B8, 40, 6, 4 * 78},
+      {"A4R4G4B4", kA4R4G4B4, kDdsFormatA4R4G4B4, 20, 6, 2 * 78},
+      {"A1R5G5B5", kA1R5G5B5, kDdsFormatA1R5G5B5, 20, 6, 2 * 78},
+      {"R5G6B5", kR5G6B5, kDdsFormatR5G6B5, 20, 6, 2 * 78},
+      {"A8", kA8, kDdsFormatA8, 10, 6, 78},
+      {"L8", kL8, kDdsFormatL8, 10, 6, 78},
+      {"A8L8", kA8L8, kDdsFormatA8L8, 20, 6, 2 * 78},
+      // Blocks: 3 x 2, 2 x 1, 1 x 1, 1 x 1.
+      {"DXT1", FourCc(kDdsFormatDxt1), kDdsFormatDxt1, 24, 2, 8 * (6 + 2 + 1 + 1)},
+      {"DXT2", FourCc(kDdsFormatDxt2), kDdsFormatDxt2, 48, 2, 16 * 10},
+      {"DXT3", FourCc(kDdsFormatDxt3), kDdsFormatDxt3, 48, 2, 16 * 10},
+      {"DXT4", FourCc(kDdsFormatDxt4), kDdsFormatDxt4, 48, 2, 16 * 10},
+      {"DXT5", FourCc(kDdsFormatDxt5), kDdsFormatDxt5, 48, 2, 16 * 10},
+      // A Direct3D format code in place of the four characters.
+      {"code 21", FourCc(21), kDdsFormatA8R8G8B8, 40, 6, 4 * 78},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    DdsImage image;
+    ASSERT_TRUE(Reads(File(c.spelling, 10, 6, 4, c.chainBytes), &image));
+    EXPECT_EQ(c.format, image.format);
+    EXPECT_EQ(c.topRowBytes, image.levels[0].rowBytes);
+    EXPECT_EQ(c.topRows, image.levels[0].rows);
+    ASSERT_EQ(4, image.levelCount);
+    EXPECT_EQ(2u, image.levels[2].width);
+    EXPECT_EQ(1u, image.levels[2].height);
+    EXPECT_FALSE(Reads(File(c.spelling, 10, 6, 4, c.chainBytes - 1), &image)) << "one byte short";
+
+    // Without a chain only the top level must be there.
+    const std::size_t top = std::size_t(c.topRowBytes) * c.topRows;
+    ASSERT_TRUE(Reads(File(c.spelling, 10, 6, 0, top), &image));
+    EXPECT_EQ(1, image.levelCount);
+    EXPECT_FALSE(Reads(File(c.spelling, 10, 6, 0, top - 1), &image));
+  }
+}
+
+TEST(DdsReader, CompressedImageKeepsItsSizeLevelsAndBlocks) {
+  const std::vector<std::uint8_t> file = File(FourCc(kDdsFormatDxt5), 12, 8, 2, 16 * (6 + 2));
+  DdsTexture texture;
+  ASSERT_TRUE(DdsBuildTexture(file.data(), file.size(), &texture));
+  EXPECT_EQ(12u, texture.width);
+  EXPECT_EQ(8u, texture.height);
+  EXPECT_EQ(2, texture.levelCount);
+  ASSERT_EQ(16u * 8, texture.pixels.size());
+  EXPECT_EQ(0, std::memcmp(texture.pixels.data(), file.data() + kDdsDataOffset, 16 * 8));
+}
+
+TEST(DdsReader, FileLevelsAreStretchedAndMissingOnesMadeFromTheLevelAbove) {
+  // 3 x 2 L8 with its own second level (1 x 1) becomes 4 x 2 with 3 levels.
+  std::vector<std::uint8_t> file = File(kL8, 3, 2, 2, 6 + 1);
+  const std::uint8_t top[] = {10, 11, 12, 20, 21, 22};
+  std::memcpy(file.data() + kDdsDataOffset, top, 6);
+  file[kDdsDataOffset + 6] = 99;
+  DdsTexture texture;
+  ASSERT_TRUE(DdsBuildTexture(file.data(), file.size(), &texture));
+  EXPECT_EQ(4u, texture.width);
+  EXPECT_EQ(2u, texture.height);
+  ASSERT_EQ(3, texture.levelCount);
+  const std::vector<std::uint8_t> expected = {10, 10, 11, 12, 20, 20, 21, 22,  // x * 3 / 4
+                                              99, 99,                          // the file's own
+                                              99};                             // from above
+  EXPECT_EQ(expected, texture.pixels);
+}
+
+TEST(DdsReader, LyingOrHostileHeadersReadNothing) {
+  const std::vector<std::uint8_t> good = File(kA8R8G8B8, 4, 4, 0, 64);
+  DdsImage image;
+  ASSERT_TRUE(Reads(good, &image));
+  // Bytes beyond the levels and a pitch that lies are both ignored.
+  std::vector<std::uint8_t> longer = good;
+  longer.resize(good.size() + 100);
+  Put(longer, 20, 0xfffffff0);
+  EXPECT_TRUE(Reads(longer, &image));
+
+  auto broken = [&](std::size_t at, std::uint32_t value) {
+    std::vector<std::uint8_t> bytes = good;
+    Put(bytes, at, value);
+    return bytes;
+  };
+  const struct {
+    const char* what;
+    std::vector<std::uint8_t> bytes;
+  } cases[] = {
+      {"no magic", broken(0, 0x20534444 + 1)},
+      {"header size", broken(4, 128)},
+      {"pixel format size", broken(76, 0)},
+      {"zero width", broken(16, 0)},
+      {"zero height", broken(12, 0)},
+      {"huge width", broken(16, 0x40000000)},
+      {"width past the limit", broken(16, kDdsMaxDimension + 1)},
+      {"height that overflows the data", broken(12, 0xffffffff)},
+      {"mip count beyond the size", File(kA8R8G8B8, 4, 4, 4, 4 * 21)},
+      {"mip count beyond any size", File(kA8R8G8B8, 4, 4, 0xffffffff, 4 * 21)},
+      {"cube map", broken(112, 0x200 | 0xfc00)},
+      {"volume", broken(8, 0x1007 | 0x800000)},
+      {"unknown four characters", File(FourCc(0x30315844), 4, 4, 0, 64)},
+      {"24-bit colour", File({0x40, 0, 24, 0xff0000, 0xff00, 0xff, 0}, 4, 4, 0, 48)},
+      {"other masks", File({0x41, 0, 32, 0xff, 0xff00, 0xff0000, 0xff000000}, 4, 4, 0, 64)},
+      {"header cut short", std::vector<std::uint8_t>(good.begin(), good.begin() + 100)},
+      {"nothing", {}},
+  };
+  for (const auto& c : cases) {
+    EXPECT_FALSE(Reads(c.bytes, &image)) << c.what;
+    DdsTexture texture;
+    EXPECT_FALSE(DdsBuildTexture(c.bytes.data(), c.bytes.size(), &texture)) << c.what;
+  }
+  EXPECT_FALSE(DdsReadImage(nullptr, 0, &image));
+}
+
+TEST(DdsReader, LargestImageIsTakenAndLaidOutWithoutOverflow) {
+  const std::size_t top = std::size_t(4) * kDdsMaxDimension * kDdsMaxDimension;
+  DdsImage image;
+  std::vector<std::uint8_t> file = File(kA8R8G8B8, kDdsMaxDimension, kDdsMaxDimension, 0, top);
+  ASSERT_TRUE(Reads(file, &image));
+  DdsTexture texture;
+  DdsPlanTexture(image, &texture);
+  EXPECT_EQ(kDdsMaxLevels, texture.levelCount);
+  EXPECT_EQ(top + top / 4 + top / 16, texture.levels[3].offset);
+  EXPECT_LE(file.size(), kDdsMaxFileBytes);
+}
+
+}  // namespace
