@@ -212,5 +212,9 @@ bool DdsBuildTexture(const std::uint8_t* file, std::size_t size, DdsTexture* tex
       StretchNearest(pixels + above.offset, above, pixels + level.offset, level, image.unitBytes);
     }
   }
+  // The runtime leaves the unused byte of X8R8G8B8 at zero, whatever the file holds.
+  if (texture->format == kDdsFormatX8R8G8B8) {
+    for (std::size_t i = 3; i < texture->pixels.size(); i += 4) pixels[i] = 0;
+  }
   return true;
 }

@@ -6,51 +6,10 @@
 
 #include <cstring>
 
+#include "resources/dds_test_files.h"
 #include "resources/digit_texture.h"
 
 namespace {
-
-// A pixel format as a header spells it.
-struct Spelling {
-  std::uint32_t flags, fourCc, bits, red, green, blue, alpha;
-};
-
-const Spelling kA8R8G8B8 = {0x41, 0, 32, 0xff0000, 0xff00, 0xff, 0xff000000};
-const Spelling kX8R8G8B8 = {0x40, 0, 32, 0xff0000, 0xff00, 0xff, 0};
-const Spelling kA4R4G4B4 = {0x41, 0, 16, 0xf00, 0xf0, 0xf, 0xf000};
-const Spelling kA1R5G5B5 = {0x41, 0, 16, 0x7c00, 0x3e0, 0x1f, 0x8000};
-const Spelling kR5G6B5 = {0x40, 0, 16, 0xf800, 0x7e0, 0x1f, 0};
-const Spelling kA8 = {0x2, 0, 8, 0, 0, 0, 0xff};
-const Spelling kL8 = {0x20000, 0, 8, 0xff, 0, 0, 0};
-const Spelling kA8L8 = {0x20001, 0, 16, 0xff, 0, 0, 0xff00};
-Spelling FourCc(std::uint32_t code) { return {0x4, code, 0, 0, 0, 0, 0}; }
-
-void Put(std::vector<std::uint8_t>& bytes, std::size_t at, std::uint32_t value) {
-  for (int i = 0; i < 4; ++i) bytes[at + i] = std::uint8_t(value >> (8 * i));
-}
-
-// A header for a width x height image with `mips` levels (0: no count given),
-// followed by `dataBytes` bytes counting up from 0.
-std::vector<std::uint8_t> File(const Spelling& s, std::uint32_t width, std::uint32_t height,
-                               std::uint32_t mips, std::size_t dataBytes) {
-  std::vector<std::uint8_t> bytes(kDdsDataOffset + dataBytes, 0);
-  std::memcpy(bytes.data(), "DDS ", 4);
-  Put(bytes, 4, 124);
-  Put(bytes, 8, 0x1007 | (mips ? 0x20000 : 0));
-  Put(bytes, 12, height);
-  Put(bytes, 16, width);
-  Put(bytes, 28, mips);
-  Put(bytes, 76, 32);
-  Put(bytes, 80, s.flags);
-  Put(bytes, 84, s.fourCc);
-  Put(bytes, 88, s.bits);
-  Put(bytes, 92, s.red);
-  Put(bytes, 96, s.green);
-  Put(bytes, 100, s.blue);
-  Put(bytes, 104, s.alpha);
-  for (std::size_t i = 0; i < dataBytes; ++i) bytes[kDdsDataOffset + i] = std::uint8_t(i * 7 + 1);
-  return bytes;
-}
 
 bool Reads(const std::vector<std::uint8_t>& bytes, DdsImage* image) {
   return DdsReadImage(bytes.data(), bytes.size(), image);
@@ -165,6 +124,16 @@ TEST(DdsReader, FileLevelsAreStretchedAndMissingOnesMadeFromTheLevelAbove) {
                                               99, 99,                          // the file's own
                                               99};                             // from above
   EXPECT_EQ(expected, texture.pixels);
+}
+
+TEST(DdsReader, UnusedByteOfX8R8G8B8IsClearedOnEveryLevel) {
+  const std::vector<std::uint8_t> file = File(kX8R8G8B8, 2, 2, 0, 16);
+  DdsTexture texture;
+  ASSERT_TRUE(DdsBuildTexture(file.data(), file.size(), &texture));
+  ASSERT_EQ(4u * (4 + 1), texture.pixels.size());
+  for (std::size_t i = 0; i < texture.pixels.size(); ++i) {
+    EXPECT_EQ(i % 4 == 3 ? 0 : file[kDdsDataOffset + i % 16], texture.pixels[i]) << i;
+  }
 }
 
 TEST(DdsReader, LyingOrHostileHeadersReadNothing) {
