@@ -2,10 +2,10 @@
 # start_up_test.sh KUBRI_EXE NUMBER_DDS
 # Starts the real game under Wine where something it needs is missing and
 # checks what the player is told and the exit status: without d3dx9_31.dll
-# (Wine is told to refuse it) one box naming the DLL and the DirectX
-# End-User Runtime and status 10, or no box with -noerrormsgboxes; without
-# Number.dds only the device-objects box and status 9.
-# Exits 77 (skipped) without a display or xdotool.
+# (Wine is told to refuse it) no box, the board drawn with its digits, and
+# status 0 after Esc; without the runtime and with a cut Number.dds, or
+# without Number.dds, only the device-objects box and status 9.
+# Exits 77 (skipped) without a display, xdotool or ImageMagick.
 set -eu
 exe=$1
 dds=$2
@@ -13,7 +13,7 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 . "$root/scripts/wine-env.sh"
 
 [ -n "${DISPLAY:-}" ] || { echo "no display: skipped"; exit 77; }
-for tool in xdotool wine; do
+for tool in xdotool import convert wine; do
   command -v "$tool" >/dev/null 2>&1 || { echo "no $tool: skipped"; exit 77; }
 done
 [ -f "$dds" ] || { echo "FAIL: no $dds" >&2; exit 1; }
@@ -70,18 +70,45 @@ run() {
 
 refuse="mscoree,mshtml,d3dx9_31="
 
-run "$refuse" "DirectX Application"
-[ "$status" = 10 ] || fail "without d3dx9_31.dll the status is $status, not 10"
-[ "$(wc -l <"$work/boxes")" = 1 ] || fail "without d3dx9_31.dll: boxes $(cat "$work/boxes")"
-grep -q 'd3dx9_31\.dll' "$work/boxes" || fail "the box does not name d3dx9_31.dll: $(cat "$work/boxes")"
-grep -q 'DirectX End-User Runtime' "$work/boxes" ||
-  fail "the box does not name the DirectX End-User Runtime: $(cat "$work/boxes")"
-echo "without d3dx9_31.dll: $(cat "$work/boxes"), status 10"
+# Without the runtime the game reads Number.dds itself: the board shows its
+# given digits (dark blue), and Esc ends it normally.
+cp "$dds" "$work/Number.dds"
+(cd "$work" && WINEDLLOVERRIDES="$refuse" WINEDEBUG=-all,trace+msgbox \
+  exec "$root/scripts/wine-exec.sh" ./Kubri.exe) >"$work/out" 2>"$work/err" &
+game=$!
+kubri_find_window || fail "without d3dx9_31.dll no window appeared"
+sleep 3
+eval "$(xdotool getwindowgeometry --shell "$window")"
+given=""
+for _ in $(seq 1 20); do
+  import -window root -crop "${WIDTH}x${WIDTH}+$X+$((Y + HEIGHT - WIDTH))" +repage "$work/shot.png"
+  given=$(convert "$work/shot.png" -unique-colors -depth 8 txt:- | grep -c '#0000C0' || true)
+  [ "$given" -gt 0 ] && break
+  sleep 0.5
+done
+[ "$given" -gt 0 ] || fail "without d3dx9_31.dll the board shows no given digit"
+xdotool mousemove $((X + 3)) $((Y + HEIGHT - WIDTH + 3)) click 1
+sleep 0.5
+xdotool key Escape
+for _ in $(seq 1 60); do
+  kill -0 "$game" 2>/dev/null || break
+  sleep 0.5
+done
+status=0
+wait "$game" || status=$?
+game=""
+[ "$status" = 0 ] || fail "without d3dx9_31.dll the game ended with status $status"
+! grep -q 'MSGBOX_OnInit' "$work/err" || fail "without d3dx9_31.dll a box was shown"
+echo "without d3dx9_31.dll: the board drawn from the game's own reading of Number.dds, status 0"
 
-run "$refuse" "DirectX Application" -noerrormsgboxes
-[ "$status" = 10 ] || fail "without d3dx9_31.dll and boxes the status is $status, not 10"
-[ ! -s "$work/boxes" ] || fail "-noerrormsgboxes still showed $(cat "$work/boxes")"
-echo "without d3dx9_31.dll and -noerrormsgboxes: no box, status 10"
+# A cut file ends like a missing one.
+head -c 1000 "$dds" >"$work/Number.dds"
+run "$refuse" "Kubri"
+[ "$status" = 9 ] || fail "without d3dx9_31.dll and with a cut Number.dds the status is $status, not 9"
+[ "$(cat "$work/boxes")" = "Failed resetting Direct3D device objects." ] ||
+  fail "with a cut Number.dds the boxes were: $(cat "$work/boxes")"
+echo "without d3dx9_31.dll and with a cut Number.dds: only \"$(cat "$work/boxes")\", status 9"
+rm -f "$work/Number.dds"
 
 run "mscoree,mshtml=" "Kubri"
 [ "$status" = 9 ] || fail "without Number.dds the status is $status, not 9"
