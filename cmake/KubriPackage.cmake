@@ -23,6 +23,8 @@ install(FILES ${PROJECT_SOURCE_DIR}/resources/Number.dds ${CMAKE_BINARY_DIR}/pac
   DESTINATION ${KUBRI_PACKAGE_FOLDER} COMPONENT game)
 
 set(CPACK_GENERATOR ZIP)
+# The programs go out without their symbol tables: nothing a player needs.
+set(CPACK_STRIP_FILES ON)
 set(CPACK_PACKAGE_NAME Kubri)
 set(CPACK_PACKAGE_VENDOR Kubri)
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
@@ -49,4 +51,10 @@ if(KUBRI_TESTS)
       -P ${PROJECT_SOURCE_DIR}/cmake/check_package.cmake)
   set_tests_properties(KubriPackageHoldsOneFolderWithTheGame PROPERTIES
     LABELS "windows;package" TIMEOUT 120)
+  add_test(NAME KubriProgramsImportOnlyWhatWindowsShips
+    COMMAND ${CMAKE_COMMAND} -DOBJDUMP=${CMAKE_OBJDUMP}
+      "-DPROGRAMS=$<TARGET_FILE:Kubri>;$<TARGET_FILE:kubri-puzzle>"
+      -P ${PROJECT_SOURCE_DIR}/cmake/check_imports.cmake)
+  set_tests_properties(KubriProgramsImportOnlyWhatWindowsShips PROPERTIES
+    LABELS "windows;package" TIMEOUT 60)
 endif()
