@@ -48,6 +48,7 @@ if(KUBRI_TESTS)
       -DWORK=${CMAKE_BINARY_DIR}/package-test
       -DZIP=Kubri-${PROJECT_VERSION}-win64.zip
       -DFOLDER=${KUBRI_PACKAGE_FOLDER}
+      -DOBJDUMP=${CMAKE_OBJDUMP}
       -P ${PROJECT_SOURCE_DIR}/cmake/check_package.cmake)
   set_tests_properties(KubriPackageHoldsOneFolderWithTheGame PROPERTIES
     LABELS "windows;package" TIMEOUT 120)
