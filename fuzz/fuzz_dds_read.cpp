@@ -41,8 +41,11 @@ void CheckTexture(const DdsImage& image, const DdsTexture& texture, const std::u
   }
   const DdsLevel& last = texture.levels[texture.levelCount - 1];
   FUZZ_CHECK(texture.pixels.size() == last.offset + Bytes(last), "pixels hold every level");
-  FUZZ_CHECK(std::memcmp(texture.pixels.data(), data + kDdsDataOffset, image.unitBytes) == 0,
+  // X8R8G8B8's unused byte is cleared; every other byte comes over.
+  const std::size_t kept = image.format == kDdsFormatX8R8G8B8 ? 3 : image.unitBytes;
+  FUZZ_CHECK(std::memcmp(texture.pixels.data(), data + kDdsDataOffset, kept) == 0,
              "the top left pixel or block comes over unchanged");
+  FUZZ_CHECK(kept == image.unitBytes || texture.pixels[3] == 0, "the unused byte cleared");
 }
 
 }  // namespace

@@ -32,6 +32,17 @@ fail() {
   exit 1
 }
 
+# Waits up to half a minute for the game to end; sets $status.
+wait_for_end() {
+  for _ in $(seq 1 60); do
+    kill -0 "$game" 2>/dev/null || break
+    sleep 0.5
+  done
+  status=0
+  wait "$game" || status=$?
+  game=""
+}
+
 # run OVERRIDES CAPTION [OPTIONS...]: starts the game with those DLL
 # overrides and Wine's message-box trace; when a box captioned CAPTION
 # appears, clicks into it (giving it the focus) and presses Return. Sets
@@ -58,13 +69,7 @@ run() {
     fi
     sleep 0.5
   done
-  for _ in $(seq 1 60); do
-    kill -0 "$game" 2>/dev/null || break
-    sleep 0.5
-  done
-  status=0
-  wait "$game" || status=$?
-  game=""
+  wait_for_end
   sed -n 's/.*MSGBOX_OnInit L"\(.*\)"\r*$/\1/p' "$work/err" >"$work/boxes"
 }
 
@@ -90,13 +95,7 @@ done
 xdotool mousemove $((X + 3)) $((Y + HEIGHT - WIDTH + 3)) click 1
 sleep 0.5
 xdotool key Escape
-for _ in $(seq 1 60); do
-  kill -0 "$game" 2>/dev/null || break
-  sleep 0.5
-done
-status=0
-wait "$game" || status=$?
-game=""
+wait_for_end
 [ "$status" = 0 ] || fail "without d3dx9_31.dll the game ended with status $status"
 ! grep -q 'MSGBOX_OnInit' "$work/err" || fail "without d3dx9_31.dll a box was shown"
 echo "without d3dx9_31.dll: the board drawn from the game's own reading of Number.dds, status 0"
