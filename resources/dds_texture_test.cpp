@@ -11,6 +11,8 @@
 #include <string>
 
 #include "framework/d3dx_runtime.h"
+#include "framework/fake_device.h"
+#include "framework/fake_direct3d.h"
 #include "resources/dds_test_files.h"
 
 namespace {
@@ -182,6 +184,58 @@ TEST_F(DdsTextureTest, EveryFormatGivesTheRuntimesTexture) {
       if (reader) reader->Release();
     }
   }
+}
+
+// An adapter that makes no L8 textures.
+class NoL8Direct3D : public FakeDirect3D {
+ public:
+  HRESULT STDMETHODCALLTYPE CheckDeviceFormat(UINT, D3DDEVTYPE, D3DFORMAT, DWORD, D3DRESOURCETYPE,
+                                              D3DFORMAT format) override {
+    return format == D3DFMT_L8 ? D3DERR_NOTAVAILABLE : D3D_OK;
+  }
+};
+
+// The real device behind that adapter: it answers what the reader asks and
+// makes the textures, counting them.
+class LendingDevice : public FakeDevice {
+ public:
+  LendingDevice(IDirect3D9* direct3d, IDirect3DDevice9* real) : direct3d_(direct3d), real_(real) {}
+  HRESULT STDMETHODCALLTYPE GetDirect3D(IDirect3D9** direct3d) override {
+    direct3d_->AddRef();
+    *direct3d = direct3d_;
+    return D3D_OK;
+  }
+  HRESULT STDMETHODCALLTYPE GetCreationParameters(D3DDEVICE_CREATION_PARAMETERS* p) override {
+    return real_->GetCreationParameters(p);
+  }
+  HRESULT STDMETHODCALLTYPE GetDisplayMode(UINT chain, D3DDISPLAYMODE* mode) override {
+    return real_->GetDisplayMode(chain, mode);
+  }
+  HRESULT STDMETHODCALLTYPE CreateTexture(UINT w, UINT h, UINT levels, DWORD usage, D3DFORMAT f,
+                                          D3DPOOL pool, IDirect3DTexture9** t, HANDLE* s) override {
+    ++textures;
+    return real_->CreateTexture(w, h, levels, usage, f, pool, t, s);
+  }
+  int textures = 0;
+
+ private:
+  IDirect3D9* direct3d_;
+  IDirect3DDevice9* real_;
+};
+
+TEST_F(DdsTextureTest, FormatTheDeviceCannotMakeLeavesNoTexture) {
+  NoL8Direct3D direct3d;
+  LendingDevice device(&direct3d, device_);
+  Write(File(kL8, 4, 4, 0, 16));
+  IDirect3DTexture9* texture = reinterpret_cast<IDirect3DTexture9*>(1);
+  EXPECT_EQ(D3DERR_NOTAVAILABLE, DdsCreateTextureFromFile(&device, kFile, &texture));
+  EXPECT_EQ(nullptr, texture);
+  EXPECT_EQ(0, device.textures);
+
+  Write(File(kA8L8, 4, 4, 0, 32));
+  ASSERT_EQ(S_OK, DdsCreateTextureFromFile(&device, kFile, &texture));
+  EXPECT_EQ(1, device.textures);
+  texture->Release();
 }
 
 TEST_F(DdsTextureTest, RefusedFileLeavesNoTexture) {
