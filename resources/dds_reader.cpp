@@ -151,7 +151,8 @@ bool DdsReadImage(const std::uint8_t* file, std::size_t size, DdsImage* image) {
   if ((Field(file, kFlags) & kDepthFlag) || (Field(file, kCaps2) & kCubeOrVolume)) return false;
   image->format = FormatOf(file);
   image->compressed = BytesPerBlock(image->format) != 0;
-  image->unitBytes = image->compressed ? BytesPerBlock(image->format) : BytesPerPixel(image->format);
+  image->unitBytes =
+      image->compressed ? BytesPerBlock(image->format) : BytesPerPixel(image->format);
   image->width = Field(file, kWidth);
   image->height = Field(file, kHeight);
   if (image->unitBytes == 0 || image->width < 1 || image->height < 1 ||

@@ -43,7 +43,8 @@ TEST(DdsReader, DigitTextureIsWidenedTo256WithAFullChainOfNearestPixels) {
   const std::uint8_t* source = file.data() + kDdsDataOffset;
   for (std::uint32_t y = 0; y < 256; y += 5) {
     for (std::uint32_t x = 0; x < 256; x += 3) {
-      ASSERT_EQ(Pixel32(source, 768, x * 3 / 4, y * 3 / 4), Pixel32(top, 1024, x, y)) << x << "," << y;
+      ASSERT_EQ(Pixel32(source, 768, x * 3 / 4, y * 3 / 4), Pixel32(top, 1024, x, y))
+          << x << "," << y;
     }
   }
   // Each smaller level takes every other pixel of the one above.
