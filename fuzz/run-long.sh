@@ -6,7 +6,7 @@
 #
 # Usage: fuzz/run-long.sh DIR [TARGET...]
 #   DIR       a build folder of the fuzz configuration (e.g. build/fuzz)
-#   TARGET    run only these targets (default: all four)
+#   TARGET    run only these targets (default: every target with a seed corpus)
 # Environment:
 #   FUZZ_RUNS      executions per target (default 10000000)
 #   FUZZ_SECONDS   time limit per target in seconds (default 3600)
@@ -23,12 +23,13 @@ shift
 here=$(cd "$(dirname "$0")" && pwd)
 runs=${FUZZ_RUNS:-10000000}
 seconds=${FUZZ_SECONDS:-3600}
-targets=${*:-fuzz_board_read fuzz_stock_file fuzz_puzzle_line fuzz_solve}
+targets=${*:-$(cd "$here/corpus" && ls)}
 
 max_len() {
   case $1 in
     fuzz_board_read) echo 2048 ;;
-    fuzz_stock_file) echo 8192 ;;
+    fuzz_stock_file | fuzz_dds_read) echo 8192 ;;
+    fuzz_play_records) echo 1024 ;;
     fuzz_solve) echo 256 ;;
     *) echo 4096 ;;
   esac
