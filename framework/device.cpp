@@ -499,6 +499,35 @@ void ShowWindowForMode(bool windowed) {
   SetThreadExecutionState(windowed ? ES_CONTINUOUS : (ES_CONTINUOUS | ES_DISPLAY_REQUIRED));
 }
 
+// Windowed, when the user changed the desktop's colour depth: changes the
+// device to the new format (or, failing that, to full screen), shutting
+// down when nothing fits. False when the desktop's format is unchanged.
+bool FollowDesktopFormat(const DeviceSettings& current) {
+  IDirect3D9* direct3d = FrameworkGetState().GetDirect3D();
+  D3DDISPLAYMODE mode{};
+  if (!current.presentParams.Windowed || direct3d == nullptr ||
+      FAILED(direct3d->GetAdapterDisplayMode(current.adapterOrdinal, &mode)) ||
+      mode.Format == current.adapterFormat) {
+    return false;
+  }
+  DeviceSettings request = current;
+  request.adapterFormat = mode.Format;
+  MatchOptions options = AllMatch(MatchType::ClosestToInput);
+  options.adapterOrdinal = MatchType::PreserveInput;
+  options.deviceType = MatchType::PreserveInput;
+  options.windowed = MatchType::PreserveInput;
+  options.adapterFormat = MatchType::PreserveInput;
+  DeviceSettings found{};
+  if (FAILED(FrameworkFindValidDeviceSettings(&found, &request, &options))) {
+    FrameworkReportError(FW_E_NOCOMPATIBLEDEVICES);
+    FrameworkRunShutdown(0);
+  } else if (FAILED(FrameworkChangeDevice(&found, nullptr, false, false)) &&
+             FAILED(FrameworkToggleFullScreen())) {
+    FrameworkRunShutdown(0);
+  }
+  return true;
+}
+
 }  // namespace
 
 HRESULT FrameworkCreateDevice(UINT adapterOrdinal, bool windowed, int width, int height,
@@ -773,31 +802,7 @@ bool FrameworkRestoreLostDevice() {
     if (cooperative == D3DERR_DEVICELOST) return false;
 
     const DeviceSettings current = FrameworkGetDeviceSettings();
-    IDirect3D9* direct3d = state.GetDirect3D();
-    D3DDISPLAYMODE mode{};
-    if (current.presentParams.Windowed && direct3d != nullptr &&
-        SUCCEEDED(direct3d->GetAdapterDisplayMode(current.adapterOrdinal, &mode)) &&
-        mode.Format != current.adapterFormat) {
-      // The user changed the desktop's colour depth: follow it.
-      DeviceSettings request = current;
-      request.adapterFormat = mode.Format;
-      MatchOptions options = AllMatch(MatchType::ClosestToInput);
-      options.adapterOrdinal = MatchType::PreserveInput;
-      options.deviceType = MatchType::PreserveInput;
-      options.windowed = MatchType::PreserveInput;
-      options.adapterFormat = MatchType::PreserveInput;
-      DeviceSettings found{};
-      if (FAILED(FrameworkFindValidDeviceSettings(&found, &request, &options))) {
-        FrameworkReportError(FW_E_NOCOMPATIBLEDEVICES);
-        FrameworkRunShutdown(0);
-        return false;
-      }
-      if (FAILED(FrameworkChangeDevice(&found, nullptr, false, false)) &&
-          FAILED(FrameworkToggleFullScreen())) {
-        FrameworkRunShutdown(0);
-      }
-      return false;
-    }
+    if (FollowDesktopFormat(current)) return false;
 
     const HRESULT hr = FrameworkResetEnvironment();
     if (FAILED(hr)) {

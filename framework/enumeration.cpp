@@ -219,35 +219,7 @@ HRESULT DeviceEnumeration::Enumerate(IDirect3D9* direct3d,
     adapter->adapterOrdinal = ordinal;
     memset(&adapter->identifier, 0, sizeof(adapter->identifier));
     direct3d->GetAdapterIdentifier(ordinal, 0, &adapter->identifier);
-
-    // The formats this adapter can display, in the order first seen.
-    std::vector<D3DFORMAT> adapterFormats;
-    for (D3DFORMAT format : kAdapterFormats) {
-      const UINT modeCount = direct3d->GetAdapterModeCount(ordinal, format);
-      for (UINT mode = 0; mode < modeCount; ++mode) {
-        D3DDISPLAYMODE displayMode;
-        memset(&displayMode, 0, sizeof(displayMode));
-        if (FAILED(direct3d->EnumAdapterModes(ordinal, format, mode, &displayMode))) {
-          continue;
-        }
-        if (displayMode.Width < minWidth_ || displayMode.Width > maxWidth_ ||
-            displayMode.Height < minHeight_ || displayMode.Height > maxHeight_ ||
-            displayMode.RefreshRate < minRefresh_ || displayMode.RefreshRate > maxRefresh_) {
-          continue;
-        }
-        adapter->displayModes.push_back(displayMode);
-        if (!Contains(adapterFormats, displayMode.Format)) {
-          adapterFormats.push_back(displayMode.Format);
-        }
-      }
-    }
-    D3DDISPLAYMODE desktop;
-    memset(&desktop, 0, sizeof(desktop));
-    if (SUCCEEDED(direct3d->GetAdapterDisplayMode(ordinal, &desktop)) &&
-        !Contains(adapterFormats, desktop.Format)) {
-      adapterFormats.push_back(desktop.Format);
-    }
-    std::sort(adapter->displayModes.begin(), adapter->displayModes.end(), ModeLess);
+    const std::vector<D3DFORMAT> adapterFormats = ListDisplayModes(*adapter);
 
     const HRESULT result = EnumerateDevices(*adapter, adapterFormats);
     if (result == E_OUTOFMEMORY) {
@@ -258,7 +230,43 @@ HRESULT DeviceEnumeration::Enumerate(IDirect3D9* direct3d,
     }
     adapters_.push_back(std::move(adapter));
   }
+  NameAdapters();
+  return S_OK;
+}
 
+std::vector<D3DFORMAT> DeviceEnumeration::ListDisplayModes(AdapterInfo& adapter) {
+  const UINT ordinal = adapter.adapterOrdinal;
+  std::vector<D3DFORMAT> adapterFormats;
+  for (D3DFORMAT format : kAdapterFormats) {
+    const UINT modeCount = direct3d_->GetAdapterModeCount(ordinal, format);
+    for (UINT mode = 0; mode < modeCount; ++mode) {
+      D3DDISPLAYMODE displayMode;
+      memset(&displayMode, 0, sizeof(displayMode));
+      if (FAILED(direct3d_->EnumAdapterModes(ordinal, format, mode, &displayMode))) {
+        continue;
+      }
+      if (displayMode.Width < minWidth_ || displayMode.Width > maxWidth_ ||
+          displayMode.Height < minHeight_ || displayMode.Height > maxHeight_ ||
+          displayMode.RefreshRate < minRefresh_ || displayMode.RefreshRate > maxRefresh_) {
+        continue;
+      }
+      adapter.displayModes.push_back(displayMode);
+      if (!Contains(adapterFormats, displayMode.Format)) {
+        adapterFormats.push_back(displayMode.Format);
+      }
+    }
+  }
+  D3DDISPLAYMODE desktop;
+  memset(&desktop, 0, sizeof(desktop));
+  if (SUCCEEDED(direct3d_->GetAdapterDisplayMode(ordinal, &desktop)) &&
+      !Contains(adapterFormats, desktop.Format)) {
+    adapterFormats.push_back(desktop.Format);
+  }
+  std::sort(adapter.displayModes.begin(), adapter.displayModes.end(), ModeLess);
+  return adapterFormats;
+}
+
+void DeviceEnumeration::NameAdapters() {
   // Identical cards get their ordinal appended so the user can tell them apart.
   bool duplicates = false;
   for (size_t i = 0; i < adapters_.size() && !duplicates; ++i) {
@@ -279,7 +287,6 @@ HRESULT DeviceEnumeration::Enumerate(IDirect3D9* direct3d,
       adapter->uniqueDescription[kUniqueDescriptionLength - 1] = L'\0';
     }
   }
-  return S_OK;
 }
 
 HRESULT DeviceEnumeration::EnumerateDevices(AdapterInfo& adapter,

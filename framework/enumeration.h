@@ -93,6 +93,12 @@ class DeviceEnumeration {
   std::vector<UINT>& AllowedPresentIntervals() { return allowedPresentIntervals_; }
 
  private:
+  // Lists the adapter's display modes within the limits, sorted, and
+  // returns the formats it can display, in the order first seen, with the
+  // desktop's format last if no mode had it.
+  std::vector<D3DFORMAT> ListDisplayModes(AdapterInfo& adapter);
+  // Gives every listed adapter its unique description.
+  void NameAdapters();
   HRESULT EnumerateDevices(AdapterInfo& adapter, const std::vector<D3DFORMAT>& adapterFormats);
   HRESULT EnumerateDeviceCombos(AdapterInfo& adapter, DeviceInfo& device,
                                 const std::vector<D3DFORMAT>& adapterFormats);

@@ -302,36 +302,19 @@ UINT ValidPresentInterval(const DeviceSettingsCombo& combo, UINT asked, MatchTyp
   }
 }
 
-}  // namespace
+// The ideal adapter format: the request's, or the desktop's (full screen:
+// at least eight bits per channel).
+D3DFORMAT OptimalAdapterFormat(const DeviceSettings& request, const MatchOptions& options,
+                               bool windowed, const D3DDISPLAYMODE& desktop) {
+  if (options.adapterFormat != MatchType::IgnoreInput) return request.adapterFormat;
+  return windowed ? desktop.Format : PreferredFullScreenFormat(desktop.Format);
+}
 
-DeviceSettings BuildOptimalDeviceSettings(IDirect3D9* direct3d, const DeviceSettings& request,
-                                          const MatchOptions& options) {
-  DeviceSettings optimal;
-  memset(&optimal, 0, sizeof(optimal));
-  const D3DPRESENT_PARAMETERS& asked = request.presentParams;
-  D3DPRESENT_PARAMETERS& pp = optimal.presentParams;
-
-  optimal.adapterOrdinal =
-      options.adapterOrdinal == MatchType::IgnoreInput ? 0 : request.adapterOrdinal;
-  const D3DDISPLAYMODE desktop = DesktopMode(direct3d, optimal.adapterOrdinal);
-
-  optimal.deviceType =
-      options.deviceType == MatchType::IgnoreInput ? D3DDEVTYPE_HAL : request.deviceType;
-  pp.Windowed = options.windowed == MatchType::IgnoreInput ? TRUE : asked.Windowed;
-
-  if (options.adapterFormat != MatchType::IgnoreInput) {
-    optimal.adapterFormat = request.adapterFormat;
-  } else if (pp.Windowed) {
-    optimal.adapterFormat = desktop.Format;
-  } else {
-    optimal.adapterFormat = PreferredFullScreenFormat(desktop.Format);
-  }
-
-  optimal.behaviorFlags = options.vertexProcessing == MatchType::IgnoreInput
-                              ? D3DCREATE_HARDWARE_VERTEXPROCESSING
-                              : request.behaviorFlags;
-
-  if (options.resolution != MatchType::IgnoreInput) {
+// The ideal size: the request's, or 640 x 480 windowed and the desktop's
+// size in full screen.
+void OptimalSize(const D3DPRESENT_PARAMETERS& asked, MatchType match,
+                 const D3DDISPLAYMODE& desktop, D3DPRESENT_PARAMETERS& pp) {
+  if (match != MatchType::IgnoreInput) {
     pp.BackBufferWidth = asked.BackBufferWidth;
     pp.BackBufferHeight = asked.BackBufferHeight;
   } else if (pp.Windowed) {
@@ -341,24 +324,13 @@ DeviceSettings BuildOptimalDeviceSettings(IDirect3D9* direct3d, const DeviceSett
     pp.BackBufferWidth = desktop.Width;
     pp.BackBufferHeight = desktop.Height;
   }
+}
 
-  pp.BackBufferFormat = options.backBufferFormat == MatchType::IgnoreInput
-                            ? optimal.adapterFormat
-                            : asked.BackBufferFormat;
-  pp.BackBufferCount =
-      options.backBufferCount == MatchType::IgnoreInput ? 2 : asked.BackBufferCount;
-
-  if (options.multiSample == MatchType::IgnoreInput) {
-    pp.MultiSampleType = D3DMULTISAMPLE_NONE;
-    pp.MultiSampleQuality = 0;
-  } else {
-    pp.MultiSampleType = asked.MultiSampleType;
-    pp.MultiSampleQuality = asked.MultiSampleQuality;
-  }
-
-  pp.SwapEffect =
-      options.swapEffect == MatchType::IgnoreInput ? D3DSWAPEFFECT_DISCARD : asked.SwapEffect;
-
+// The ideal depth buffer: the request's when depth or stencil counts,
+// otherwise D16 for a back buffer of fewer than eight bits per channel and
+// D32 for the others.
+void OptimalDepthStencil(const D3DPRESENT_PARAMETERS& asked, const MatchOptions& options,
+                         D3DPRESENT_PARAMETERS& pp) {
   if (options.depthFormat != MatchType::IgnoreInput ||
       options.stencilFormat != MatchType::IgnoreInput) {
     pp.EnableAutoDepthStencil = asked.EnableAutoDepthStencil;
@@ -368,7 +340,28 @@ DeviceSettings BuildOptimalDeviceSettings(IDirect3D9* direct3d, const DeviceSett
     pp.AutoDepthStencilFormat =
         ColorChannelBits(pp.BackBufferFormat) < 8 ? D3DFMT_D16 : D3DFMT_D32;
   }
+}
 
+// The ideal presentation parameters after the window mode: each the
+// request's unless ignored, else its default.
+void OptimalPresentParams(const D3DPRESENT_PARAMETERS& asked, const MatchOptions& options,
+                          D3DFORMAT adapterFormat, const D3DDISPLAYMODE& desktop,
+                          D3DPRESENT_PARAMETERS& pp) {
+  OptimalSize(asked, options.resolution, desktop, pp);
+  pp.BackBufferFormat =
+      options.backBufferFormat == MatchType::IgnoreInput ? adapterFormat : asked.BackBufferFormat;
+  pp.BackBufferCount =
+      options.backBufferCount == MatchType::IgnoreInput ? 2 : asked.BackBufferCount;
+  if (options.multiSample == MatchType::IgnoreInput) {
+    pp.MultiSampleType = D3DMULTISAMPLE_NONE;
+    pp.MultiSampleQuality = 0;
+  } else {
+    pp.MultiSampleType = asked.MultiSampleType;
+    pp.MultiSampleQuality = asked.MultiSampleQuality;
+  }
+  pp.SwapEffect =
+      options.swapEffect == MatchType::IgnoreInput ? D3DSWAPEFFECT_DISCARD : asked.SwapEffect;
+  OptimalDepthStencil(asked, options, pp);
   pp.Flags = options.presentFlags == MatchType::IgnoreInput ? D3DPRESENTFLAG_DISCARD_DEPTHSTENCIL
                                                             : asked.Flags;
   pp.FullScreen_RefreshRateInHz =
@@ -377,6 +370,43 @@ DeviceSettings BuildOptimalDeviceSettings(IDirect3D9* direct3d, const DeviceSett
                                 ? D3DPRESENT_INTERVAL_DEFAULT
                                 : asked.PresentationInterval;
   pp.hDeviceWindow = asked.hDeviceWindow;
+}
+
+// Whether the combo lists a depth/stencil format that keeps what the
+// request preserves of its format: the format itself, its depth bits or its
+// stencil bits. Anything goes when neither is preserved or none was asked.
+bool KeepsPreservedDepthStencil(const DeviceSettingsCombo& combo, D3DFORMAT asked,
+                                const MatchOptions& options) {
+  const bool depth = options.depthFormat == MatchType::PreserveInput;
+  const bool stencil = options.stencilFormat == MatchType::PreserveInput;
+  if (asked == D3DFMT_UNKNOWN || (!depth && !stencil)) return true;
+  if (depth && stencil) return Lists(combo.depthStencilFormats, asked);
+  for (D3DFORMAT format : combo.depthStencilFormats) {
+    if (depth && DepthBits(format) == DepthBits(asked)) return true;
+    if (!depth && StencilBits(format) == StencilBits(asked)) return true;
+  }
+  return false;
+}
+
+}  // namespace
+
+DeviceSettings BuildOptimalDeviceSettings(IDirect3D9* direct3d, const DeviceSettings& request,
+                                          const MatchOptions& options) {
+  DeviceSettings optimal;
+  memset(&optimal, 0, sizeof(optimal));
+  optimal.adapterOrdinal =
+      options.adapterOrdinal == MatchType::IgnoreInput ? 0 : request.adapterOrdinal;
+  const D3DDISPLAYMODE desktop = DesktopMode(direct3d, optimal.adapterOrdinal);
+  optimal.deviceType =
+      options.deviceType == MatchType::IgnoreInput ? D3DDEVTYPE_HAL : request.deviceType;
+  D3DPRESENT_PARAMETERS& pp = optimal.presentParams;
+  pp.Windowed =
+      options.windowed == MatchType::IgnoreInput ? TRUE : request.presentParams.Windowed;
+  optimal.adapterFormat = OptimalAdapterFormat(request, options, pp.Windowed != FALSE, desktop);
+  optimal.behaviorFlags = options.vertexProcessing == MatchType::IgnoreInput
+                              ? D3DCREATE_HARDWARE_VERTEXPROCESSING
+                              : request.behaviorFlags;
+  OptimalPresentParams(request.presentParams, options, optimal.adapterFormat, desktop, pp);
   return optimal;
 }
 
@@ -415,33 +445,9 @@ bool ComboMatchesPreserveOptions(const DeviceSettingsCombo& combo, const DeviceS
     return false;
   }
 
-  const D3DFORMAT depthFormat = asked.AutoDepthStencilFormat;
-  if (depthFormat != D3DFMT_UNKNOWN) {
-    const bool depth = options.depthFormat == MatchType::PreserveInput;
-    const bool stencil = options.stencilFormat == MatchType::PreserveInput;
-    if (depth && stencil) {
-      if (!Lists(combo.depthStencilFormats, depthFormat)) {
-        return false;
-      }
-    } else if (depth) {
-      bool found = false;
-      for (D3DFORMAT format : combo.depthStencilFormats) {
-        found = found || DepthBits(format) == DepthBits(depthFormat);
-      }
-      if (!found) {
-        return false;
-      }
-    } else if (stencil) {
-      bool found = false;
-      for (D3DFORMAT format : combo.depthStencilFormats) {
-        found = found || StencilBits(format) == StencilBits(depthFormat);
-      }
-      if (!found) {
-        return false;
-      }
-    }
+  if (!KeepsPreservedDepthStencil(combo, asked.AutoDepthStencilFormat, options)) {
+    return false;
   }
-
   if (options.refreshRate == MatchType::PreserveInput &&
       !HasModeWithRefresh(combo, asked.FullScreen_RefreshRateInHz)) {
     return false;

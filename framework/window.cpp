@@ -10,8 +10,9 @@
 
 #include <shellapi.h>
 
-#include <new>
 #include <memory>
+#include <new>
+#include <optional>
 
 #include "framework/device.h"
 #include "framework/enumeration.h"
@@ -256,6 +257,241 @@ struct GdiObject {
   }
 };
 
+// A cursor's pixels as 32-bit bottom-up rows: the mask (for a monochrome
+// cursor its AND half over its XOR half) and, for a colour cursor, the
+// colour image.
+struct CursorImage {
+  int width = 0;
+  int height = 0;      // of the cursor itself
+  int maskHeight = 0;  // twice the height for a monochrome cursor
+  bool monochrome = false;
+  std::unique_ptr<DWORD[]> maskBits;
+  std::unique_ptr<DWORD[]> colourBits;
+};
+
+// Reads `bitmap`'s `rows` rows as 32-bit pixels into `bits`.
+bool ReadBitmapRows(HDC dc, HBITMAP bitmap, int width, int rows, DWORD* bits) {
+  BITMAPINFO bitmapInfo{};
+  bitmapInfo.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+  bitmapInfo.bmiHeader.biWidth = width;
+  bitmapInfo.bmiHeader.biHeight = rows;
+  bitmapInfo.bmiHeader.biPlanes = 1;
+  bitmapInfo.bmiHeader.biBitCount = 32;
+  bitmapInfo.bmiHeader.biCompression = BI_RGB;
+  return GetDIBits(dc, bitmap, 0, rows, bits, &bitmapInfo, DIB_RGB_COLORS) == rows;
+}
+
+// Reads the cursor's mask and colour bitmaps. E_FAIL when a GDI step fails.
+HRESULT ReadCursorImage(HBITMAP mask, HBITMAP colour, CursorImage& image) {
+  BITMAP maskBitmap{};
+  if (mask == nullptr || !GetObjectW(mask, sizeof(maskBitmap), &maskBitmap)) return E_FAIL;
+  image.monochrome = colour == nullptr;
+  image.width = maskBitmap.bmWidth;
+  image.maskHeight = maskBitmap.bmHeight;
+  image.height = image.monochrome ? image.maskHeight / 2 : image.maskHeight;
+  if (image.width <= 0 || image.height <= 0) return E_FAIL;
+
+  const size_t width = static_cast<size_t>(image.width);
+  image.maskBits.reset(new (std::nothrow) DWORD[width * image.maskHeight]);
+  if (!image.monochrome) image.colourBits.reset(new (std::nothrow) DWORD[width * image.height]);
+  if (!image.maskBits || (!image.monochrome && !image.colourBits)) return E_OUTOFMEMORY;
+
+  HDC dc = CreateCompatibleDC(nullptr);
+  if (dc == nullptr) return E_FAIL;
+  bool ok = ReadBitmapRows(dc, mask, image.width, image.maskHeight, image.maskBits.get());
+  if (ok && !image.monochrome) {
+    ok = ReadBitmapRows(dc, colour, image.width, image.height, image.colourBits.get());
+  }
+  DeleteDC(dc);
+  return ok ? S_OK : E_FAIL;
+}
+
+// Fills the surface from the top: transparent where the AND mask is set,
+// otherwise the colour (or the XOR half) made opaque.
+HRESULT FillCursorSurface(const CursorImage& image, IDirect3DSurface9* surface) {
+  D3DLOCKED_RECT locked{};
+  const HRESULT hr = surface->LockRect(&locked, nullptr, 0);
+  if (FAILED(hr)) return hr;
+  const int width = image.width;
+  for (int row = 0; row < image.height; ++row) {
+    // The DIBs are bottom-up.
+    const DWORD* andRow =
+        image.maskBits.get() + static_cast<size_t>(image.maskHeight - 1 - row) * width;
+    const DWORD* colourSource = image.monochrome ? image.maskBits.get() : image.colourBits.get();
+    const DWORD* xorRow = colourSource + static_cast<size_t>(image.height - 1 - row) * width;
+    DWORD* out = reinterpret_cast<DWORD*>(static_cast<BYTE*>(locked.pBits) +
+                                          static_cast<size_t>(row) * locked.Pitch);
+    for (int column = 0; column < width; ++column) {
+      out[column] = (andRow[column] & 0x00FFFFFF) != 0
+                        ? 0
+                        : ((xorRow[column] & 0x00FFFFFF) | 0xFF000000);
+    }
+  }
+  surface->UnlockRect();
+  return S_OK;
+}
+
+// The first icon of the program file, or none.
+HICON ProgramIcon(HINSTANCE instance) {
+  wchar_t path[MAX_PATH + 1] = {};
+  GetModuleFileNameW(nullptr, path, MAX_PATH);
+  HICON icon = ExtractIconW(instance, path, 0);
+  // ExtractIconW answers 1 when the file is not an icon source at all.
+  return icon == reinterpret_cast<HICON>(1) ? nullptr : icon;
+}
+
+// Registers the main window's class; a class already registered is fine.
+HRESULT RegisterWindowClass(HINSTANCE instance, HICON icon) {
+  WNDCLASSW windowClass{};
+  windowClass.style = CS_DBLCLKS;
+  windowClass.lpfnWndProc = FrameworkWindowProc;
+  windowClass.hInstance = instance;
+  windowClass.hIcon = icon;
+  windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+  windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
+  windowClass.lpszMenuName = nullptr;
+  windowClass.lpszClassName = kFrameworkWindowClass;
+  if (RegisterClassW(&windowClass)) return S_OK;
+  const DWORD error = GetLastError();
+  return error == ERROR_CLASS_ALREADY_EXISTS ? S_OK : FrameworkHresultFromSystemError(error);
+}
+
+// Alt+Enter, when the framework handles it, switches between windowed and
+// full screen.
+std::optional<LRESULT> HandleSysKeyDown(WPARAM key, LPARAM lParam) {
+  if (key != VK_RETURN || !FrameworkGetState().GetHandleAltEnter() ||
+      (lParam & (1 << 29)) == 0) {
+    return std::nullopt;
+  }
+  FrameworkPause(true, true);
+  FrameworkToggleFullScreen();
+  FrameworkPause(false, false);
+  return 0;
+}
+
+std::optional<LRESULT> HandleKeyDown(HWND window, WPARAM key) {
+  if (!FrameworkGetState().GetHandleDefaultHotkeys()) return std::nullopt;
+  HandleDefaultHotkey(window, key);
+  // Escape has destroyed the window; nothing is left to process.
+  if (key == VK_ESCAPE && !IsWindow(window)) return 0;
+  return std::nullopt;
+}
+
+// In full screen the device draws the cursor.
+std::optional<LRESULT> HandleSetCursor() {
+  FrameworkState& state = FrameworkGetState();
+  if (!state.GetActive() || !IsFullScreen()) return std::nullopt;
+  IDirect3DDevice9* device = state.GetDevice();
+  if (device != nullptr && state.GetShowCursorWhenFullScreen()) device->ShowCursor(TRUE);
+  return TRUE;
+}
+
+// In full screen the window can be neither moved, sized nor maximised, and
+// Alt does not open the system menu.
+std::optional<LRESULT> HandleSysCommand(WPARAM wParam) {
+  if (!IsFullScreen()) return std::nullopt;
+  // The low four bits of the command are the system's own.
+  const WPARAM command = wParam & 0xFFF0;
+  if (command == SC_MOVE || command == SC_SIZE || command == SC_MAXIMIZE ||
+      command == SC_KEYMENU) {
+    return 0;
+  }
+  return std::nullopt;
+}
+
+// In full screen the device's cursor follows the system's.
+void HandleMouseMove() {
+  FrameworkState& state = FrameworkGetState();
+  IDirect3DDevice9* device = state.GetDevice();
+  if (!state.GetActive() || !IsFullScreen() || device == nullptr) return;
+  POINT point{};
+  GetCursorPos(&point);
+  device->SetCursorPosition(point.x, point.y, 0);
+}
+
+void HandleExitSizeMove() {
+  FrameworkPause(false, false);
+  FrameworkCheckWindowSize();
+  FrameworkCheckMonitorChange();
+  FrameworkGetState().SetInSizeMove(false);
+}
+
+// A suspend may go ahead; after the resume the clock and the statistics
+// start afresh.
+std::optional<LRESULT> HandlePowerBroadcast(WPARAM event) {
+  if (event == PBT_APMQUERYSUSPEND) return TRUE;
+  if (event != PBT_APMRESUMESUSPEND) return std::nullopt;
+  FrameworkGetTimer().Reset();
+  FrameworkGetState().SetLastStatsUpdateTime(0.0);
+  return TRUE;
+}
+
+// The framework's own answer to each message, after the game's: the result
+// to return, or nothing when the message goes on to default processing.
+// The switch stays whole on purpose: it is the one place that says what the
+// framework does with each message, in the order the messages are listed,
+// and every case longer than a line or two lives in a handler of its own.
+std::optional<LRESULT> HandleOwnMessage(HWND window, UINT message, WPARAM wParam,
+                                        LPARAM lParam) {
+  switch (message) {
+    case WM_SYSKEYDOWN:
+      return HandleSysKeyDown(wParam, lParam);
+    case WM_KEYDOWN:
+      return HandleKeyDown(window, wParam);
+    case WM_SIZE:
+      HandleSize(wParam);
+      return std::nullopt;
+    case WM_PAINT:
+      HandlePaint();
+      return std::nullopt;
+    case WM_CLOSE:
+      HandleClose(window);
+      return 0;
+    case WM_DESTROY:
+      PostQuitMessage(0);
+      return std::nullopt;
+    case WM_ACTIVATEAPP:
+      HandleActivateApp(wParam != FALSE);
+      return std::nullopt;
+    case WM_SETCURSOR:
+      return HandleSetCursor();
+    case WM_GETMINMAXINFO:
+      if (MINMAXINFO* info = reinterpret_cast<MINMAXINFO*>(lParam)) {
+        info->ptMinTrackSize.x = 200;
+        info->ptMinTrackSize.y = 200;
+      }
+      return std::nullopt;
+    case WM_NCHITTEST:
+      if (IsFullScreen()) return HTCLIENT;
+      return std::nullopt;
+    case WM_SYSCOMMAND:
+      return HandleSysCommand(wParam);
+    case WM_MENUCHAR:
+      // Closes the menu without the beep of an unmatched Alt+key.
+      return MAKELRESULT(0, MNC_CLOSE);
+    case WM_MOUSEMOVE:
+      HandleMouseMove();
+      return std::nullopt;
+    case WM_ENTERMENULOOP:
+      FrameworkPause(true, true);
+      return std::nullopt;
+    case WM_EXITMENULOOP:
+      FrameworkPause(false, false);
+      return std::nullopt;
+    case WM_ENTERSIZEMOVE:
+      FrameworkPause(true, true);
+      FrameworkGetState().SetInSizeMove(true);
+      return std::nullopt;
+    case WM_EXITSIZEMOVE:
+      HandleExitSizeMove();
+      return std::nullopt;
+    case WM_POWERBROADCAST:
+      return HandlePowerBroadcast(wParam);
+    default:
+      return std::nullopt;
+  }
+}
+
 }  // namespace
 
 void FrameworkSetAccessibilityWriteHook(FrameworkAccessibilityWriteFn hook) {
@@ -294,27 +530,9 @@ HRESULT FrameworkCreateWindow(const wchar_t* title, HINSTANCE instance,
   if (instance == nullptr) instance = GetModuleHandleW(nullptr);
   state.SetInstance(instance);
 
-  if (icon == nullptr) {
-    wchar_t path[MAX_PATH + 1] = {};
-    GetModuleFileNameW(nullptr, path, MAX_PATH);
-    icon = ExtractIconW(instance, path, 0);
-    // ExtractIconW answers 1 when the file is not an icon source at all.
-    if (icon == reinterpret_cast<HICON>(1)) icon = nullptr;
-  }
-
-  WNDCLASSW windowClass{};
-  windowClass.style = CS_DBLCLKS;
-  windowClass.lpfnWndProc = FrameworkWindowProc;
-  windowClass.hInstance = instance;
-  windowClass.hIcon = icon;
-  windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-  windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
-  windowClass.lpszMenuName = nullptr;
-  windowClass.lpszClassName = kFrameworkWindowClass;
-  if (!RegisterClassW(&windowClass)) {
-    const DWORD error = GetLastError();
-    if (error != ERROR_CLASS_ALREADY_EXISTS) return FrameworkHresultFromSystemError(error);
-  }
+  if (icon == nullptr) icon = ProgramIcon(instance);
+  const HRESULT registered = RegisterWindowClass(instance, icon);
+  if (FAILED(registered)) return registered;
 
   if (state.GetOverrideStartX() != -1) x = state.GetOverrideStartX();
   if (state.GetOverrideStartY() != -1) y = state.GetOverrideStartY();
@@ -363,107 +581,8 @@ LRESULT CALLBACK FrameworkWindowProc(HWND window, UINT message, WPARAM wParam,
     if (noFurtherProcessing) return result;
   }
 
-  switch (message) {
-    case WM_SYSKEYDOWN:
-      if (wParam == VK_RETURN && state.GetHandleAltEnter() &&
-          (lParam & (1 << 29)) != 0) {
-        FrameworkPause(true, true);
-        FrameworkToggleFullScreen();
-        FrameworkPause(false, false);
-        return 0;
-      }
-      break;
-    case WM_KEYDOWN:
-      if (state.GetHandleDefaultHotkeys()) {
-        HandleDefaultHotkey(window, wParam);
-        // Escape has destroyed the window; nothing is left to process.
-        if (wParam == VK_ESCAPE && !IsWindow(window)) return 0;
-      }
-      break;
-    case WM_SIZE:
-      HandleSize(wParam);
-      break;
-    case WM_PAINT:
-      HandlePaint();
-      break;
-    case WM_CLOSE:
-      HandleClose(window);
-      return 0;
-    case WM_DESTROY:
-      PostQuitMessage(0);
-      break;
-    case WM_ACTIVATEAPP:
-      HandleActivateApp(wParam != FALSE);
-      break;
-    case WM_SETCURSOR:
-      if (state.GetActive() && IsFullScreen()) {
-        IDirect3DDevice9* device = state.GetDevice();
-        if (device != nullptr && state.GetShowCursorWhenFullScreen()) {
-          device->ShowCursor(TRUE);
-        }
-        return TRUE;
-      }
-      break;
-    case WM_GETMINMAXINFO: {
-      MINMAXINFO* info = reinterpret_cast<MINMAXINFO*>(lParam);
-      if (info != nullptr) {
-        info->ptMinTrackSize.x = 200;
-        info->ptMinTrackSize.y = 200;
-      }
-      break;
-    }
-    case WM_NCHITTEST:
-      if (IsFullScreen()) return HTCLIENT;
-      break;
-    case WM_SYSCOMMAND:
-      if (IsFullScreen()) {
-        // The low four bits of the command are the system's own.
-        const WPARAM command = wParam & 0xFFF0;
-        if (command == SC_MOVE || command == SC_SIZE || command == SC_MAXIMIZE ||
-            command == SC_KEYMENU) {
-          return 0;
-        }
-      }
-      break;
-    case WM_MENUCHAR:
-      // Closes the menu without the beep of an unmatched Alt+key.
-      return MAKELRESULT(0, MNC_CLOSE);
-    case WM_MOUSEMOVE:
-      if (state.GetActive() && IsFullScreen()) {
-        IDirect3DDevice9* device = state.GetDevice();
-        if (device != nullptr) {
-          POINT point{};
-          GetCursorPos(&point);
-          device->SetCursorPosition(point.x, point.y, 0);
-        }
-      }
-      break;
-    case WM_ENTERMENULOOP:
-      FrameworkPause(true, true);
-      break;
-    case WM_EXITMENULOOP:
-      FrameworkPause(false, false);
-      break;
-    case WM_ENTERSIZEMOVE:
-      FrameworkPause(true, true);
-      state.SetInSizeMove(true);
-      break;
-    case WM_EXITSIZEMOVE:
-      FrameworkPause(false, false);
-      FrameworkCheckWindowSize();
-      FrameworkCheckMonitorChange();
-      state.SetInSizeMove(false);
-      break;
-    case WM_POWERBROADCAST:
-      if (wParam == PBT_APMQUERYSUSPEND) return TRUE;
-      if (wParam == PBT_APMRESUMESUSPEND) {
-        FrameworkGetTimer().Reset();
-        state.SetLastStatsUpdateTime(0.0);
-        return TRUE;
-      }
-      break;
-    default:
-      break;
+  if (const std::optional<LRESULT> answer = HandleOwnMessage(window, message, wParam, lParam)) {
+    return *answer;
   }
 
   // F10 would open the menu bar; only a menu saved by full screen lets it.
@@ -611,74 +730,18 @@ HRESULT FrameworkSetDeviceCursor(IDirect3DDevice9* device, HCURSOR cursor) {
   if (!GetIconInfo(cursor, &info)) return E_FAIL;
   GdiObject mask{info.hbmMask};
   GdiObject colour{info.hbmColor};
-
-  BITMAP maskBitmap{};
-  if (mask.handle == nullptr || !GetObjectW(mask.handle, sizeof(maskBitmap), &maskBitmap)) {
-    return E_FAIL;
-  }
-  const bool monochrome = colour.handle == nullptr;
-  const int width = maskBitmap.bmWidth;
-  const int maskHeight = maskBitmap.bmHeight;
-  // A monochrome cursor stacks its AND half over its XOR half in the mask.
-  const int height = monochrome ? maskHeight / 2 : maskHeight;
-  if (width <= 0 || height <= 0) return E_FAIL;
-
-  const size_t maskPixels = static_cast<size_t>(width) * maskHeight;
-  const size_t colourPixels = static_cast<size_t>(width) * height;
-  std::unique_ptr<DWORD[]> maskBits(new (std::nothrow) DWORD[maskPixels]);
-  std::unique_ptr<DWORD[]> colourBits(
-      monochrome ? nullptr : new (std::nothrow) DWORD[colourPixels]);
-  if (!maskBits || (!monochrome && !colourBits)) return E_OUTOFMEMORY;
-
-  HDC dc = CreateCompatibleDC(nullptr);
-  if (dc == nullptr) return E_FAIL;
-  BITMAPINFO bitmapInfo{};
-  bitmapInfo.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-  bitmapInfo.bmiHeader.biWidth = width;
-  bitmapInfo.bmiHeader.biHeight = maskHeight;
-  bitmapInfo.bmiHeader.biPlanes = 1;
-  bitmapInfo.bmiHeader.biBitCount = 32;
-  bitmapInfo.bmiHeader.biCompression = BI_RGB;
-  bool ok = GetDIBits(dc, static_cast<HBITMAP>(mask.handle), 0, maskHeight,
-                      maskBits.get(), &bitmapInfo, DIB_RGB_COLORS) == maskHeight;
-  if (ok && !monochrome) {
-    bitmapInfo = BITMAPINFO{};
-    bitmapInfo.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    bitmapInfo.bmiHeader.biWidth = width;
-    bitmapInfo.bmiHeader.biHeight = height;
-    bitmapInfo.bmiHeader.biPlanes = 1;
-    bitmapInfo.bmiHeader.biBitCount = 32;
-    bitmapInfo.bmiHeader.biCompression = BI_RGB;
-    ok = GetDIBits(dc, static_cast<HBITMAP>(colour.handle), 0, height,
-                   colourBits.get(), &bitmapInfo, DIB_RGB_COLORS) == height;
-  }
-  DeleteDC(dc);
-  if (!ok) return E_FAIL;
+  CursorImage image;
+  const HRESULT read = ReadCursorImage(static_cast<HBITMAP>(mask.handle),
+                                       static_cast<HBITMAP>(colour.handle), image);
+  if (FAILED(read)) return read;
 
   IDirect3DSurface9* surface = nullptr;
-  HRESULT hr = device->CreateOffscreenPlainSurface(width, height, D3DFMT_A8R8G8B8,
+  HRESULT hr = device->CreateOffscreenPlainSurface(image.width, image.height, D3DFMT_A8R8G8B8,
                                                    D3DPOOL_SCRATCH, &surface, nullptr);
   if (FAILED(hr) || surface == nullptr) return FAILED(hr) ? hr : E_FAIL;
-  D3DLOCKED_RECT locked{};
-  hr = surface->LockRect(&locked, nullptr, 0);
-  if (SUCCEEDED(hr)) {
-    for (int row = 0; row < height; ++row) {
-      // The DIBs are bottom-up; the surface is filled from the top.
-      const DWORD* andRow = maskBits.get() + static_cast<size_t>(maskHeight - 1 - row) * width;
-      const DWORD* xorRow =
-          monochrome ? maskBits.get() + static_cast<size_t>(height - 1 - row) * width
-                     : colourBits.get() + static_cast<size_t>(height - 1 - row) * width;
-      DWORD* out = reinterpret_cast<DWORD*>(static_cast<BYTE*>(locked.pBits) +
-                                            static_cast<size_t>(row) * locked.Pitch);
-      for (int column = 0; column < width; ++column) {
-        out[column] = (andRow[column] & 0x00FFFFFF) != 0
-                          ? 0
-                          : ((xorRow[column] & 0x00FFFFFF) | 0xFF000000);
-      }
-    }
-    surface->UnlockRect();
-    hr = device->SetCursorProperties(info.xHotspot, info.yHotspot, surface);
-  }
+  // The surface is this function's own: released on every path below.
+  hr = FillCursorSurface(image, surface);
+  if (SUCCEEDED(hr)) hr = device->SetCursorProperties(info.xHotspot, info.yHotspot, surface);
   surface->Release();
   return hr;
 }
