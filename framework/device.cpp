@@ -12,7 +12,6 @@
 // relay.
 #include "framework/device.h"
 
-#include <new>
 #include <optional>
 
 #include "framework/command_line.h"
@@ -70,13 +69,7 @@ HRESULT CallOnDeviceReset(IDirect3DDevice9* device) {
   return onDeviceReset(device, desc, state.GetOnDeviceResetContext());
 }
 
-// Frees the owned current settings record and clears it.
-void DiscardCurrentSettings() {
-  FrameworkState& state = FrameworkGetState();
-  DeviceSettings* settings = state.GetCurrentSettings();
-  state.SetCurrentSettings(nullptr);
-  delete settings;
-}
+void DiscardCurrentSettings() { FrameworkGetState().SetCurrentSettings(std::nullopt); }
 
 // Undoes a device change's pause and size-change suppression when it ends,
 // whichever way it ends.
@@ -214,13 +207,16 @@ void MeasureClientSize(HWND window, LONG* width, LONG* height) {
 }
 
 
-// One device change in progress: what was asked for, the new current record
-// and the one it replaces, and the facts about the switch taken before the
-// device is touched (a reset writes the sizes it chose into the record).
+// One device change in progress: what was asked for, the new settings and
+// the ones they replace, and the facts about the switch taken before the
+// device is touched.
 struct DeviceChange {
   DeviceSettings requested;
-  DeviceSettings* fresh;  // the current record from the start of the change
-  DeviceSettings* old;    // the record it replaces, null for the first device
+  // The new settings, as the game modified them; once the device is created
+  // or reset, as it filled them in (a 0 x 0 windowed request gets the
+  // client size).
+  DeviceSettings fresh;
+  std::optional<DeviceSettings> old;  // empty for the first device
   IDirect3D9* direct3d;
   IDirect3DDevice9* applicationDevice;
   bool forceRecreate;
@@ -233,38 +229,28 @@ struct DeviceChange {
 };
 
 // Copies the request into change.fresh and lets OnModifyDeviceSettings edit
-// it. S_OK to go on; otherwise the change's result (E_OUTOFMEMORY, E_ABORT
-// when the game refuses, S_FALSE when the Direct3D object went away), with
-// nothing left allocated.
+// it. S_OK to go on; otherwise the change's result (E_ABORT when the game
+// refuses, S_FALSE when the Direct3D object went away).
 HRESULT TakeModifiedSettings(DeviceChange& change) {
   FrameworkState& state = FrameworkGetState();
-  DeviceSettings* fresh = new (std::nothrow) DeviceSettings(change.requested);
-  if (fresh == nullptr) return E_OUTOFMEMORY;
-
+  change.fresh = change.requested;
   FrameworkOnModifyDeviceSettingsFn onModify = state.GetOnModifyDeviceSettings();
-  if (onModify != nullptr) {
-    D3DCAPS9 caps{};
-    change.direct3d->GetDeviceCaps(fresh->adapterOrdinal, fresh->deviceType, &caps);
-    if (!onModify(*fresh, caps, state.GetOnModifyDeviceSettingsContext())) {
-      if (change.old == nullptr) FrameworkReportError(FW_E_NOCOMPATIBLEDEVICES);
-      delete fresh;
-      return E_ABORT;
-    }
-    if (state.GetDirect3D() == nullptr) {
-      delete fresh;
-      return S_FALSE;
-    }
+  if (onModify == nullptr) return S_OK;
+  D3DCAPS9 caps{};
+  change.direct3d->GetDeviceCaps(change.fresh.adapterOrdinal, change.fresh.deviceType, &caps);
+  if (!onModify(change.fresh, caps, state.GetOnModifyDeviceSettingsContext())) {
+    if (!change.old) FrameworkReportError(FW_E_NOCOMPATIBLEDEVICES);
+    return E_ABORT;
   }
-  change.fresh = fresh;
-  return S_OK;
+  return state.GetDirect3D() == nullptr ? S_FALSE : S_OK;
 }
 
 void NoteModeOfChange(DeviceChange& change) {
   FrameworkState& state = FrameworkGetState();
-  const D3DPRESENT_PARAMETERS& params = change.fresh->presentParams;
+  const D3DPRESENT_PARAMETERS& params = change.fresh.presentParams;
   change.keepCurrentWindowSize = params.BackBufferWidth == 0 && params.BackBufferHeight == 0;
   change.windowed = params.Windowed != FALSE;
-  change.oldWindowed = change.old != nullptr && change.old->presentParams.Windowed != FALSE;
+  change.oldWindowed = change.old && change.old->presentParams.Windowed != FALSE;
   change.windowedWindow = state.GetWindowedWindow();
   change.fullScreenWindow = state.GetFullScreenWindow();
 }
@@ -273,7 +259,7 @@ void NoteModeOfChange(DeviceChange& change) {
 // its windowed style and menu again.
 void PrepareWindowsForWindowed(const DeviceChange& change) {
   FrameworkState& state = FrameworkGetState();
-  if (change.old != nullptr && !change.oldWindowed) {
+  if (change.old && !change.oldWindowed) {
     state.SetFullScreenWidthAtModeChange(change.old->presentParams.BackBufferWidth);
     state.SetFullScreenHeightAtModeChange(change.old->presentParams.BackBufferHeight);
     SetWindowLongPtrW(change.windowedWindow, GWL_STYLE,
@@ -292,7 +278,7 @@ void PrepareWindowsForFullScreen(const DeviceChange& change) {
   FrameworkState& state = FrameworkGetState();
   const HWND windowedWindow = change.windowedWindow;
   const HWND fullScreenWindow = change.fullScreenWindow;
-  if (change.old == nullptr || change.oldWindowed) {
+  if (!change.old || change.oldWindowed) {
     WINDOWPLACEMENT placement{};
     placement.length = sizeof(placement);
     GetWindowPlacement(windowedWindow, &placement);
@@ -301,7 +287,7 @@ void PrepareWindowsForFullScreen(const DeviceChange& change) {
         (GetWindowLongPtrW(windowedWindow, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0);
     state.SetWindowedStyleAtModeChange(
         static_cast<DWORD>(GetWindowLongPtrW(windowedWindow, GWL_STYLE)) & 0xDEFFFFFFu);
-    if (change.old != nullptr) {
+    if (change.old) {
       state.SetWindowedWidthAtModeChange(change.old->presentParams.BackBufferWidth);
       state.SetWindowedHeightAtModeChange(change.old->presentParams.BackBufferHeight);
     }
@@ -331,21 +317,20 @@ void PrepareWindowsForFullScreen(const DeviceChange& change) {
 // behaviour; otherwise a reset does.
 bool NeedsNewDevice(const DeviceChange& change) {
   IDirect3DDevice9* device = FrameworkGetState().GetDevice();
-  const DeviceSettings* old = change.old;
-  const DeviceSettings* fresh = change.fresh;
+  const std::optional<DeviceSettings>& old = change.old;
+  const DeviceSettings& fresh = change.fresh;
   return change.forceRecreate ||
          (change.applicationDevice != nullptr && change.applicationDevice != device) ||
-         device == nullptr || old == nullptr || old->adapterOrdinal != fresh->adapterOrdinal ||
-         old->deviceType != fresh->deviceType || old->behaviorFlags != fresh->behaviorFlags;
+         device == nullptr || !old || old->adapterOrdinal != fresh.adapterOrdinal ||
+         old->deviceType != fresh.deviceType || old->behaviorFlags != fresh.behaviorFlags;
 }
 
 // Releases the old device and creates the new one. Nothing to go on; or the
 // change's failure, reported, with the settings released.
 std::optional<HRESULT> RecreateDevice(DeviceChange& change) {
-  if (change.old != nullptr) FrameworkCleanupEnvironment(false);
+  if (change.old) FrameworkCleanupEnvironment(false);
   const HRESULT hr = FrameworkCreateEnvironment(change.applicationDevice);
   if (FAILED(hr)) {
-    delete change.old;
     FrameworkCleanupEnvironment(true);
     FrameworkReportError(hr);
     return hr;
@@ -365,16 +350,13 @@ std::optional<HRESULT> ResetDevice(DeviceChange& change) {
     return std::nullopt;
   }
   if (hr == FW_E_RESETTINGDEVICEOBJECTS || hr == FW_E_MEDIANOTFOUND) {
-    delete change.old;
     FrameworkReportError(hr);
     FrameworkRunShutdown(0);
     return hr;
   }
-  // Back to the old settings, and try again with a new device; that nested
-  // change owns (and frees) the old record from here on.
+  // Back to the old settings, and try again with a new device; the nested
+  // change finds them as the settings it replaces.
   state.SetCurrentSettings(change.old);
-  delete change.fresh;
-  change.fresh = nullptr;
   const HRESULT retry = FrameworkChangeDevice(&change.requested, change.applicationDevice, true,
                                               change.clipWindowToSingleAdapter);
   if (SUCCEEDED(retry)) return S_OK;
@@ -392,10 +374,10 @@ void SettleWindowsForMode(const DeviceChange& change) {
   FrameworkState& state = FrameworkGetState();
   FrameworkAllowShortcutKeys(change.windowed ? state.GetAllowShortcutKeysWhenWindowed()
                                              : state.GetAllowShortcutKeysWhenFullScreen());
-  state.SetAdapterMonitor(change.direct3d->GetAdapterMonitor(change.fresh->adapterOrdinal));
+  state.SetAdapterMonitor(change.direct3d->GetAdapterMonitor(change.fresh.adapterOrdinal));
   FrameworkUpdateStaticFrameStats();
   if (!change.windowed) return;
-  if (change.old != nullptr && !change.oldWindowed) {
+  if (change.old && !change.oldWindowed) {
     WINDOWPLACEMENT placement = state.GetWindowedPlacement();
     if (placement.length == sizeof(placement)) {
       SetWindowPlacement(change.windowedWindow, &placement);
@@ -448,19 +430,35 @@ void ResizeWindowForClient(HWND window, LONG wantedWidth, LONG wantedHeight,
   SetWindowPos(window, nullptr, left, top, outerWidth, outerHeight, SWP_NOZORDER);
 }
 
+// Gives the back buffer the client size the window really has, by a nested
+// change of these settings with a 0 x 0 size. Nothing to go on; or that
+// change's failure, with the device and its settings released.
+std::optional<HRESULT> FollowClientSize(const DeviceChange& change) {
+  DeviceSettings keepSize = change.fresh;
+  keepSize.presentParams.BackBufferWidth = 0;
+  keepSize.presentParams.BackBufferHeight = 0;
+  const HRESULT hr =
+      FrameworkChangeDevice(&keepSize, nullptr, false, change.clipWindowToSingleAdapter);
+  if (FAILED(hr)) {
+    FrameworkCleanupEnvironment(true);
+    return hr;
+  }
+  return std::nullopt;
+}
+
 // Windowed: sizes the window to the back buffer when its client area
 // differs (or it must move onto its adapter). Nothing to go on; or the
 // failure of the follow-up change that gives the back buffer the client
 // size the window really took, with the settings released.
 std::optional<HRESULT> FitWindowToBackBuffer(DeviceChange& change) {
   const HWND window = change.windowedWindow;
-  const LONG wantedWidth = static_cast<LONG>(change.fresh->presentParams.BackBufferWidth);
-  const LONG wantedHeight = static_cast<LONG>(change.fresh->presentParams.BackBufferHeight);
+  const LONG wantedWidth = static_cast<LONG>(change.fresh.presentParams.BackBufferWidth);
+  const LONG wantedHeight = static_cast<LONG>(change.fresh.presentParams.BackBufferHeight);
   LONG clientWidth = 0;
   LONG clientHeight = 0;
   MeasureClientSize(window, &clientWidth, &clientHeight);
   bool resize = clientWidth != wantedWidth || clientHeight != wantedHeight;
-  HMONITOR adapterMonitor = change.direct3d->GetAdapterMonitor(change.fresh->adapterOrdinal);
+  HMONITOR adapterMonitor = change.direct3d->GetAdapterMonitor(change.fresh.adapterOrdinal);
   if (change.clipWindowToSingleAdapter && !IsIconic(window) &&
       OutsideAdapterWorkArea(window, adapterMonitor)) {
     resize = true;
@@ -474,29 +472,42 @@ std::optional<HRESULT> FitWindowToBackBuffer(DeviceChange& change) {
   if (client.right == wantedWidth && client.bottom == wantedHeight) return std::nullopt;
 
   // The window did not take the size (the system clamps windows, and a menu
-  // bar that was not counted takes client height): give the back buffer the
-  // client size the window really has. That change frees `fresh` as its old
-  // settings.
-  DeviceSettings keepSize = *change.fresh;
-  keepSize.presentParams.BackBufferWidth = 0;
-  keepSize.presentParams.BackBufferHeight = 0;
-  change.fresh = nullptr;
-  const HRESULT hr =
-      FrameworkChangeDevice(&keepSize, nullptr, false, change.clipWindowToSingleAdapter);
-  if (FAILED(hr)) {
-    delete change.old;
-    FrameworkCleanupEnvironment(true);
-    return hr;
-  }
-  return std::nullopt;
+  // bar that was not counted takes client height).
+  return FollowClientSize(change);
 }
 
 // Shows the window the first change leaves hidden, and keeps the display on
-// in full screen.
-void ShowWindowForMode(bool windowed) {
+// in full screen. True when it showed the window now.
+bool ShowWindowForMode(bool windowed) {
   HWND window = FrameworkGetWindow();
-  if (window != nullptr && !IsWindowVisible(window)) ShowWindow(window, SW_SHOW);
+  const bool show = window != nullptr && !IsWindowVisible(window);
+  if (show) ShowWindow(window, SW_SHOW);
   SetThreadExecutionState(windowed ? ES_CONTINUOUS : (ES_CONTINUOUS | ES_DISPLAY_REQUIRED));
+  return show;
+}
+
+// Windowed, once the window is shown for the first time: the first WM_SIZE
+// the game sees comes with the showing, and a game that holds its window at
+// a size of its own corrects the window then. That arrives while this
+// change ignores size messages, so the back buffer would keep the size it
+// was made with; it follows the client area here instead. Nothing to go
+// on, or the failure of that follow-up change.
+std::optional<HRESULT> FollowClientAfterShow(DeviceChange& change) {
+  RECT client{};
+  if (change.windowedWindow == nullptr || IsIconic(change.windowedWindow) ||
+      !GetClientRect(change.windowedWindow, &client) || client.right <= 0 ||
+      client.bottom <= 0) {
+    return std::nullopt;
+  }
+  // The size the device was last given (by this change or one it nested);
+  // 0 x 0 when the runtime did not say what it chose.
+  const D3DPRESENT_PARAMETERS params = FrameworkGetDeviceSettings().presentParams;
+  const bool unknown = params.BackBufferWidth == 0 && params.BackBufferHeight == 0;
+  if (unknown || (static_cast<UINT>(client.right) == params.BackBufferWidth &&
+                  static_cast<UINT>(client.bottom) == params.BackBufferHeight)) {
+    return std::nullopt;
+  }
+  return FollowClientSize(change);
 }
 
 // Windowed, when the user changed the desktop's colour depth: changes the
@@ -526,6 +537,31 @@ bool FollowDesktopFormat(const DeviceSettings& current) {
     FrameworkRunShutdown(0);
   }
   return true;
+}
+
+// Creates the device of the current settings, which the runtime fills in
+// (a 0 x 0 windowed size becomes the client size) and which are stored back;
+// or takes a reference to the application's device. The caller owns the
+// reference in `device`. D3DERR_DEVICELOST, or FW_E_CREATINGDEVICE when
+// there is no device.
+HRESULT ObtainDevice(IDirect3DDevice9* applicationDevice, IDirect3DDevice9** device) {
+  *device = nullptr;
+  if (applicationDevice != nullptr) {
+    applicationDevice->AddRef();
+    *device = applicationDevice;
+    return S_OK;
+  }
+  FrameworkState& state = FrameworkGetState();
+  IDirect3D9* direct3d = state.GetDirect3D();
+  std::optional<DeviceSettings> settings = state.GetCurrentSettings();
+  if (direct3d == nullptr || !settings) return FW_E_CREATINGDEVICE;
+  const HRESULT hr = direct3d->CreateDevice(settings->adapterOrdinal, settings->deviceType,
+                                            state.GetFocusWindow(), settings->behaviorFlags,
+                                            &settings->presentParams, device);
+  state.SetCurrentSettings(settings);
+  if (hr == D3DERR_DEVICELOST) return hr;
+  if (FAILED(hr) || *device == nullptr) return FW_E_CREATINGDEVICE;
+  return S_OK;
 }
 
 }  // namespace
@@ -581,7 +617,6 @@ HRESULT FrameworkChangeDevice(const DeviceSettings* settings, IDirect3DDevice9* 
   change.old = state.GetCurrentSettings();
   change.direct3d = state.GetDirect3D();
   if (change.direct3d == nullptr) return S_FALSE;
-  // `settings` may be the current record itself, which this change frees.
   change.requested = *settings;
   change.applicationDevice = applicationDevice;
   change.forceRecreate = forceRecreate;
@@ -592,7 +627,10 @@ HRESULT FrameworkChangeDevice(const DeviceSettings* settings, IDirect3DDevice9* 
   state.SetCurrentSettings(change.fresh);
   ChangeScope scope;
   state.SetUseStateLock((change.requested.behaviorFlags & D3DCREATE_MULTITHREADED) != 0);
-  if (applicationDevice == nullptr && change.old == nullptr) FrameworkApplyOverrides(*change.fresh);
+  if (applicationDevice == nullptr && !change.old) {
+    FrameworkApplyOverrides(change.fresh);
+    state.SetCurrentSettings(change.fresh);
+  }
   NoteModeOfChange(change);
 
   if (change.windowed) {
@@ -601,22 +639,23 @@ HRESULT FrameworkChangeDevice(const DeviceSettings* settings, IDirect3DDevice9* 
     PrepareWindowsForFullScreen(change);
   }
   if (const std::optional<HRESULT> ended = CreateOrResetDevice(change)) return *ended;
+  change.fresh = state.GetCurrentSettings().value_or(change.fresh);
   SettleWindowsForMode(change);
   if (change.windowed && !change.keepCurrentWindowSize && change.windowedWindow != nullptr) {
     if (const std::optional<HRESULT> ended = FitWindowToBackBuffer(change)) return *ended;
   }
-  ShowWindowForMode(change.windowed);
+  if (ShowWindowForMode(change.windowed) && change.windowed) {
+    if (const std::optional<HRESULT> ended = FollowClientAfterShow(change)) return *ended;
+  }
 
-  delete change.old;
   scope.Finish();
   state.SetDeviceCreated(true);
   return S_OK;
 }
 
 HRESULT FrameworkToggleFullScreen() {
-  FrameworkState& state = FrameworkGetState();
-  const DeviceSettings* current = state.GetCurrentSettings();
-  if (current == nullptr) return E_FAIL;
+  const std::optional<DeviceSettings> current = FrameworkGetState().GetCurrentSettings();
+  if (!current) return E_FAIL;
   const DeviceSettings previous = *current;
   const bool toWindowed = previous.presentParams.Windowed == FALSE;
 
@@ -635,9 +674,8 @@ HRESULT FrameworkToggleFullScreen() {
 }
 
 HRESULT FrameworkToggleReference() {
-  FrameworkState& state = FrameworkGetState();
-  const DeviceSettings* current = state.GetCurrentSettings();
-  if (current == nullptr) return E_FAIL;
+  const std::optional<DeviceSettings> current = FrameworkGetState().GetCurrentSettings();
+  if (!current) return E_FAIL;
   const DeviceSettings previous = *current;
 
   DeviceSettings request{};
@@ -656,26 +694,19 @@ HRESULT FrameworkToggleReference() {
 
 HRESULT FrameworkCreateEnvironment(IDirect3DDevice9* applicationDevice) {
   FrameworkState& state = FrameworkGetState();
-  DeviceSettings* settings = state.GetCurrentSettings();
-  if (settings == nullptr) return FW_E_CREATINGDEVICE;
+  const std::optional<DeviceSettings> current = state.GetCurrentSettings();
+  if (!current) return FW_E_CREATINGDEVICE;
   IDirect3D9* direct3d = state.GetDirect3D();
+  const DeviceSettings* settings = &*current;
 
   IDirect3DDevice9* device = nullptr;
-  if (applicationDevice != nullptr) {
-    applicationDevice->AddRef();
-    device = applicationDevice;
-  } else {
-    if (direct3d == nullptr) return FW_E_CREATINGDEVICE;
-    const HRESULT hr =
-        direct3d->CreateDevice(settings->adapterOrdinal, settings->deviceType,
-                               state.GetFocusWindow(), settings->behaviorFlags,
-                               &settings->presentParams, &device);
-    if (hr == D3DERR_DEVICELOST) {
-      state.SetDeviceLost(true);
-      return S_OK;
-    }
-    if (FAILED(hr) || device == nullptr) return FW_E_CREATINGDEVICE;
+  const HRESULT obtained = ObtainDevice(applicationDevice, &device);
+  if (obtained == D3DERR_DEVICELOST) {
+    state.SetDeviceLost(true);
+    return S_OK;
   }
+  if (FAILED(obtained)) return obtained;
+  // The state owns this reference from here on.
   state.SetDevice(device);
 
   const int exitCode = state.GetExitCode();
@@ -716,16 +747,17 @@ HRESULT FrameworkCreateEnvironment(IDirect3DDevice9* applicationDevice) {
 HRESULT FrameworkResetEnvironment() {
   FrameworkState& state = FrameworkGetState();
   IDirect3DDevice9* device = state.GetDevice();
-  DeviceSettings* settings = state.GetCurrentSettings();
-  if (device == nullptr || settings == nullptr) return FW_E_RESETTINGDEVICE;
+  std::optional<DeviceSettings> settings = state.GetCurrentSettings();
+  if (device == nullptr || !settings) return FW_E_RESETTINGDEVICE;
 
   if (state.GetDeviceObjectsReset()) {
     CallOnDeviceLost();
     state.SetDeviceObjectsReset(false);
   }
-  // Reset writes the sizes it chose (for a 0 x 0 windowed request, the
-  // client size) back into the current settings.
+  // Reset fills in the sizes it chose (for a 0 x 0 windowed request, the
+  // client size); the current settings keep them.
   const HRESULT hr = device->Reset(&settings->presentParams);
+  state.SetCurrentSettings(settings);
   if (FAILED(hr)) return hr == D3DERR_DEVICELOST ? D3DERR_DEVICELOST : FW_E_RESETTINGDEVICE;
 
   FrameworkUpdateBackBufferDesc();
@@ -788,7 +820,7 @@ bool FrameworkRestoreLostDevice() {
     // Without settings (a re-creation already failed and was reported)
     // there is nothing to create again; the pass keeps sleeping instead of
     // reporting the same failure every 50 ms.
-    if (state.GetDeviceLost() && state.GetCurrentSettings() != nullptr) {
+    if (state.GetDeviceLost() && state.GetCurrentSettings()) {
       const DeviceSettings settings = FrameworkGetDeviceSettings();
       FrameworkChangeDevice(&settings, nullptr, false, true);
     }

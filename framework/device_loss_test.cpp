@@ -52,6 +52,41 @@ TEST_F(DeviceLossTest, LostDeviceIsResetOnceItCanBeAndThePassGoesOn) {
   EXPECT_FALSE(FrameworkGetState().GetDeviceLost());
 }
 
+// The first showing of the window brings the game's first WM_SIZE, and the
+// game corrects the window to its own size while the change still ignores
+// size messages: the back buffer must follow the corrected client area.
+TEST_F(DeviceLossTest, BackBufferFollowsAClientTheGameCorrectsWhenTheWindowIsFirstShown) {
+  FrameworkSetOnMessage(HoldClientAt320, nullptr);
+  InitAndWindow();
+  HWND window = FrameworkGetWindow();
+  ASSERT_FALSE(IsWindowVisible(window));
+  ASSERT_NE(nullptr, FrameworkGetEnumeration(true));
+  DeviceSettings found{};
+  ASSERT_EQ(S_OK, fwtest::FindWindowedSettings(640, 480, &found));
+  fake.clientSizeSource = window;
+  ASSERT_EQ(S_OK, FrameworkChangeDevice(&found, &fake, false, true));
+  fake.Release();
+
+  EXPECT_TRUE(IsWindowVisible(window));
+  const SIZE client = ClientSize(window);
+  EXPECT_EQ(320, client.cx);
+  EXPECT_EQ(320, client.cy);
+  EXPECT_EQ(1, fake.resetCalls) << "the back buffer was not changed after the correction";
+  EXPECT_EQ(0u, fake.lastReset.BackBufferWidth) << "the reset must keep the client size";
+  const D3DPRESENT_PARAMETERS params = FrameworkGetDeviceSettings().presentParams;
+  EXPECT_EQ(320u, params.BackBufferWidth);
+  EXPECT_EQ(320u, params.BackBufferHeight);
+  FrameworkState& state = FrameworkGetState();
+  EXPECT_EQ(0, state.GetPauseRenderingCount());
+  EXPECT_FALSE(state.GetIgnoreSizeChange());
+
+  // Later changes of a window already shown are the size messages' business.
+  const DeviceSettings same = FrameworkGetDeviceSettings();
+  fake.resetCalls = 0;
+  ASSERT_EQ(S_OK, FrameworkChangeDevice(&same, nullptr, false, false));
+  EXPECT_EQ(1, fake.resetCalls) << "a change of a shown window resets once";
+}
+
 TEST_F(DeviceLossTest, DeviceThatStaysLostEndsEachPassAfterASleep) {
   RegisterAll();
   InstallFake();
@@ -145,11 +180,13 @@ TEST_F(DeviceLossTest, DesktopFormatChangeLeadsToADeviceInTheNewFormat) {
   FrameworkState& state = FrameworkGetState();
   const D3DFORMAT desktop = state.GetCurrentSettings()->adapterFormat;
   // As if the device had been made for a 16-bit desktop that is now 32-bit.
-  state.GetCurrentSettings()->adapterFormat = D3DFMT_R5G6B5;
+  DeviceSettings sixteenBit = *state.GetCurrentSettings();
+  sixteenBit.adapterFormat = D3DFMT_R5G6B5;
+  state.SetCurrentSettings(sixteenBit);
   fake.cooperativeLevel = D3DERR_DEVICENOTRESET;
   state.SetDeviceLost(true);
   FrameworkRenderFrame();
-  ASSERT_NE(nullptr, state.GetCurrentSettings());
+  ASSERT_TRUE(state.GetCurrentSettings().has_value());
   EXPECT_EQ(desktop, state.GetCurrentSettings()->adapterFormat);
   EXPECT_NE(nullptr, FrameworkGetWindow()) << "the format change shut the framework down";
   EXPECT_TRUE(Rec().boxes.empty());
@@ -228,7 +265,7 @@ TEST_F(DeviceLossTest, ReferencesLeftAtReleaseAreReportedAndCleanupCarriesOn) {
             Rec().boxes[0]);
   EXPECT_EQ(5, FrameworkGetExitCode());
   EXPECT_EQ(nullptr, FrameworkGetDevice());
-  EXPECT_EQ(nullptr, FrameworkGetState().GetCurrentSettings());
+  EXPECT_FALSE(FrameworkGetState().GetCurrentSettings().has_value());
   EXPECT_EQ(1, Rec().Count("destroyed"));
   fake.extraReferences = 0;
 }

@@ -72,7 +72,7 @@ TEST_F(DeviceTest, CreateThenResetOnStartAndLostThenDestroyedAtShutdown) {
   EXPECT_EQ("destroyed", names[names.size() - 1]);
   ExpectPaired(names);
   EXPECT_EQ(nullptr, state.GetDevice());
-  EXPECT_EQ(nullptr, state.GetCurrentSettings());
+  EXPECT_FALSE(state.GetCurrentSettings().has_value());
   EXPECT_FALSE(state.GetDeviceCreated());
   EXPECT_TRUE(Rec().boxes.empty()) << "the device was released with references left";
   // A second shutdown finds nothing to do.
@@ -134,6 +134,30 @@ TEST_F(DeviceTest, ClientSizeChangeResetsTheDeviceToTheNewSize) {
   EXPECT_EQ(300u, Rec().Of("reset")[0]->height);
   EXPECT_EQ(400u, FrameworkGetState().GetBackBufferDesc().Width);
   EXPECT_EQ(0, Rec().Count("created")) << "a size change must reset, not re-create";
+}
+
+// As Kubri starts with "-width:800 -height:600": the window is made at that
+// size, the device asks for it, and the game corrects the window to its own
+// size when it is first shown. The back buffer follows the client area.
+TEST_F(DeviceTest, BackBufferFollowsTheGamesCorrectionOfAFirstSizeOfItsOwn) {
+  RegisterAll();
+  FrameworkSetOnMessage(HoldClientAt320, nullptr);
+  Init();
+  FrameworkGetState().SetOverrideWidth(800);
+  FrameworkGetState().SetOverrideHeight(600);
+  ASSERT_EQ(S_OK, FrameworkCreateWindow(L"Test", nullptr, nullptr, MakeMenu(), CW_USEDEFAULT,
+                                        CW_USEDEFAULT));
+  ASSERT_EQ(S_OK, FrameworkCreateDevice(0, true, 320, 320, nullptr, OnModify, nullptr));
+  Pump();
+  HWND window = FrameworkGetWindow();
+  const SIZE client = ClientSize(window);
+  EXPECT_EQ(320, client.cx);
+  EXPECT_EQ(320, client.cy);
+  const D3DSURFACE_DESC desc = FrameworkGetState().GetBackBufferDesc();
+  EXPECT_EQ(320u, desc.Width);
+  EXPECT_EQ(320u, desc.Height);
+  EXPECT_EQ(320u, Rec().Of("reset").back()->width);
+  ExpectPaired(Rec().Names(), false);
 }
 
 TEST_F(DeviceTest, SizeChangesDuringSizeMoveWaitForExitSizeMove) {
@@ -201,7 +225,7 @@ TEST_F(DeviceTest, FailingOnDeviceCreatedGivesExitCode8AndNoDestroy) {
   EXPECT_EQ("created", names[0]);
   FrameworkState& state = FrameworkGetState();
   EXPECT_EQ(nullptr, state.GetDevice());
-  EXPECT_EQ(nullptr, state.GetCurrentSettings());
+  EXPECT_FALSE(state.GetCurrentSettings().has_value());
   EXPECT_EQ(0, state.GetPauseRenderingCount());
   // The main loop then refuses to start and keeps the code.
   EXPECT_EQ(E_FAIL, FrameworkMainLoop(nullptr));

@@ -111,10 +111,10 @@ TEST_F(ErrorsTest, ErrorAfterTheWindowIsOwnedByItAndCaptionedWithItsTitle) {
   DeviceSettings windowed;
   memset(&windowed, 0, sizeof(windowed));
   windowed.presentParams.Windowed = TRUE;
-  state.SetCurrentSettings(&windowed);
+  state.SetCurrentSettings(windowed);
   FrameworkReportError(FW_E_CREATINGDEVICE);
   EXPECT_EQ(kWindowedWindow, g_box.owner);
-  state.SetCurrentSettings(nullptr);
+  state.SetCurrentSettings(std::nullopt);
 }
 
 TEST_F(ErrorsTest, RemoteSessionNamesTheSessionInsteadOfTheDevices) {

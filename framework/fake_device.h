@@ -19,6 +19,9 @@ class FakeDevice : public IDirect3DDevice9 {
   // References the device pretends are left after the framework's release.
   ULONG extraReferences = 0;
   IDirect3DDevice9* surfaceSource = nullptr;  // borrowed
+  // When set, a windowed reset of 0 x 0 gets this window's client size, as
+  // the runtime fills it in; otherwise the parameters stay as given.
+  HWND clientSizeSource = nullptr;
 
   // What the device saw.
   ULONG references = 1;
@@ -49,7 +52,14 @@ class FakeDevice : public IDirect3DDevice9 {
   }
   HRESULT STDMETHODCALLTYPE Reset(D3DPRESENT_PARAMETERS* params) override {
     ++resetCalls;
-    if (params != nullptr) lastReset = *params;
+    if (params == nullptr) return resetResult;
+    lastReset = *params;
+    RECT client{};
+    if (clientSizeSource != nullptr && params->Windowed && params->BackBufferWidth == 0 &&
+        params->BackBufferHeight == 0 && GetClientRect(clientSizeSource, &client)) {
+      params->BackBufferWidth = static_cast<UINT>(client.right);
+      params->BackBufferHeight = static_cast<UINT>(client.bottom);
+    }
     return resetResult;
   }
   HRESULT STDMETHODCALLTYPE Present(const RECT*, const RECT*, HWND, const RGNDATA*) override {

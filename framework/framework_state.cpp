@@ -33,16 +33,12 @@ FrameworkState::FrameworkState() {
 
 FrameworkState::~FrameworkState() {
   FrameworkRunShutdown(0);
-  delete fields_.timers;
-  fields_.timers = nullptr;
-  delete fields_.currentSettings;
-  fields_.currentSettings = nullptr;
   fields_.useStateLock = false;
   DeleteCriticalSection(&stateLock_);
 }
 
 void FrameworkState::SetDefaults() {
-  memset(&fields_, 0, sizeof(fields_));
+  fields_ = FrameworkStateFields{};
   fields_.active = true;
   fields_.allowShortcutKeysWhenFullScreen = false;
   fields_.allowShortcutKeysWhenWindowed = true;
@@ -125,18 +121,14 @@ IDirect3DDevice9* FrameworkGetDevice() { return FrameworkGetState().GetDevice();
 IDirect3D9* FrameworkGetDirect3D() { return FrameworkGetState().GetDirect3D(); }
 
 bool FrameworkIsWindowed() {
-  const DeviceSettings* settings = FrameworkGetState().GetCurrentSettings();
+  const std::optional<DeviceSettings> settings = FrameworkGetState().GetCurrentSettings();
   return settings && settings->presentParams.Windowed;
 }
 
 DeviceSettings FrameworkGetDeviceSettings() {
-  DeviceSettings copy;
-  memset(&copy, 0, sizeof(copy));
-  const DeviceSettings* settings = FrameworkGetState().GetCurrentSettings();
-  if (settings) {
-    copy = *settings;
-  }
-  return copy;
+  DeviceSettings none;
+  memset(&none, 0, sizeof(none));
+  return FrameworkGetState().GetCurrentSettings().value_or(none);
 }
 
 void FrameworkConnectLifecycle(FrameworkInitFn init, FrameworkShutdownFn shutdown) {

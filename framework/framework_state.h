@@ -15,6 +15,7 @@
 #include <windows.h>
 #include <d3d9.h>
 
+#include <optional>
 #include <vector>
 
 #include "framework/device_settings.h"
@@ -89,15 +90,20 @@ constexpr int kDeviceStatsLength = 256;
 constexpr int kKeyCount = 256;
 constexpr int kMouseButtonCount = 5;  // left, middle, right, X1, X2
 
-// Every field of the framework, zero at construction except the defaults
-// noted. Reached only through FrameworkState's accessors, which take the
+// Every field of the framework, zero (or empty) at construction except the
+// defaults noted. Reached only through FrameworkState's accessors, which take the
 // state lock while useStateLock is set.
 struct FrameworkStateFields {
-  // Direct3D objects.
-  IDirect3D9* direct3d;        // one owned reference
-  IDirect3DDevice9* device;    // one owned reference
+  // Direct3D objects. The state holds one reference to each COM object and
+  // is its only owner: FrameworkInit creates the Direct3D object and
+  // FrameworkShutdown releases it; a device creation stores the device and
+  // FrameworkCleanupEnvironment releases it. Every other holder borrows.
+  IDirect3D9* direct3d;
+  IDirect3DDevice9* device;
   DeviceEnumeration* enumeration;  // borrowed: the enumeration object lives until exit
-  DeviceSettings* currentSettings;  // owned heap copy, null before the first device
+  // The device's settings, held by value: empty before the first device and
+  // after a failed creation or a shutdown.
+  std::optional<DeviceSettings> currentSettings;
   D3DSURFACE_DESC backBufferDesc;
   D3DCAPS9 caps;
 
@@ -139,7 +145,7 @@ struct FrameworkStateFields {
   wchar_t fpsStats[kFpsStatsLength];
   wchar_t frameStats[kFrameStatsLength];
   wchar_t deviceStats[kDeviceStatsLength];
-  FrameworkTimerList* timers;  // owned, created on first use
+  FrameworkTimerList timers;  // held by value, empty until a timer is added
   UINT timerLastId;
 
   // Input.
@@ -294,8 +300,9 @@ class FrameworkState {
   KUBRI_FW_VALUE(IDirect3D9*, direct3d, Direct3D)
   KUBRI_FW_VALUE(IDirect3DDevice9*, device, Device)
   KUBRI_FW_VALUE(DeviceEnumeration*, enumeration, Enumeration)
-  // The owned settings record; SetCurrentSettings does not free the old one.
-  KUBRI_FW_VALUE(DeviceSettings*, currentSettings, CurrentSettings)
+  // A copy of the settings (empty before the first device); setting stores a
+  // copy, or empties them.
+  KUBRI_FW_STRUCT(std::optional<DeviceSettings>, currentSettings, CurrentSettings)
   KUBRI_FW_STRUCT(D3DSURFACE_DESC, backBufferDesc, BackBufferDesc)
   KUBRI_FW_STRUCT(D3DCAPS9, caps, Caps)
 
@@ -337,9 +344,8 @@ class FrameworkState {
   KUBRI_FW_TEXT(fpsStats, FpsStats)
   KUBRI_FW_TEXT(frameStats, FrameStats)
   KUBRI_FW_TEXT(deviceStats, DeviceStats)
-  // The timer list is owned by the state (deleted at destruction); whoever
-  // first needs it creates it and hands it over with SetTimers.
-  KUBRI_FW_VALUE(FrameworkTimerList*, timers, Timers)
+  // A copy of the timer list; setting replaces it whole.
+  KUBRI_FW_STRUCT(FrameworkTimerList, timers, Timers)
   KUBRI_FW_VALUE(UINT, timerLastId, TimerLastId)
 
   // Input.
@@ -432,8 +438,8 @@ class FrameworkState {
 #undef KUBRI_FW_TEXT
 #undef KUBRI_FW_CALLBACK
 
-  // Sets every field back to its construction value, without freeing or
-  // releasing anything it points to. For tests that need a fresh state.
+  // Sets every field back to its construction value, without releasing the
+  // COM objects it points to. For tests that need a fresh state.
   void ResetFieldsForTest();
 
  private:

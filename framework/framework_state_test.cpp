@@ -90,15 +90,18 @@ TEST_F(FrameworkStateTest, WindowAndSettingsFollowTheCurrentSettings) {
   current.adapterOrdinal = 1;
   current.presentParams.Windowed = TRUE;
   current.presentParams.BackBufferWidth = 320;
-  state().SetCurrentSettings(&current);
+  state().SetCurrentSettings(current);
   EXPECT_TRUE(FrameworkIsWindowed());
   EXPECT_EQ(windowed, FrameworkGetWindow());
   const DeviceSettings copy = FrameworkGetDeviceSettings();
   EXPECT_EQ(1u, copy.adapterOrdinal);
   EXPECT_EQ(320u, copy.presentParams.BackBufferWidth);
   current.presentParams.Windowed = FALSE;
+  EXPECT_EQ(windowed, FrameworkGetWindow()) << "the state holds its own copy";
+  state().SetCurrentSettings(current);
   EXPECT_EQ(full, FrameworkGetWindow());
-  state().SetCurrentSettings(nullptr);
+  state().SetCurrentSettings(std::nullopt);
+  EXPECT_FALSE(FrameworkIsWindowed());
 }
 
 void OnLost(void*) {}

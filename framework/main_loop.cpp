@@ -10,6 +10,7 @@
 
 #include <cstdio>
 #include <cwchar>
+#include <optional>
 
 #include "framework/device.h"
 #include "framework/enumeration.h"
@@ -44,28 +45,35 @@ void Format(wchar_t* buffer, size_t capacity, const wchar_t* format, Args... arg
   if (written < 0 || static_cast<size_t>(written) >= capacity) buffer[capacity - 1] = L'\0';
 }
 
+// Counts every enabled timer down by `elapsed` and calls those that ran
+// out, after storing the new countdowns (a callback sees the list as it is
+// after this pass).
 void FireDueTimers(float elapsed) {
   FrameworkState& state = FrameworkGetState();
-  FrameworkTimerList* timers = state.GetTimers();
-  if (timers == nullptr) return;
-  for (size_t i = 0; i < timers->size(); ++i) {
-    FrameworkTimer& timer = (*timers)[i];
+  FrameworkTimerList timers = state.GetTimers();
+  if (timers.empty()) return;
+  FrameworkTimerList due;
+  for (FrameworkTimer& timer : timers) {
     if (!timer.enabled) continue;
     timer.countdown -= elapsed;
     if (timer.countdown <= 0.0f) {
       timer.countdown += timer.timeoutInSeconds;
       if (timer.countdown < 0.0f) timer.countdown = timer.timeoutInSeconds;
-      if (timer.callback != nullptr) timer.callback(timer.id, timer.userContext);
+      due.push_back(timer);
     }
+  }
+  state.SetTimers(timers);
+  for (const FrameworkTimer& timer : due) {
+    if (timer.callback != nullptr) timer.callback(timer.id, timer.userContext);
   }
 }
 
 // The enumerated combination of the current settings, or null.
 const DeviceSettingsCombo* CurrentCombo() {
   FrameworkState& state = FrameworkGetState();
-  const DeviceSettings* settings = state.GetCurrentSettings();
+  const std::optional<DeviceSettings> settings = state.GetCurrentSettings();
   DeviceEnumeration* enumeration = state.GetEnumeration();
-  if (settings == nullptr || enumeration == nullptr) return nullptr;
+  if (!settings || enumeration == nullptr) return nullptr;
   return enumeration->GetDeviceSettingsCombo(settings->adapterOrdinal, settings->deviceType,
                                              settings->adapterFormat,
                                              settings->presentParams.BackBufferFormat,
@@ -255,8 +263,8 @@ void FrameworkUpdateStaticFrameStats() {
   FrameworkState& state = FrameworkGetState();
   if (state.GetNoStats()) return;
   const DeviceSettingsCombo* combo = CurrentCombo();
-  const DeviceSettings* settings = state.GetCurrentSettings();
-  if (combo == nullptr || settings == nullptr) return;
+  const std::optional<DeviceSettings> settings = state.GetCurrentSettings();
+  if (combo == nullptr || !settings) return;
   const D3DPRESENT_PARAMETERS& params = settings->presentParams;
 
   wchar_t formatPart[101];

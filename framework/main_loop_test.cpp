@@ -273,43 +273,48 @@ TEST_F(MainLoopTest, FrameStatsPutTheFpsTextInFrontOnlyWhenAsked) {
 TEST_F(MainLoopTest, StaticFrameStatsDescribeTheCurrentSettings) {
   InitWindowAndDevice(320, 240);
   FrameworkState& state = FrameworkGetState();
-  DeviceSettings* settings = state.GetCurrentSettings();
-  ASSERT_NE(nullptr, settings);
-  std::wstring format = FrameworkFormatName(settings->adapterFormat);
-  std::wstring depth = settings->presentParams.EnableAutoDepthStencil
+  ASSERT_TRUE(state.GetCurrentSettings().has_value());
+  DeviceSettings settings = *state.GetCurrentSettings();
+  // The statistics describe the settings the state holds.
+  const auto update = [&state, &settings] {
+    state.SetCurrentSettings(settings);
+    FrameworkUpdateStaticFrameStats();
+  };
+  std::wstring format = FrameworkFormatName(settings.adapterFormat);
+  std::wstring depth = settings.presentParams.EnableAutoDepthStencil
                            ? L" (" + std::wstring(FrameworkFormatName(
-                                         settings->presentParams.AutoDepthStencilFormat)) + L")"
+                                         settings.presentParams.AutoDepthStencilFormat)) + L")"
                            : L"";
-  const std::wstring size = L"(" + std::to_wstring(settings->presentParams.BackBufferWidth) + L"x" +
-                            std::to_wstring(settings->presentParams.BackBufferHeight) + L")";
+  const std::wstring size = L"(" + std::to_wstring(settings.presentParams.BackBufferWidth) + L"x" +
+                            std::to_wstring(settings.presentParams.BackBufferHeight) + L")";
   EXPECT_EQ(L"%sVsync on " + size + L", " + format + depth, std::wstring(state.GetStaticFrameStats()));
 
-  settings->presentParams.PresentationInterval = D3DPRESENT_INTERVAL_IMMEDIATE;
-  settings->presentParams.MultiSampleType = D3DMULTISAMPLE_NONMASKABLE;
-  FrameworkUpdateStaticFrameStats();
+  settings.presentParams.PresentationInterval = D3DPRESENT_INTERVAL_IMMEDIATE;
+  settings.presentParams.MultiSampleType = D3DMULTISAMPLE_NONMASKABLE;
+  update();
   EXPECT_EQ(L"%sVsync off " + size + L", " + format + depth + L" (Nonmaskable Multisample)",
             std::wstring(state.GetStaticFrameStats()));
-  settings->presentParams.MultiSampleType = D3DMULTISAMPLE_4_SAMPLES;
-  settings->presentParams.EnableAutoDepthStencil = FALSE;
-  FrameworkUpdateStaticFrameStats();
+  settings.presentParams.MultiSampleType = D3DMULTISAMPLE_4_SAMPLES;
+  settings.presentParams.EnableAutoDepthStencil = FALSE;
+  update();
   EXPECT_EQ(L"%sVsync off " + size + L", " + format + L" (4x Multisample)",
             std::wstring(state.GetStaticFrameStats()));
-  settings->presentParams.MultiSampleType = D3DMULTISAMPLE_NONE;
+  settings.presentParams.MultiSampleType = D3DMULTISAMPLE_NONE;
 
   // A back buffer in another format than the display names both.
-  if (settings->adapterFormat == D3DFMT_X8R8G8B8 &&
-      state.GetEnumeration()->GetDeviceSettingsCombo(settings->adapterOrdinal,
-                                                     settings->deviceType, D3DFMT_X8R8G8B8,
+  if (settings.adapterFormat == D3DFMT_X8R8G8B8 &&
+      state.GetEnumeration()->GetDeviceSettingsCombo(settings.adapterOrdinal,
+                                                     settings.deviceType, D3DFMT_X8R8G8B8,
                                                      D3DFMT_A8R8G8B8, true) != nullptr) {
-    settings->presentParams.BackBufferFormat = D3DFMT_A8R8G8B8;
-    FrameworkUpdateStaticFrameStats();
+    settings.presentParams.BackBufferFormat = D3DFMT_A8R8G8B8;
+    update();
     EXPECT_EQ(L"%sVsync off " + size + L", backbuf A8R8G8B8, adapter X8R8G8B8",
               std::wstring(state.GetStaticFrameStats()));
   }
   // Settings without an enumerated combination leave the text as it was.
   const std::wstring before = state.GetStaticFrameStats();
-  settings->adapterFormat = D3DFMT_A2R10G10B10;
-  FrameworkUpdateStaticFrameStats();
+  settings.adapterFormat = D3DFMT_A2R10G10B10;
+  update();
   EXPECT_EQ(before, std::wstring(state.GetStaticFrameStats()));
 }
 

@@ -184,6 +184,24 @@ inline int RecordBox(HWND, const wchar_t* text, const wchar_t*, UINT) {
   return IDOK;
 }
 
+// A game that holds its client area at 320 x 320, as Kubri does: each
+// WM_SIZE of another size resizes the main window, one dimension at a time.
+inline LRESULT HoldClientAt320(HWND, UINT message, WPARAM wParam, LPARAM lParam, bool&, void*) {
+  HWND window = FrameworkGetWindow();
+  if (message != WM_SIZE || wParam == SIZE_MINIMIZED || window == nullptr) return 0;
+  const int width = LOWORD(lParam);
+  const int height = HIWORD(lParam);
+  const bool fixWidth = width != 0 && width != 320;
+  const bool fixHeight = !fixWidth && height != 0 && height != 320;
+  if (!fixWidth && !fixHeight) return 0;
+  RECT outer{};
+  GetWindowRect(window, &outer);
+  const int outerWidth = outer.right - outer.left + (fixWidth ? 320 - width : 0);
+  const int outerHeight = outer.bottom - outer.top + (fixHeight ? 320 - height : 0);
+  SetWindowPos(window, nullptr, outer.left, outer.top, outerWidth, outerHeight, 0);
+  return 0;
+}
+
 // Registers every recording callback.
 inline void RegisterAll() {
   FrameworkSetOnDeviceCreated(OnCreated, nullptr);

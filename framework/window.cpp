@@ -28,9 +28,8 @@ namespace {
 bool IsFullScreen() { return !FrameworkIsWindowed(); }
 
 bool HasCurrentSettingsWindowed() {
-  FrameworkState& state = FrameworkGetState();
-  const DeviceSettings* settings = state.GetCurrentSettings();
-  return settings != nullptr && settings->presentParams.Windowed != FALSE;
+  const std::optional<DeviceSettings> settings = FrameworkGetState().GetCurrentSettings();
+  return settings && settings->presentParams.Windowed != FALSE;
 }
 
 // The system's own version, from GetVersionExW.
