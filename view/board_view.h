@@ -138,6 +138,10 @@ class BoardView : public ViewBase {
   int GetSizeIndex() const { return sizeIndex; }
   // The path of the last puzzle file chosen in a dialog; empty at first.
   const wchar_t* FilePath() const { return filePath; }
+  // Whether the settings file has been read in this run: a close before that
+  // writes no file that keeps state between runs (view/view_size_setting.cpp).
+  bool HasReadSettingsFile() const { return settingsFileRead; }
+  void NoteSettingsFileRead() { settingsFileRead = true; }
 
   // Layout in client pixels for the current size index.
   int CellWidth() const;
@@ -251,6 +255,7 @@ class BoardView : public ViewBase {
   int highlightDigit;
   wchar_t filePath[kPathCapacity];
   int sizeIndex;
+  bool settingsFileRead = false;
   ViewLinks links;
   BoardHistory history;
   BoardState stepStart;  // the state BeginStep noted

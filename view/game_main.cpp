@@ -37,8 +37,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, LPWSTR, int) {
   FrameworkCreateDevice(0, true, view.ClientWidth(), view.ClientHeight(), OnDeviceAcceptable,
                         OnModifyDeviceSettings, nullptr);
 
-  ViewSizeSetting sizeSetting(view);
-  LoadSettingsFile(sizeSetting, GameStock());
+  ReadViewSettings(view, GameStock());
   view.AllowGameFiles();
   view.ResumeSavedGame();
   GameGenerator().Start();

@@ -487,6 +487,7 @@ TEST_F(MenuCommandsTest, CloseStopsTheGeneratorAndWritesSizeAndStock) {
   std::wstring path = folder + L"\\Kubri.dat";
   links.settingsPath = path.c_str();
   view->SetLinks(links);
+  ReadViewSettings(*view, stock);  // no file yet: nothing changes
   view->SetSizeIndex(2);
   ASSERT_TRUE(generator.Start());
   EXPECT_EQ(view->HandleMessage(window->Handle(), WM_CLOSE, 0, 0), 0);

@@ -1,5 +1,5 @@
-// The view's side of the size setting, and the view's close handler, which
-// is where the settings file is written.
+// The view's side of the size setting, the reading of the settings file at
+// start-up, and the view's close handler, which is where it is written.
 #include "view/view_size_setting.h"
 
 #include "stock/generator_thread.h"
@@ -11,12 +11,22 @@ void ViewSizeSetting::FitWindowToSize() {
   view.OnSize(static_cast<WORD>(client.right - client.left), static_cast<WORD>(client.bottom - client.top));
 }
 
+void ReadViewSettings(BoardView& view, PuzzleStock& stock) {
+  const wchar_t* path = view.Links().settingsPath;
+  ViewSizeSetting setting(view);
+  LoadSettingsFile(setting, stock, path ? path : kSettingsFileName);
+  view.NoteSettingsFileRead();
+}
+
 int BoardView::OnClose() {
   SaveGameInProgress();
   GeneratorThread* generator = links.generator;
   if (!generator) return 0;
   generator->RequestStop();
   generator->Join();
+  // A close before the file was read (a start-up that ends early) would
+  // write the default size and an empty stock over the player's file.
+  if (!HasReadSettingsFile()) return 0;
   // No other thread is left, so the stock is written without its lock.
   if (links.stock) {
     ViewSizeSetting setting(*this);

@@ -1,5 +1,6 @@
 // Lets the settings file read and change the view's size index and fit the
-// main window to it, without the view itself taking on that interface.
+// main window to it, without the view itself taking on that interface; and
+// the start-up step that reads the file for the view.
 #pragma once
 
 #include "stock/settings_file.h"
@@ -19,3 +20,11 @@ class ViewSizeSetting : public SizeSetting {
  private:
   BoardView& view;
 };
+
+// UI thread, at start-up before the generator thread starts: reads the
+// view's settings file (its links' path, the working folder's Kubri.dat
+// when none) into its size and `stock` (LoadSettingsFile), then notes on the
+// view that the file has been read, so that closes from then on save it. A
+// close that comes during the reading (a device failure while the window is
+// resized) still saves nothing.
+void ReadViewSettings(BoardView& view, PuzzleStock& stock);
