@@ -114,3 +114,111 @@ run "mscoree,mshtml=" "Kubri"
 [ "$(cat "$work/boxes")" = "Failed resetting Direct3D device objects." ] ||
   fail "without Number.dds the boxes were: $(cat "$work/boxes")"
 echo "without Number.dds: only \"$(cat "$work/boxes")\", status 9"
+
+# --- Start-ups that end early, or begin at another size than the board's ---
+# A start with -forceref whose reference-device warning is answered No ends
+# with status 1 and leaves a prepared Kubri.dat (size 0 and a stock) byte for
+# byte as it was. A start with -width:800 -height:600 (or -fullscreen
+# -windowed) shows the board filling its client area, as a plain start does;
+# those need ImageMagick's import and convert, and are skipped without.
+
+# A settings file of size 0 (large) and two puzzles from the generator's
+# recorded output, in the game's CRLF text form.
+prepare_settings() {
+  printf '0\r\n' >"$work/Kubri.dat"
+  grep -v '^#' "$root/puzzle/testdata/generated-level1.txt" | head -2 |
+    sed 's/\./ /g; s/\(.........\)/\1\n/g' | sed '/^$/d; s/$/\r/' >>"$work/Kubri.dat"
+  cp "$work/Kubri.dat" "$work/Kubri.dat.prepared"
+}
+
+# Starts the game with OPTIONS in the background; $game is its process.
+start_in_work() {
+  (cd "$work" && WINEDEBUG=-all exec "$root/scripts/wine-exec.sh" ./Kubri.exe "$@") \
+    >"$work/out" 2>"$work/err" &
+  game=$!
+}
+
+# Waits for the game to end; sets $status.
+wait_for_end() {
+  for _ in $(seq 1 60); do
+    kill -0 "$game" 2>/dev/null || break
+    sleep 0.5
+  done
+  status=0
+  wait "$game" || status=$?
+  game=""
+}
+
+forceref_refused() {
+  "$root/scripts/wine-exec.sh" reg delete 'HKCU\Software\Microsoft\DirectX 9.0 SDK' \
+    /v 'Skip Warning On REF' /f >/dev/null 2>&1 || true
+  prepare_settings
+  start_in_work -forceref
+  # The warning comes while the first device is made, before the game's
+  # window is shown: the only visible window captioned Kubri is the dialog.
+  dialog=""
+  for _ in $(seq 1 120); do
+    dialog=$(xdotool search --onlyvisible --name '^Kubri$' 2>/dev/null | tail -1 || true)
+    [ -z "$dialog" ] || break
+    sleep 0.5
+  done
+  [ -n "$dialog" ] || fail "-forceref showed no reference-device warning"
+  sleep 1
+  eval "$(xdotool getwindowgeometry --shell "$dialog")"
+  # Into the dialog's text (gives it the focus), then N for "&No".
+  xdotool mousemove $((X + WIDTH / 2)) $((Y + HEIGHT / 4)) click 1
+  sleep 0.5
+  xdotool key n
+  wait_for_end
+  [ "$status" = 1 ] || fail "-forceref answered No: status $status, not 1"
+  cmp -s "$work/Kubri.dat" "$work/Kubri.dat.prepared" ||
+    fail "-forceref answered No changed Kubri.dat: $(od -c "$work/Kubri.dat" | head -3)"
+  echo "-forceref answered No: status 1, Kubri.dat unchanged"
+}
+
+# Starts the game with OPTIONS and no settings file, waits for a drawn
+# frame, checks that the board fills the 320 x 320 client area (its bottom
+# border half a cell above the bottom edge, margin below it), and closes it.
+board_fills_client() {
+  rm -f "$work/Kubri.dat"
+  start_in_work "$@"
+  kubri_find_window || fail "$*: the window did not appear"
+  sleep 3
+  eval "$(xdotool getwindowgeometry --shell "$window")"
+  [ "$WIDTH" -eq 320 ] || fail "$*: client width $WIDTH, not 320"
+  # No window manager: the X window holds the menu bar above the client.
+  cx=$X
+  cy=$((Y + HEIGHT - 320))
+  drawn=""
+  for _ in $(seq 1 40); do
+    import -window root "$work/shot.png"
+    if [ "$(shot_pixel $((cx + 2)) $((cy + 2)))" = "#E0E0E0" ] &&
+       [ "$(shot_pixel $((cx + 163)) $((cy + 304)))" = "#404040" ] &&
+       [ "$(shot_pixel $((cx + 163)) $((cy + 318)))" = "#E0E0E0" ]; then
+      drawn=yes
+      break
+    fi
+    sleep 0.3
+  done
+  [ -n "$drawn" ] || fail "$*: the board does not fill the client area (see $work/shot.png)"
+  xdotool mousemove $((cx + 3)) $((cy + 3)) click 1
+  sleep 0.5
+  xdotool key Escape
+  wait_for_end
+  echo "${*:-plain start}: the board fills the 320 x 320 client area"
+}
+
+shot_pixel() {
+  convert "$work/shot.png" -crop "1x1+$1+$2" +repage -depth 8 txt:- | grep -o '#[0-9A-F]\{6\}' | head -1
+}
+
+cp "$dds" "$work/Number.dds"
+forceref_refused
+if command -v import >/dev/null 2>&1 && command -v convert >/dev/null 2>&1; then
+  board_fills_client
+  board_fills_client -width:800 -height:600
+  board_fills_client -fullscreen -windowed
+else
+  echo "no ImageMagick: the first-size cases skipped"
+fi
+rm -f "$work/Number.dds" "$work/Kubri.dat" "$work/Kubri.dat.prepared"
