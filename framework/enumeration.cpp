@@ -8,7 +8,6 @@
 #include <wchar.h>
 
 #include <algorithm>
-#include <new>
 
 #include "framework/errors.h"
 
@@ -151,46 +150,50 @@ void DeviceEnumeration::SetMultisampleQualityMax(UINT max) {
   multisampleQualityMax_ = max > 0xFFFF ? 0xFFFF : max;
 }
 
+DeviceEnumeration::~DeviceEnumeration() {
+  FrameworkState& state = FrameworkGetState();
+  if (state.GetEnumeration() == this) state.SetEnumeration(nullptr);
+}
+
 void DeviceEnumeration::Clear() {
   adapters_.clear();
   direct3d_ = nullptr;
 }
 
-AdapterInfo* DeviceEnumeration::GetAdapterInfo(UINT adapterOrdinal) const {
-  for (const auto& adapter : adapters_) {
-    if (adapter->adapterOrdinal == adapterOrdinal) {
-      return adapter.get();
+const AdapterInfo* DeviceEnumeration::GetAdapterInfo(UINT adapterOrdinal) const {
+  for (const AdapterInfo& adapter : adapters_) {
+    if (adapter.adapterOrdinal == adapterOrdinal) {
+      return &adapter;
     }
   }
   return nullptr;
 }
 
-DeviceInfo* DeviceEnumeration::GetDeviceInfo(UINT adapterOrdinal, D3DDEVTYPE deviceType) const {
-  AdapterInfo* adapter = GetAdapterInfo(adapterOrdinal);
+const DeviceInfo* DeviceEnumeration::GetDeviceInfo(UINT adapterOrdinal,
+                                                   D3DDEVTYPE deviceType) const {
+  const AdapterInfo* adapter = GetAdapterInfo(adapterOrdinal);
   if (!adapter) {
     return nullptr;
   }
-  for (const auto& device : adapter->deviceInfos) {
-    if (device->deviceType == deviceType) {
-      return device.get();
+  for (const DeviceInfo& device : adapter->deviceInfos) {
+    if (device.deviceType == deviceType) {
+      return &device;
     }
   }
   return nullptr;
 }
 
-DeviceSettingsCombo* DeviceEnumeration::GetDeviceSettingsCombo(UINT adapterOrdinal,
-                                                               D3DDEVTYPE deviceType,
-                                                               D3DFORMAT adapterFormat,
-                                                               D3DFORMAT backBufferFormat,
-                                                               bool windowed) const {
-  DeviceInfo* device = GetDeviceInfo(adapterOrdinal, deviceType);
+const DeviceSettingsCombo* DeviceEnumeration::GetDeviceSettingsCombo(
+    UINT adapterOrdinal, D3DDEVTYPE deviceType, D3DFORMAT adapterFormat,
+    D3DFORMAT backBufferFormat, bool windowed) const {
+  const DeviceInfo* device = GetDeviceInfo(adapterOrdinal, deviceType);
   if (!device) {
     return nullptr;
   }
-  for (const auto& combo : device->combos) {
-    if (combo->adapterFormat == adapterFormat && combo->backBufferFormat == backBufferFormat &&
-        combo->windowed == windowed) {
-      return combo.get();
+  for (const DeviceSettingsCombo& combo : device->combos) {
+    if (combo.adapterFormat == adapterFormat && combo.backBufferFormat == backBufferFormat &&
+        combo.windowed == windowed) {
+      return &combo;
     }
   }
   return nullptr;
@@ -212,24 +215,22 @@ HRESULT DeviceEnumeration::Enumerate(IDirect3D9* direct3d,
 
   const UINT adapterCount = direct3d->GetAdapterCount();
   for (UINT ordinal = 0; ordinal < adapterCount; ++ordinal) {
-    std::unique_ptr<AdapterInfo> adapter(new (std::nothrow) AdapterInfo());
-    if (!adapter) {
-      return E_OUTOFMEMORY;
-    }
-    adapter->adapterOrdinal = ordinal;
-    memset(&adapter->identifier, 0, sizeof(adapter->identifier));
-    direct3d->GetAdapterIdentifier(ordinal, 0, &adapter->identifier);
-    const std::vector<D3DFORMAT> adapterFormats = ListDisplayModes(*adapter);
+    AdapterInfo adapter{};
+    adapter.adapterOrdinal = ordinal;
+    direct3d->GetAdapterIdentifier(ordinal, 0, &adapter.identifier);
+    const std::vector<D3DFORMAT> adapterFormats = ListDisplayModes(adapter);
 
-    const HRESULT result = EnumerateDevices(*adapter, adapterFormats);
+    const HRESULT result = EnumerateDevices(adapter, adapterFormats);
     if (result == E_OUTOFMEMORY) {
+      LinkCombos();
       return result;
     }
-    if (FAILED(result) || adapter->deviceInfos.empty()) {
+    if (FAILED(result) || adapter.deviceInfos.empty()) {
       continue;
     }
     adapters_.push_back(std::move(adapter));
   }
+  LinkCombos();
   NameAdapters();
   return S_OK;
 }
@@ -271,20 +272,31 @@ void DeviceEnumeration::NameAdapters() {
   bool duplicates = false;
   for (size_t i = 0; i < adapters_.size() && !duplicates; ++i) {
     for (size_t j = i + 1; j < adapters_.size(); ++j) {
-      if (_stricmp(adapters_[i]->identifier.Description, adapters_[j]->identifier.Description) ==
+      if (_stricmp(adapters_[i].identifier.Description, adapters_[j].identifier.Description) ==
           0) {
         duplicates = true;
         break;
       }
     }
   }
-  for (const auto& adapter : adapters_) {
-    DescriptionText(adapter->identifier, adapter->uniqueDescription, kUniqueDescriptionLength);
+  for (AdapterInfo& adapter : adapters_) {
+    DescriptionText(adapter.identifier, adapter.uniqueDescription, kUniqueDescriptionLength);
     if (duplicates) {
-      const size_t length = wcslen(adapter->uniqueDescription);
-      _snwprintf(adapter->uniqueDescription + length, kUniqueDescriptionLength - 1 - length,
-                 L" (#%d)", static_cast<int>(adapter->adapterOrdinal));
-      adapter->uniqueDescription[kUniqueDescriptionLength - 1] = L'\0';
+      const size_t length = wcslen(adapter.uniqueDescription);
+      _snwprintf(adapter.uniqueDescription + length, kUniqueDescriptionLength - 1 - length,
+                 L" (#%d)", static_cast<int>(adapter.adapterOrdinal));
+      adapter.uniqueDescription[kUniqueDescriptionLength - 1] = L'\0';
+    }
+  }
+}
+
+void DeviceEnumeration::LinkCombos() {
+  for (AdapterInfo& adapter : adapters_) {
+    for (DeviceInfo& device : adapter.deviceInfos) {
+      for (DeviceSettingsCombo& combo : device.combos) {
+        combo.adapterInfo = &adapter;
+        combo.deviceInfo = &device;
+      }
     }
   }
 }
@@ -292,14 +304,10 @@ void DeviceEnumeration::NameAdapters() {
 HRESULT DeviceEnumeration::EnumerateDevices(AdapterInfo& adapter,
                                             const std::vector<D3DFORMAT>& adapterFormats) {
   for (D3DDEVTYPE type : kDeviceTypes) {
-    std::unique_ptr<DeviceInfo> device(new (std::nothrow) DeviceInfo());
-    if (!device) {
-      return E_OUTOFMEMORY;
-    }
-    device->adapterOrdinal = adapter.adapterOrdinal;
-    device->deviceType = type;
-    memset(&device->caps, 0, sizeof(device->caps));
-    if (FAILED(direct3d_->GetDeviceCaps(adapter.adapterOrdinal, type, &device->caps))) {
+    DeviceInfo device{};
+    device.adapterOrdinal = adapter.adapterOrdinal;
+    device.deviceType = type;
+    if (FAILED(direct3d_->GetDeviceCaps(adapter.adapterOrdinal, type, &device.caps))) {
       continue;
     }
 
@@ -329,11 +337,11 @@ HRESULT DeviceEnumeration::EnumerateDevices(AdapterInfo& adapter,
       continue;
     }
 
-    const HRESULT result = EnumerateDeviceCombos(adapter, *device, adapterFormats);
+    const HRESULT result = EnumerateDeviceCombos(adapter, device, adapterFormats);
     if (result == E_OUTOFMEMORY) {
       return result;
     }
-    if (FAILED(result) || device->combos.empty()) {
+    if (FAILED(result) || device.combos.empty()) {
       continue;
     }
     adapter.deviceInfos.push_back(std::move(device));
@@ -367,24 +375,21 @@ HRESULT DeviceEnumeration::EnumerateDeviceCombos(AdapterInfo& adapter, DeviceInf
           continue;
         }
 
-        std::unique_ptr<DeviceSettingsCombo> combo(new (std::nothrow) DeviceSettingsCombo());
-        if (!combo) {
-          return E_OUTOFMEMORY;
-        }
-        combo->adapterOrdinal = ordinal;
-        combo->deviceType = device.deviceType;
-        combo->adapterFormat = adapterFormat;
-        combo->backBufferFormat = backBufferFormat;
-        combo->windowed = windowed;
-        BuildDepthStencilFormats(*combo);
-        BuildMultiSampleTypes(*combo);
-        if (combo->multiSampleTypes.empty()) {
+        DeviceSettingsCombo combo{};
+        combo.adapterOrdinal = ordinal;
+        combo.deviceType = device.deviceType;
+        combo.adapterFormat = adapterFormat;
+        combo.backBufferFormat = backBufferFormat;
+        combo.windowed = windowed;
+        BuildDepthStencilFormats(combo);
+        BuildMultiSampleTypes(combo);
+        if (combo.multiSampleTypes.empty()) {
           continue;
         }
-        BuildDepthStencilConflicts(*combo);
-        BuildPresentIntervals(device, *combo);
-        combo->adapterInfo = &adapter;
-        combo->deviceInfo = &device;
+        BuildDepthStencilConflicts(combo);
+        BuildPresentIntervals(device, combo);
+        // Linked to its adapter and device type once they lie where they
+        // stay (LinkCombos).
         device.combos.push_back(std::move(combo));
       }
     }
@@ -446,13 +451,12 @@ void DeviceEnumeration::BuildPresentIntervals(const DeviceInfo& device,
 }
 
 DeviceEnumeration* FrameworkGetEnumeration(bool forceEnumerate) {
-  // Kept until exit on purpose: the state's shutdown, which runs during exit,
-  // still reaches it.
-  static DeviceEnumeration* const enumeration = new (std::nothrow) DeviceEnumeration();
-  if (!enumeration) {
-    return nullptr;
-  }
+  // The state first: objects of this kind end in the reverse order of their
+  // making, so the enumeration ends (and leaves the state) before the
+  // state's shutdown runs at exit.
   FrameworkState& state = FrameworkGetState();
+  static DeviceEnumeration theEnumeration;
+  DeviceEnumeration* const enumeration = &theEnumeration;
   const bool isNew = state.GetEnumeration() != enumeration;
   if (isNew) {
     state.SetEnumeration(enumeration);

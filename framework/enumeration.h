@@ -5,7 +5,6 @@
 #include <windows.h>
 #include <d3d9.h>
 
-#include <memory>
 #include <vector>
 
 #include "framework/framework_state.h"
@@ -41,7 +40,7 @@ struct DeviceInfo {
   UINT adapterOrdinal;
   D3DDEVTYPE deviceType;
   D3DCAPS9 caps;
-  std::vector<std::unique_ptr<DeviceSettingsCombo>> combos;
+  std::vector<DeviceSettingsCombo> combos;
 };
 
 constexpr int kUniqueDescriptionLength = 256;
@@ -53,14 +52,20 @@ struct AdapterInfo {
   D3DADAPTER_IDENTIFIER9 identifier;
   wchar_t uniqueDescription[kUniqueDescriptionLength];
   std::vector<D3DDISPLAYMODE> displayModes;
-  std::vector<std::unique_ptr<DeviceInfo>> deviceInfos;
+  std::vector<DeviceInfo> deviceInfos;
 };
 
-// The enumeration owns every record; re-enumeration or Clear deletes them,
-// so pointers into it are valid only until then. Main thread only.
+// The enumeration holds every record by value, adapters holding their
+// device types and those their combinations; re-enumeration or Clear drops
+// them, so pointers into it are valid only until then. Main thread only.
 class DeviceEnumeration {
  public:
   DeviceEnumeration();
+  // Forgets itself in the framework's state when it is the state's
+  // enumeration, so that no later shutdown reaches it.
+  ~DeviceEnumeration();
+  DeviceEnumeration(const DeviceEnumeration&) = delete;
+  DeviceEnumeration& operator=(const DeviceEnumeration&) = delete;
 
   // Lists adapters, modes, device types and combinations. Uses the
   // framework's Direct3D object when `direct3d` is null; FW_E_NODIRECT3D when
@@ -72,13 +77,14 @@ class DeviceEnumeration {
   void Clear();
 
   IDirect3D9* GetDirect3D() const { return direct3d_; }
-  const std::vector<std::unique_ptr<AdapterInfo>>& GetAdapterInfoList() const { return adapters_; }
+  const std::vector<AdapterInfo>& GetAdapterInfoList() const { return adapters_; }
   // Null when not enumerated (or dropped).
-  AdapterInfo* GetAdapterInfo(UINT adapterOrdinal) const;
-  DeviceInfo* GetDeviceInfo(UINT adapterOrdinal, D3DDEVTYPE deviceType) const;
-  DeviceSettingsCombo* GetDeviceSettingsCombo(UINT adapterOrdinal, D3DDEVTYPE deviceType,
-                                              D3DFORMAT adapterFormat,
-                                              D3DFORMAT backBufferFormat, bool windowed) const;
+  const AdapterInfo* GetAdapterInfo(UINT adapterOrdinal) const;
+  const DeviceInfo* GetDeviceInfo(UINT adapterOrdinal, D3DDEVTYPE deviceType) const;
+  const DeviceSettingsCombo* GetDeviceSettingsCombo(UINT adapterOrdinal, D3DDEVTYPE deviceType,
+                                                    D3DFORMAT adapterFormat,
+                                                    D3DFORMAT backBufferFormat,
+                                                    bool windowed) const;
 
   // Settings of the enumeration; the game keeps the defaults.
   void SetRequirePostPixelShaderBlending(bool require) { requirePostPixelShaderBlending_ = require; }
@@ -99,6 +105,9 @@ class DeviceEnumeration {
   std::vector<D3DFORMAT> ListDisplayModes(AdapterInfo& adapter);
   // Gives every listed adapter its unique description.
   void NameAdapters();
+  // Points every combination at its adapter and device type where they
+  // finally lie.
+  void LinkCombos();
   HRESULT EnumerateDevices(AdapterInfo& adapter, const std::vector<D3DFORMAT>& adapterFormats);
   HRESULT EnumerateDeviceCombos(AdapterInfo& adapter, DeviceInfo& device,
                                 const std::vector<D3DFORMAT>& adapterFormats);
@@ -118,10 +127,11 @@ class DeviceEnumeration {
   std::vector<D3DFORMAT> allowedDepthStencilFormats_;
   std::vector<D3DMULTISAMPLE_TYPE> allowedMultiSampleTypes_;
   std::vector<UINT> allowedPresentIntervals_;
-  std::vector<std::unique_ptr<AdapterInfo>> adapters_;
+  std::vector<AdapterInfo> adapters_;
 };
 
-// The one enumeration, created on first use and kept until exit. Enumerates
+// The one enumeration, created on first use (after the state, so that it
+// ends before the state's own shutdown at exit). Enumerates
 // (with the framework's Direct3D object and its OnDeviceAcceptable) when
 // the object is new to the state or when forced.
 DeviceEnumeration* FrameworkGetEnumeration(bool forceEnumerate);

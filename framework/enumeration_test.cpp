@@ -125,10 +125,10 @@ TEST_F(EnumerationTest, CreatingADeviceWithoutBlendingReportsNoCompatibleDevices
 TEST_F(EnumerationTest, GameCallbackKeepsOnlyBlendableBackBuffers) {
   fake_.adapters[0].blendingFormats = {D3DFMT_X8R8G8B8};
   DeviceEnumeration& enumeration = Enumerate();
-  DeviceInfo* hal = enumeration.GetDeviceInfo(0, D3DDEVTYPE_HAL);
+  const DeviceInfo* hal = enumeration.GetDeviceInfo(0, D3DDEVTYPE_HAL);
   ASSERT_NE(nullptr, hal);
   for (const auto& combo : hal->combos) {
-    EXPECT_EQ(D3DFMT_X8R8G8B8, combo->backBufferFormat);
+    EXPECT_EQ(D3DFMT_X8R8G8B8, combo.backBufferFormat);
   }
   EXPECT_EQ(2u, hal->combos.size());  // full screen and windowed
 }
@@ -160,10 +160,10 @@ TEST_F(EnumerationTest, DisplayModesAreFilteredAndSorted) {
 TEST_F(EnumerationTest, FullScreenCombosNeedDisplayModes) {
   fake_.adapters[0].modes = {{320, 200, 60, D3DFMT_X8R8G8B8}};
   DeviceEnumeration& enumeration = Enumerate();
-  DeviceInfo* hal = enumeration.GetDeviceInfo(0, D3DDEVTYPE_HAL);
+  const DeviceInfo* hal = enumeration.GetDeviceInfo(0, D3DDEVTYPE_HAL);
   ASSERT_NE(nullptr, hal);
   for (const auto& combo : hal->combos) {
-    EXPECT_TRUE(combo->windowed);
+    EXPECT_TRUE(combo.windowed);
   }
   // The desktop's format is listed even without a usable mode.
   EXPECT_NE(nullptr, enumeration.GetDeviceSettingsCombo(0, D3DDEVTYPE_HAL, D3DFMT_X8R8G8B8,

@@ -599,21 +599,21 @@ HRESULT FrameworkFindValidDeviceSettings(DeviceSettings* out, const DeviceSettin
   D3DDISPLAYMODE bestDesktop;
   memset(&bestDesktop, 0, sizeof(bestDesktop));
   float bestRank = -1.0f;
-  for (const auto& adapter : enumeration->GetAdapterInfoList()) {
-    const D3DDISPLAYMODE desktop = DesktopMode(direct3d, adapter->adapterOrdinal);
-    for (const auto& device : adapter->deviceInfos) {
-      for (const auto& combo : device->combos) {
+  for (const AdapterInfo& adapter : enumeration->GetAdapterInfoList()) {
+    const D3DDISPLAYMODE desktop = DesktopMode(direct3d, adapter.adapterOrdinal);
+    for (const DeviceInfo& device : adapter.deviceInfos) {
+      for (const DeviceSettingsCombo& combo : device.combos) {
         // A window always shows in the desktop's current format.
-        if (combo->windowed && combo->adapterFormat != desktop.Format) {
+        if (combo.windowed && combo.adapterFormat != desktop.Format) {
           continue;
         }
-        if (!ComboMatchesPreserveOptions(*combo, asked, match)) {
+        if (!ComboMatchesPreserveOptions(combo, asked, match)) {
           continue;
         }
-        const float rank = RankDeviceCombo(*combo, optimal, desktop);
+        const float rank = RankDeviceCombo(combo, optimal, desktop);
         if (rank > bestRank) {
           bestRank = rank;
-          best = combo.get();
+          best = &combo;
           bestDesktop = desktop;
         }
       }

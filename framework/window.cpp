@@ -631,9 +631,9 @@ void FrameworkCheckMonitorChange() {
   if (direct3d == nullptr || enumeration == nullptr) return;
   bool found = false;
   UINT adapterOrdinal = 0;
-  for (const std::unique_ptr<AdapterInfo>& adapter : enumeration->GetAdapterInfoList()) {
-    if (adapter && direct3d->GetAdapterMonitor(adapter->adapterOrdinal) == monitor) {
-      adapterOrdinal = adapter->adapterOrdinal;
+  for (const AdapterInfo& adapter : enumeration->GetAdapterInfoList()) {
+    if (direct3d->GetAdapterMonitor(adapter.adapterOrdinal) == monitor) {
+      adapterOrdinal = adapter.adapterOrdinal;
       found = true;
       break;
     }
