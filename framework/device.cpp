@@ -217,8 +217,8 @@ struct DeviceChange {
   // client size).
   DeviceSettings fresh;
   std::optional<DeviceSettings> old;  // empty for the first device
-  IDirect3D9* direct3d;
-  IDirect3DDevice9* applicationDevice;
+  IDirect3D9* direct3d;                 // borrowed from the state
+  IDirect3DDevice9* applicationDevice;  // borrowed; the state adds its own reference
   bool forceRecreate;
   bool clipWindowToSingleAdapter;
   bool windowed;
@@ -803,7 +803,7 @@ void FrameworkUpdateBackBufferDesc() {
   FrameworkState& state = FrameworkGetState();
   D3DSURFACE_DESC desc{};
   IDirect3DDevice9* device = state.GetDevice();
-  IDirect3DSurface9* backBuffer = nullptr;
+  IDirect3DSurface9* backBuffer = nullptr;  // this function's own, released below
   if (device != nullptr &&
       SUCCEEDED(device->GetBackBuffer(0, 0, D3DBACKBUFFER_TYPE_MONO, &backBuffer)) &&
       backBuffer != nullptr) {

@@ -21,6 +21,9 @@ HRESULT FrameworkCreateDevice(UINT adapterOrdinal, bool windowed, int width,
 // Changes the device to `settings` (copied): resets it when only the
 // presentation changes, otherwise re-creates it; prepares and sizes the
 // window for the new mode. Width and height 0 keep the window's client size.
+// A windowed window shown for the first time here gets a back buffer of the
+// client size it has once shown (the game may resize it on that first
+// WM_SIZE, which comes while the change ignores size messages).
 // Returns E_ABORT when OnModifyDeviceSettings refuses, S_FALSE without a
 // Direct3D object, or the framework error of a failed step.
 HRESULT FrameworkChangeDevice(const DeviceSettings* settings,
@@ -45,7 +48,8 @@ HRESULT FrameworkCreateEnvironment(IDirect3DDevice9* applicationDevice);
 HRESULT FrameworkResetEnvironment();
 
 // Runs OnDeviceLost and OnDeviceDestroyed for what is set up, releases the
-// device and, with `releaseSettings`, the current settings.
+// device (the state's reference) and, with `releaseSettings`, empties the
+// current settings.
 void FrameworkCleanupEnvironment(bool releaseSettings);
 
 // Reads back buffer 0's description into the state; zero when that fails.

@@ -326,7 +326,7 @@ HRESULT DeviceEnumeration::EnumerateDevices(AdapterInfo& adapter,
     probe.Windowed = TRUE;
     const HWND focusWindow = FrameworkGetState().GetFocusWindow();
     probe.hDeviceWindow = focusWindow;
-    IDirect3DDevice9* probeDevice = nullptr;
+    IDirect3DDevice9* probeDevice = nullptr;  // this loop's own, released at once
     const HRESULT created = direct3d_->CreateDevice(adapter.adapterOrdinal, type, focusWindow,
                                                     D3DCREATE_HARDWARE_VERTEXPROCESSING, &probe,
                                                     &probeDevice);

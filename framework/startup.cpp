@@ -111,6 +111,7 @@ HRESULT EnsureDirect3D(FrameworkState& state) {
   if (state.GetDirect3D()) {
     return S_OK;
   }
+  // The state owns this reference from here on; FrameworkShutdown releases it.
   IDirect3D9* direct3d = CreateDirect3D();
   if (!direct3d) {
     FrameworkReportError(FW_E_NODIRECT3D);

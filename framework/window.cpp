@@ -734,11 +734,10 @@ HRESULT FrameworkSetDeviceCursor(IDirect3DDevice9* device, HCURSOR cursor) {
                                        static_cast<HBITMAP>(colour.handle), image);
   if (FAILED(read)) return read;
 
-  IDirect3DSurface9* surface = nullptr;
+  IDirect3DSurface9* surface = nullptr;  // this function's own, released below
   HRESULT hr = device->CreateOffscreenPlainSurface(image.width, image.height, D3DFMT_A8R8G8B8,
                                                    D3DPOOL_SCRATCH, &surface, nullptr);
   if (FAILED(hr) || surface == nullptr) return FAILED(hr) ? hr : E_FAIL;
-  // The surface is this function's own: released on every path below.
   hr = FillCursorSurface(image, surface);
   if (SUCCEEDED(hr)) hr = device->SetCursorProperties(info.xHotspot, info.yHotspot, surface);
   surface->Release();

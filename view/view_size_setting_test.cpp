@@ -3,7 +3,9 @@
 // byte as it was, and a close after the reading writes it again.
 #include <gtest/gtest.h>
 
-#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <string>
 
 #include "framework/device.h"
@@ -12,6 +14,7 @@
 #include "framework/framework_state.h"
 #include "framework/matching.h"
 #include "framework/startup.h"
+#include "framework/test_recorder.h"
 #include "framework/window.h"
 #include "stock/generator_thread.h"
 #include "stock/puzzle_stock.h"
@@ -23,15 +26,10 @@
 
 namespace {
 
+// The file's bytes; empty when it cannot be read.
 std::string ReadWhole(const std::wstring& path) {
-  std::string text;
-  FILE* f = _wfopen(path.c_str(), L"rb");
-  if (!f) return text;
-  char buffer[4096];
-  size_t n;
-  while ((n = fread(buffer, 1, sizeof buffer, f)) > 0) text.append(buffer, n);
-  fclose(f);
-  return text;
+  std::ifstream in(std::filesystem::path(path), std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
 // A player's file: size 0 (large) and three level-1 puzzles.
@@ -122,15 +120,8 @@ TEST_F(SettingsAtCloseTest, RefusedReferenceDeviceLeavesTheFileAsItWas) {
                                         CW_USEDEFAULT));
   FrameworkSetOnModifyDeviceSettings(OnModifyDeviceSettings, nullptr);
   ASSERT_NE(nullptr, FrameworkGetEnumeration(true));
-  DeviceSettings request{};
-  request.presentParams.Windowed = TRUE;
-  request.presentParams.BackBufferWidth = 320;
-  request.presentParams.BackBufferHeight = 320;
-  MatchOptions options{};
-  options.windowed = MatchType::PreserveInput;
-  options.resolution = MatchType::ClosestToInput;
   DeviceSettings found{};
-  ASSERT_EQ(S_OK, FrameworkFindValidDeviceSettings(&found, &request, &options));
+  ASSERT_EQ(S_OK, fwtest::FindWindowedSettings(320, 320, &found));
   found.deviceType = D3DDEVTYPE_REF;
 
   FakeDevice fake;
