@@ -100,7 +100,7 @@ struct FrameworkStateFields {
   // FrameworkCleanupEnvironment releases it. Every other holder borrows.
   IDirect3D9* direct3d;
   IDirect3DDevice9* device;
-  DeviceEnumeration* enumeration;  // borrowed: the enumeration object lives until exit
+  DeviceEnumeration* enumeration;  // borrowed: the one enumeration, which clears this as it ends
   // The device's settings, held by value: empty before the first device and
   // after a failed creation or a shutdown.
   std::optional<DeviceSettings> currentSettings;
