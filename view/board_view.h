@@ -97,15 +97,13 @@ class BoardView : public ViewBase {
   // framework (0).
   int OnKeyDown(WORD key) override;
 
-  // The game's own files may be written from now on (start-up calls this
-  // once the settings file has been read). Until then nothing is written.
-  void AllowGameFiles() { filesReady = true; }
   // Replaces the board, mode and progress with the saved game when there is
   // a readable one that is not finished; a bad one is set aside. 1 when a
   // game was resumed. Undo starts empty.
   int ResumeSavedGame();
   // Writes the board, mode and progress to the saved game (atomically);
-  // nothing before AllowGameFiles or when a file there could not be read.
+  // nothing before the settings file was read or when a file there could
+  // not be read.
   void SaveGameInProgress();
   // Adds the time since the last tick to the play clock when the game was
   // being played; called with every message and frame.
@@ -138,8 +136,10 @@ class BoardView : public ViewBase {
   int GetSizeIndex() const { return sizeIndex; }
   // The path of the last puzzle file chosen in a dialog; empty at first.
   const wchar_t* FilePath() const { return filePath; }
-  // Whether the settings file has been read in this run: a close before that
-  // writes no file that keeps state between runs (view/view_size_setting.cpp).
+  // Whether the settings file has been read in this run: the one condition
+  // for writing any file that keeps state between runs (the settings file,
+  // the saved game, the records). A close before that, a start-up that ends
+  // early, writes none of them.
   bool HasReadSettingsFile() const { return settingsFileRead; }
   void NoteSettingsFileRead() { settingsFileRead = true; }
 
@@ -230,8 +230,6 @@ class BoardView : public ViewBase {
   void FinishPuzzle();
   bool AddToRecords();
   int ShowRecords();
-  // The one place that asks whether the game's files may be written.
-  bool FilesReady() const { return filesReady; }
 
   // A step of the history: BeginStep notes the board and mode before a
   // change, EndStep records the change, if there was one, refreshes the
@@ -272,7 +270,6 @@ class BoardView : public ViewBase {
   bool inPlayNoted = false;
   PuzzleInPlay recent[kRecentPuzzles];
   int recentCount = 0;
-  bool filesReady = false;
   bool gameFileBlocked = false;  // a saved game there could not be read or set aside
 };
 

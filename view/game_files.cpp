@@ -107,7 +107,7 @@ int BoardView::ResumeSavedGame() {
 }
 
 void BoardView::SaveGameInProgress() {
-  if (!FilesReady() || gameFileBlocked || !links.board) return;
+  if (!HasReadSettingsFile() || gameFileBlocked || !links.board) return;
   TickClock();
   SavedGame game;
   game.board = *links.board;
@@ -127,7 +127,7 @@ void BoardView::FinishPuzzle() {
 // Read again just before the write, so that records another Kubri wrote in
 // the meantime are kept; a records file that cannot be read is not written.
 bool BoardView::AddToRecords() {
-  if (!FilesReady()) return false;
+  if (!HasReadSettingsFile()) return false;
   const std::wstring path = RecordsPath();
   PlayRecords records;
   if (LoadRecordsFile(path.c_str(), &records) == kGameFileUnreadable) return false;

@@ -85,7 +85,7 @@ TEST_F(GameFilesTest, NothingIsWrittenUntilStartUpAllowsIt) {
   Press(*view, true, 0, 0, 5);
   view->OnClose();
   EXPECT_FALSE(Exists(view->GamePath()));
-  view->AllowGameFiles();
+  view->NoteSettingsFileRead();
   Press(*view, true, 0, 0, 6);  // one more mark: a step, saved at once
   ASSERT_TRUE(Exists(view->GamePath()));
   EXPECT_EQ(view->GamePath(), folder + L"KubriGame.dat");
@@ -93,7 +93,7 @@ TEST_F(GameFilesTest, NothingIsWrittenUntilStartUpAllowsIt) {
 }
 
 TEST_F(GameFilesTest, EveryStepUndoAndCloseSavesTheGame) {
-  view->AllowGameFiles();
+  view->NoteSettingsFileRead();
   Press(*view, true, 0, 0, 5);
   Press(*view, true, 0, 0, 5);  // marked 5
   EXPECT_TRUE(ReadGame().board.HasCandidate(0, 0, 5));
@@ -107,7 +107,7 @@ TEST_F(GameFilesTest, EveryStepUndoAndCloseSavesTheGame) {
 }
 
 TEST_F(GameFilesTest, ResumeBringsBackBoardModeAndProgressWithUndoEmpty) {
-  view->AllowGameFiles();
+  view->NoteSettingsFileRead();
   view->OnCommand(IDM_PUZZLE_HINT);
   view->ClearSelection();  // the hint selects its cell
   Press(*view, true, 0, 0, 5);
@@ -118,7 +118,7 @@ TEST_F(GameFilesTest, ResumeBringsBackBoardModeAndProgressWithUndoEmpty) {
 
   Board fresh;
   std::unique_ptr<BoardView> next = MakeView(fresh);
-  next->AllowGameFiles();
+  next->NoteSettingsFileRead();
   EXPECT_EQ(next->ResumeSavedGame(), 1);
   EXPECT_TRUE(fresh.HasCandidate(0, 0, 5) && fresh.HasCandidate(0, 0, 7));
   EXPECT_TRUE(fresh.IsGiven(4, 4));
@@ -137,7 +137,7 @@ TEST_F(GameFilesTest, BadOrNewerSavedGameIsSetAsideAndTheBoardStays) {
     ASSERT_NE(f, nullptr);
     std::fputs(text, f);
     std::fclose(f);
-    view->AllowGameFiles();
+    view->NoteSettingsFileRead();
     EXPECT_EQ(view->ResumeSavedGame(), 0);
     EXPECT_FALSE(Exists(view->GamePath()));
     EXPECT_TRUE(Exists(view->GamePath() + L".bad"));
@@ -151,7 +151,7 @@ TEST_F(GameFilesTest, BadOrNewerSavedGameIsSetAsideAndTheBoardStays) {
 }
 
 TEST_F(GameFilesTest, SolvedPuzzleIsRecordedOnceAndNotResumed) {
-  view->AllowGameFiles();
+  view->NoteSettingsFileRead();
   view->OnCommand(IDM_PUZZLE_HINT);
   view->ClearSelection();
   gNow += 42000;
@@ -172,14 +172,14 @@ TEST_F(GameFilesTest, SolvedPuzzleIsRecordedOnceAndNotResumed) {
 
   Board fresh;
   std::unique_ptr<BoardView> next = MakeView(fresh);
-  next->AllowGameFiles();
+  next->NoteSettingsFileRead();
   EXPECT_EQ(next->ResumeSavedGame(), 0);
   EXPECT_FALSE(fresh.HasValue(4, 4));
   EXPECT_TRUE(Exists(next->GamePath()));  // finished, not bad: left in place
 }
 
 TEST_F(GameFilesTest, AnswerFileAndTypedPuzzlesDoNotCount) {
-  view->AllowGameFiles();
+  view->NoteSettingsFileRead();
   view->OnCommand(IDM_PUZZLE_ANSWER);
   Press(*view, true, 0, 1, 1);
   Press(*view, false, 0, 1, 1);  // the answered 3 taken away
@@ -197,7 +197,7 @@ TEST_F(GameFilesTest, AnswerFileAndTypedPuzzlesDoNotCount) {
 }
 
 TEST_F(GameFilesTest, UndoBackToAnEarlierPuzzleBringsBackItsSourceTimeAndHints) {
-  view->AllowGameFiles();
+  view->NoteSettingsFileRead();
   view->OnCommand(IDM_PUZZLE_HINT);
   view->ClearSelection();
   gNow += 7000;
@@ -218,7 +218,7 @@ TEST_F(GameFilesTest, UndoBackToAnEarlierPuzzleBringsBackItsSourceTimeAndHints) 
 }
 
 TEST_F(GameFilesTest, TimeRunsOnlyWhilePlayedAndStopsWhenSolved) {
-  view->AllowGameFiles();
+  view->NoteSettingsFileRead();
   view->TickClock();
   gNow += 10000;
   view->TickClock();
@@ -246,7 +246,7 @@ TEST_F(GameFilesTest, DamagedRecordsAreKeptAsideAndTheSolveStillCounts) {
   ASSERT_NE(f, nullptr);
   std::fputs("Kubri records 1\nlevel 1 solved x\n", f);
   std::fclose(f);
-  view->AllowGameFiles();
+  view->NoteSettingsFileRead();
   Enter(*view, 0, 0, 5);
   Enter(*view, 0, 1, 3);
   EXPECT_TRUE(Exists(view->RecordsPath() + L".bad"));

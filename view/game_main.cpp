@@ -38,7 +38,6 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, LPWSTR, int) {
                         OnModifyDeviceSettings, nullptr);
 
   ReadViewSettings(view, GameStock());
-  view.AllowGameFiles();
   view.ResumeSavedGame();
   GameGenerator().Start();
 
