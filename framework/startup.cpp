@@ -97,7 +97,8 @@ IDirect3D9* CreateDirect3D() {
   return create ? create(32) : nullptr;
 }
 
-// S_OK, FW_E_INCORRECTVERSION, or FW_E_NOD3DXRUNTIME when D3DX is missing.
+// S_OK, or FW_E_INCORRECTVERSION; S_OK also when the D3DX runtime is absent,
+// since there is then no version to check.
 HRESULT CheckVersions() {
   if (g_versionCheckHook) {
     return g_versionCheckHook(32, 31) != FALSE ? S_OK : FW_E_INCORRECTVERSION;
@@ -194,6 +195,6 @@ void FrameworkShutdown(int exitCode) {
   FrameworkCleanupEnvironment(true);
   FrameworkAllowShortcutKeys(true);
   ReleaseDirect3D(state);
-  // "relaunchmce" is recorded in overrideRelaunchMCE, but relaunching a
-  // media-centre shell belongs to extras this program does not carry.
+  // "relaunchmce" is parsed and kept in overrideRelaunchMCE; nothing acts on
+  // it, since the program starts no other shell when it ends.
 }

@@ -6,9 +6,9 @@
 
 // Start-up: common controls, the user's accessibility settings, 1 ms timer
 // resolution, the command line (when parseCommandLine), the D3DX version
-// check and the Direct3D object, then the clock. Returns S_OK, or
-// FW_E_NOD3DXRUNTIME / FW_E_INCORRECTVERSION / FW_E_NODIRECT3D after
-// reporting it.
+// check (skipped when the D3DX runtime is absent) and the Direct3D object,
+// then the clock. Returns S_OK, or FW_E_INCORRECTVERSION / FW_E_NODIRECT3D
+// after reporting it.
 HRESULT FrameworkInit(bool parseCommandLine, bool handleDefaultHotkeys,
                       bool showMsgBoxOnError, bool handleAltEnter);
 // Closes the window (synchronously), sets the exit code, releases the device
