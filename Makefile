@@ -55,6 +55,14 @@ fuzz-long: fuzz
 test-windows: windows
 	scripts/with-wine.sh sh -c 'cd build/windows && $(CTEST)'
 
+# The real game played at random for half an hour under Wine's heap checks
+# (SOAK_SECONDS; KUBRI_SOAK_SEED picks another seed).
+.PHONY: soak
+SOAK_SECONDS ?= 1800
+soak: deps-test windows
+	scripts/with-wine.sh sh view/soak_test.sh build/windows/view/Kubri.exe \
+	  build/windows/view/Number.dds build/windows/view/kubri_settings_check.exe $(SOAK_SECONDS)
+
 bench: deps-bench native
 	cmake --build build/native --target kubri-bench -j$(JOBS)
 	build/native/bench/kubri-bench
