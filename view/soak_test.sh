@@ -257,6 +257,88 @@ act_menu_escape() {
   focus
 }
 
+# Clicks keypad position $3 (1-9) of cell (row $1, column $2), 0-based,
+# with button $4 (left by default).
+press_digit() {
+  xdotool mousemove $((CX + cell / 2 + $2 * cell + ($3 - 1) % 3 * cell / 3 + cell / 6)) \
+    $((CY + cell / 2 + $1 * cell + ($3 - 1) / 3 * cell / 3 + cell / 6)) click "${4:-1}"
+  sleep 0.3
+}
+
+# Message boxes shown so far (Wine's trace of each box's text).
+boxes() { grep -c 'MSGBOX_OnInit' "$work/game.err" || true; }
+# Waits up to ten seconds for more than $1 boxes; true when one came.
+wait_box() {
+  for _ in $(seq 1 50); do
+    [ "$(boxes)" -gt "$1" ] && return 0
+    sleep 0.2
+  done
+  return 1
+}
+
+menu() {
+  focus
+  for key in "$@"; do xdotool key "$key"; sleep 0.15; done
+  sleep 1
+}
+
+# The steps played before the one crash seen in long play: a grid finished
+# by following hints to 正解, Ctrl+Z and the hint's keys while that box is
+# up, then retry, undo, redo, a mark on r1c2, r5c5 selected, the answer,
+# undo, redo, and the edit menu opened and left with Esc, Esc.
+act_crash_steps() {
+  note "the steps before the crash once seen"
+  menu alt+q a
+  i=0
+  while [ $i -lt 3 ]; do          # a few answered values taken away again
+    rnd 9; row=$r; rnd 9; col=$r
+    press_digit $row $col 5; press_digit $row $col 5 3; press_digit $row $col 5 3
+    i=$((i + 1))
+  done
+  i=0
+  while [ $i -lt 6 ]; do          # hints followed until the grid is finished
+    seen=$(boxes)
+    menu alt+q h
+    wait_box "$seen" || break
+    hint=$(grep 'MSGBOX_OnInit' "$work/game.err" | tail -1 |
+      sed -n 's/.*L"\([1-9]\)\\884c\([1-9]\)\\5217\\306b\\300c\([1-9]\)\\300d.*/\1 \2 \3/p')
+    xdotool key Return
+    sleep 0.8
+    [ -n "$hint" ] || break
+    set -- $hint
+    seen=$(boxes)
+    press_digit $(($1 - 1)) $(($2 - 1)) "$3"
+    press_digit $(($1 - 1)) $(($2 - 1)) "$3"
+    if wait_box "$seen"; then      # 正解 (or not): undo and hint while it is up
+      xdotool key ctrl+z
+      xdotool key alt+q
+      xdotool key h
+      sleep 0.5
+      break
+    fi
+    i=$((i + 1))
+  done
+  answer_boxes
+  menu alt+q r
+  xdotool key ctrl+z; sleep 0.3
+  xdotool key ctrl+y; sleep 0.3
+  press_digit 0 1 5; press_digit 0 1 3
+  press_digit 4 4 5
+  menu alt+q a
+  xdotool key ctrl+z; sleep 0.3
+  xdotool key ctrl+y; sleep 0.3
+  answer_boxes
+  pick=alt+e
+  focus
+  xdotool key alt+e
+  sleep 0.8
+  if menu_up; then
+    xdotool key Escape; sleep 0.3
+    xdotool key Escape; sleep 0.3
+  fi
+  focus
+}
+
 note() { echo "$actions $(($(date +%s) - started))s $*" >>"$work/actions.log"; }
 
 # --- Memory ------------------------------------------------------------------
@@ -290,6 +372,9 @@ actions=0
 last_sample=-10
 geometry
 focus
+actions=1
+act_crash_steps
+answer_boxes
 while [ $(($(date +%s) - started)) -lt "$seconds" ]; do
   alive || fail "the game ended by itself"
   heap_problems | grep -q . && fail "heap problem reported"
@@ -302,22 +387,32 @@ while [ $(($(date +%s) - started)) -lt "$seconds" ]; do
   elif [ "$r" -lt 70 ]; then act_key
   elif [ "$r" -lt 78 ]; then act_undo_redo
   elif [ "$r" -lt 94 ]; then act_menu
-  elif [ "$r" -lt 96 ]; then act_menu_escape
+  elif [ "$r" -lt 95 ]; then act_menu_escape
+  elif [ "$r" -lt 96 ]; then act_crash_steps
   else act_file
   fi
   sleep 0.1
   answer_boxes
 done
 sample
+played=$(($(date +%s) - started))
 alive || fail "the game ended by itself"
 peak=$(sed -n 's/^VmHWM:[^0-9]*\([0-9]*\).*/\1/p' "/proc/$pid/status")
 
-# Close the game as a player would: the menu or Esc.
+# Close the game as a player would, with the menu or Esc, once no menu is
+# left open; a new puzzle made on the spot may keep it busy for a while.
 choose 'alt+f x' Escape
 note "close with $pick"
-focus
-for key in $pick; do xdotool key "$key"; sleep 0.15; done
-for _ in $(seq 1 120); do alive || break; sleep 0.5; done
+answer_boxes
+for attempt in 1 2 3; do
+  focus
+  if menu_up; then sleep 1; continue; fi
+  for key in $pick; do xdotool key "$key"; sleep 0.15; done
+  for _ in $(seq 1 120); do alive || break; sleep 0.5; done
+  alive || break
+  answer_boxes
+  pick='alt+f x'
+done
 alive && fail "the game did not end after closing"
 pid=""
 problems=$(heap_problems)
@@ -325,7 +420,7 @@ problems=$(heap_problems)
 [ -f "$work/Kubri.dat" ] || fail "no Kubri.dat after closing"
 report=$("$root/scripts/wine-exec.sh" "$work/check.exe" "$work/Kubri.dat" | tr -d '\r') ||
   fail "the stock in Kubri.dat does not grade as filed: $report"
-minutes=$(awk -v s="$(($(date +%s) - started))" 'BEGIN { printf "%.1f", s / 60 }')
+minutes=$(awk -v s="$played" 'BEGIN { printf "%.1f", s / 60 }')
 echo "soak: $actions actions in $minutes min, peak resident set $((peak / 1024)) MiB, heap warnings 0"
 echo "$report" | tr '\n' ' '; echo
 warm=60
