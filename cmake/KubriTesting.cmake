@@ -51,3 +51,22 @@ function(kubri_add_test name)
     DISCOVERY_TIMEOUT 60
     PROPERTIES TIMEOUT ${T_TIMEOUT} LABELS "${labels}")
 endfunction()
+
+# kubri_add_heap_checked_tests(target ...)
+# Runs each Windows test executable once more, whole, under Wine's heap
+# checks (scripts/heap-checked.sh): the test fails on any heap error or
+# warning as well as on a failing case. Targets that do not exist are skipped.
+function(kubri_add_heap_checked_tests)
+  if(NOT KUBRI_TESTS OR NOT KUBRI_WINDOWS)
+    return()
+  endif()
+  foreach(target ${ARGN})
+    if(TARGET ${target})
+      add_test(NAME heap.${target}
+        COMMAND sh ${PROJECT_SOURCE_DIR}/scripts/heap-checked.sh $<TARGET_FILE:${target}>
+        WORKING_DIRECTORY $<TARGET_FILE_DIR:${target}>)
+      set_tests_properties(heap.${target} PROPERTIES
+        LABELS "windows;heap" TIMEOUT 600 RUN_SERIAL TRUE)
+    endif()
+  endforeach()
+endfunction()

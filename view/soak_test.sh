@@ -73,9 +73,14 @@ case $heap in
   warn) channels='-all,err+heap,warn+heap,trace+msgbox' ;;
   *) echo "KUBRI_SOAK_HEAP is trace or warn" >&2; exit 2 ;;
 esac
-# Wine writes one trace line per heap call; only the validation's own reports
-# (and the message box texts) are kept. The game's process id comes first.
+# No debugger on a crash: it would wait for ever.
+WINEDLLOVERRIDES="$WINEDLLOVERRIDES;winedbg.exe=d"
+# Wine writes one trace line per heap call (kept in game.trace, to tell who
+# allocated and freed a block that is reported); game.err keeps only the
+# validation's own reports and the message box texts. The game's process id
+# comes first.
 (cd "$work" && WINEDEBUG=$channels sh -c 'echo $$ >game.pid; exec wine ./Kubri.exe' 2>&1 >"$work/game.out" |
+  tee "$work/game.trace" |
   grep --line-buffered -v -E ':trace:heap:(Rtl|GetSystemFirmwareTable)' >"$work/game.err") &
 for _ in $(seq 1 50); do [ -s "$work/game.pid" ] && break; sleep 0.1; done
 pid=$(cat "$work/game.pid")
@@ -84,7 +89,7 @@ sleep 3
 
 # What Wine's heap validation or the host's allocator said.
 heap_problems() {
-  grep -E ':(err|warn):heap:|corrupted|double free|free\(\)|malloc\(\)|realloc\(\)|Unhandled|page fault' \
+  grep -E ':(err|warn):heap:|Assertion failed|corrupted|double free|free\(\)|malloc\(\)|realloc\(\)|Unhandled|page fault' \
     "$work/game.err" || true
 }
 
