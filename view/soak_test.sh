@@ -126,13 +126,24 @@ answer_boxes() {
   [ "$answered" -eq 0 ] || focus
 }
 
-# Waits up to five seconds for a window named $1; true when it is up.
-wait_shown() {
-  for _ in $(seq 1 25); do
-    [ "$(shown "$1")" -gt 0 ] && return 0
+# Waits up to $3 seconds for the windows named $1 to be up or gone ($2);
+# true when they are.
+await() {
+  for _ in $(seq 1 $(($3 * 5))); do
+    n=$(shown "$1")
+    if [ "$2" = up ]; then [ "$n" -gt 0 ] && return 0; else [ "$n" -eq 0 ] && return 0; fi
     sleep 0.2
   done
   return 1
+}
+
+# Gives the window the focus, then presses the keys named in $1 in turn.
+keys() {
+  focus
+  for key in $1; do
+    xdotool key "$key"
+    sleep 0.15
+  done
 }
 
 # --- Actions -----------------------------------------------------------------
@@ -171,11 +182,7 @@ act_menu() {
     'alt+e u' 'alt+e r' 'alt+e s' 'alt+e e' 'alt+e f' 'alt+v s l' 'alt+v s m' 'alt+v s s' \
     'alt+h a' 'alt+f s'
   note "menu $pick"
-  focus
-  for key in $pick; do
-    xdotool key "$key"
-    sleep 0.15
-  done
+  keys "$pick"
   sleep 0.5
   case $pick in
     'alt+f s') name=soak1.kbr; answer_dialog '保存するファイル名' ;;
@@ -189,11 +196,7 @@ act_file() {
   rnd 3
   name="soak$((r + 1)).kbr"
   note "file $pick $name"
-  focus
-  for key in $pick; do
-    xdotool key "$key"
-    sleep 0.15
-  done
+  keys "$pick"
   case $pick in
     'alt+f o') answer_dialog '開くファイル名' ;;
     *) answer_dialog '保存するファイル名' ;;
@@ -205,33 +208,24 @@ act_file() {
 # answered. Cancel is clicked rather than Esc pressed: an Esc that arrived
 # after the dialog had gone would close the game.
 answer_dialog() {
-  wait_shown "$1" || return 0
+  await "$1" up 5 || return 0
   sleep 1
   rnd 5
   if [ "$r" -gt 0 ]; then
     xdotool key End shift+Home
     xdotool type --delay 30 "$name"
     xdotool key Return
-    gone "$1" && { focus; return 0; }
+    await "$1" gone 8 && { focus; return 0; }
     xdotool key Return
-    gone "$1" && { focus; return 0; }
+    await "$1" gone 8 && { focus; return 0; }
   fi
   dialog=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -1)
   if [ -n "$dialog" ]; then
     eval "$(xdotool getwindowgeometry --shell "$dialog" | sed 's/^/D/')"
     xdotool mousemove $((DX + DWIDTH - 54)) $((DY + DHEIGHT - 18)) click 1
   fi
-  gone "$1" || fail "the dialog $1 did not close"
+  await "$1" gone 8 || fail "the dialog $1 did not close"
   focus
-}
-
-# Waits up to eight seconds for the windows named $1 to go; true when gone.
-gone() {
-  for _ in $(seq 1 40); do
-    [ "$(shown "$1")" -eq 0 ] && return 0
-    sleep 0.2
-  done
-  return 1
 }
 
 # A drop-down menu is up: an unnamed window whose corner lies on the game's.
@@ -247,12 +241,9 @@ menu_up() {
 # A menu opened and closed again with Esc, Esc: the first closes the
 # drop-down, the second leaves the menu bar. Sent only while the drop-down is
 # up, since Esc on the board closes the game.
-act_menu_escape() {
-  choose alt+f alt+q alt+e alt+v alt+h
-  note "menu $pick, Esc, Esc"
-  focus
-  xdotool key "$pick"
-  sleep 0.8
+escape_menu() {
+  keys "$1"
+  sleep 0.65
   if menu_up; then
     xdotool key Escape
     sleep 0.3
@@ -260,6 +251,12 @@ act_menu_escape() {
     sleep 0.3
   fi
   focus
+}
+
+act_menu_escape() {
+  choose alt+f alt+q alt+e alt+v alt+h
+  note "menu $pick, Esc, Esc"
+  escape_menu "$pick"
 }
 
 # Clicks keypad position $3 (1-9) of cell (row $1, column $2), 0-based,
@@ -282,8 +279,7 @@ wait_box() {
 }
 
 menu() {
-  focus
-  for key in "$@"; do xdotool key "$key"; sleep 0.15; done
+  keys "$*"
   sleep 1
 }
 
@@ -333,15 +329,7 @@ act_crash_steps() {
   xdotool key ctrl+z; sleep 0.3
   xdotool key ctrl+y; sleep 0.3
   answer_boxes
-  pick=alt+e
-  focus
-  xdotool key alt+e
-  sleep 0.8
-  if menu_up; then
-    xdotool key Escape; sleep 0.3
-    xdotool key Escape; sleep 0.3
-  fi
-  focus
+  escape_menu alt+e
 }
 
 note() { echo "$actions $(($(date +%s) - started))s $*" >>"$work/actions.log"; }
@@ -412,7 +400,7 @@ answer_boxes
 for attempt in 1 2 3; do
   focus
   if menu_up; then sleep 1; continue; fi
-  for key in $pick; do xdotool key "$key"; sleep 0.15; done
+  keys "$pick"
   for _ in $(seq 1 120); do alive || break; sleep 0.5; done
   alive || break
   answer_boxes
