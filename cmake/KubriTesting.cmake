@@ -52,21 +52,29 @@ function(kubri_add_test name)
     PROPERTIES TIMEOUT ${T_TIMEOUT} LABELS "${labels}")
 endfunction()
 
-# kubri_add_heap_checked_tests(target ...)
+# kubri_add_heap_checked_tests(target ... [LIGHT target ...])
 # Runs each Windows test executable once more, whole, under Wine's heap
 # checks (scripts/heap-checked.sh): the test fails on any heap error or
-# warning as well as on a failing case. Targets that do not exist are skipped.
+# warning as well as on a failing case. Targets after LIGHT, those that run
+# a real Direct3D device, get the light checks. Missing targets are skipped.
 function(kubri_add_heap_checked_tests)
   if(NOT KUBRI_TESTS OR NOT KUBRI_WINDOWS)
     return()
   endif()
-  foreach(target ${ARGN})
-    if(TARGET ${target})
-      add_test(NAME heap.${target}
-        COMMAND sh ${PROJECT_SOURCE_DIR}/scripts/heap-checked.sh $<TARGET_FILE:${target}>
-        WORKING_DIRECTORY $<TARGET_FILE_DIR:${target}>)
-      set_tests_properties(heap.${target} PROPERTIES
-        LABELS "windows;heap" TIMEOUT 600 RUN_SERIAL TRUE)
+  cmake_parse_arguments(H "" "" "LIGHT" ${ARGN})
+  foreach(target ${H_UNPARSED_ARGUMENTS} ${H_LIGHT})
+    if(NOT TARGET ${target})
+      continue()
     endif()
+    set(checks full)
+    if(target IN_LIST H_LIGHT)
+      set(checks light)
+    endif()
+    add_test(NAME heap.${target}
+      COMMAND env KUBRI_HEAP_CHECKS=${checks}
+        sh ${PROJECT_SOURCE_DIR}/scripts/heap-checked.sh $<TARGET_FILE:${target}>
+      WORKING_DIRECTORY $<TARGET_FILE_DIR:${target}>)
+    set_tests_properties(heap.${target} PROPERTIES
+      LABELS "windows;heap" TIMEOUT 600 RUN_SERIAL TRUE)
   endforeach()
 endfunction()
