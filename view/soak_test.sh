@@ -42,6 +42,7 @@ cp "$exe" "$work/Kubri.exe"
 cp "$dds" "$work/Number.dds"
 cp "$checker" "$work/check.exe"
 pid=""
+actions=0
 cleanup() {
   [ -z "$pid" ] || kill "$pid" 2>/dev/null || true
   [ -n "${KUBRI_SOAK_KEEP:-}" ] || rm -rf "$work"
