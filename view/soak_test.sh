@@ -155,11 +155,9 @@ keys() {
 act_click() {
   rnd 9; row=$r
   rnd 9; col=$r
-  rnd 9; digit=$r
-  x=$((CX + cell / 2 + col * cell + digit % 3 * cell / 3 + cell / 6))
-  y=$((CY + cell / 2 + row * cell + digit / 3 * cell / 3 + cell / 6))
-  note "click $1 r$((row + 1))c$((col + 1)) position $((digit + 1))"
-  xdotool mousemove "$x" "$y" click "$1"
+  rnd 9; digit=$((r + 1))
+  note "click $1 r$((row + 1))c$((col + 1)) position $digit"
+  press_digit "$row" "$col" "$digit" "$1"
 }
 
 # A key of the keyboard play: digits, marks, arrows, erasing.
