@@ -16,30 +16,14 @@ exe=$1
 dds=$2
 checker=$3
 root=$(cd "$(dirname "$0")/.." && pwd)
-. "$root/scripts/wine-env.sh"
+. "$root/view/game_test_common.sh"
 # ctest's KubriEndToEndWithoutD3DX plays the same with d3dx9_31.dll refused.
 case $WINEDLLOVERRIDES in *d3dx9_31=*) echo "without the D3DX runtime" ;; esac
 
-[ -n "${DISPLAY:-}" ] || { echo "no display: skipped"; exit 77; }
-for tool in xdotool import convert wine; do
-  command -v "$tool" >/dev/null 2>&1 || { echo "no $tool: skipped"; exit 77; }
-done
-
-work=$(mktemp -d "${TMPDIR:-/tmp}/kubri-e2e.XXXXXX")
-cp "$exe" "$work/Kubri.exe"
+require_tools xdotool import convert wine
+make_work e2e KUBRI_KEEP_E2E
 cp "$dds" "$work/Number.dds"
 cp "$checker" "$work/check.exe"
-game=""
-cleanup() {
-  [ -z "$game" ] || kill "$game" 2>/dev/null || true
-  [ -n "${KUBRI_KEEP_E2E:-}" ] || rm -rf "$work"
-}
-trap cleanup EXIT INT TERM
-
-fail() {
-  echo "FAIL: $*" >&2
-  exit 1
-}
 
 start_game() {
   (cd "$work" && WINEDEBUG=-all,trace+msgbox exec "$root/scripts/wine-exec.sh" ./Kubri.exe) \
@@ -121,15 +105,7 @@ expect_client() {
   echo "client area ${1} x ${1}"
 }
 
-# Presses digit position $3 of cell (row $1, column $2) with button $4 (left).
-press_digit() {
-  xdotool mousemove $((CX + cell / 2 + $2 * cell + ($3 - 1) % 3 * cell / 3 + cell / 6)) \
-    $((CY + cell / 2 + $1 * cell + ($3 - 1) / 3 * cell / 3 + cell / 6)) click "${4:-1}"
-  sleep 0.3
-}
-
-# Message boxes shown so far, and the text of the last one (Wine's trace).
-boxes() { grep -c 'MSGBOX_OnInit' "$work/game.err" || true; }
+# The text of the last message box (Wine's trace).
 last_box() { grep 'MSGBOX_OnInit' "$work/game.err" | tail -1; }
 # Waits for message box number $1 to appear.
 wait_box() {

@@ -29,26 +29,17 @@ seconds=${4:-${KUBRI_SOAK_SECONDS:-60}}
 seed=${KUBRI_SOAK_SEED:-20261208}
 heap=${KUBRI_SOAK_HEAP:-warn}
 root=$(cd "$(dirname "$0")/.." && pwd)
-. "$root/scripts/wine-env.sh"
+. "$root/view/game_test_common.sh"
 
-[ -n "${DISPLAY:-}" ] || { echo "no display: skipped"; exit 77; }
-for tool in xdotool wine; do
-  command -v "$tool" >/dev/null 2>&1 || { echo "no $tool: skipped"; exit 77; }
-done
+require_tools xdotool wine
 kubri_wine_up
 
-work=$(mktemp -d "${TMPDIR:-/tmp}/kubri-soak.XXXXXX")
-cp "$exe" "$work/Kubri.exe"
+make_work soak KUBRI_SOAK_KEEP
 cp "$dds" "$work/Number.dds"
 cp "$checker" "$work/check.exe"
-pid=""
 actions=0
-cleanup() {
-  [ -z "$pid" ] || kill "$pid" 2>/dev/null || true
-  [ -n "${KUBRI_SOAK_KEEP:-}" ] || rm -rf "$work"
-}
-trap cleanup EXIT INT TERM
 
+# Says where the run stood as well.
 fail() {
   echo "FAIL: $*" >&2
   echo "seed $seed, action $actions: replay with KUBRI_SOAK_SEED=$seed; the last actions:" >&2
@@ -87,7 +78,7 @@ WINEDLLOVERRIDES="$WINEDLLOVERRIDES;winedbg.exe=d"
   tee "$work/game.trace" |
   grep --line-buffered -v -E ':trace:heap:(Rtl|GetSystemFirmwareTable)' >"$work/game.err") &
 for _ in $(seq 1 50); do [ -s "$work/game.pid" ] && break; sleep 0.1; done
-pid=$(cat "$work/game.pid")
+game=$(cat "$work/game.pid")
 kubri_find_window || fail "the window did not appear"
 sleep 3
 
@@ -97,7 +88,7 @@ heap_problems() {
     "$work/game.err" || true
 }
 
-alive() { kill -0 "$pid" 2>/dev/null; }
+alive() { kill -0 "$game" 2>/dev/null; }
 
 # CX, CY: the client area's origin (no window manager: the X window holds
 # the menu bar above the client); cell: the cell size in pixels.
@@ -261,16 +252,6 @@ act_menu_escape() {
   escape_menu "$pick"
 }
 
-# Clicks keypad position $3 (1-9) of cell (row $1, column $2), 0-based,
-# with button $4 (left by default).
-press_digit() {
-  xdotool mousemove $((CX + cell / 2 + $2 * cell + ($3 - 1) % 3 * cell / 3 + cell / 6)) \
-    $((CY + cell / 2 + $1 * cell + ($3 - 1) / 3 * cell / 3 + cell / 6)) click "${4:-1}"
-  sleep 0.3
-}
-
-# Message boxes shown so far (Wine's trace of each box's text).
-boxes() { grep -c 'MSGBOX_OnInit' "$work/game.err" || true; }
 # Waits up to ten seconds for more than $1 boxes; true when one came.
 wait_box() {
   for _ in $(seq 1 50); do
@@ -339,7 +320,7 @@ note() { echo "$actions $(($(date +%s) - started))s $*" >>"$work/actions.log"; }
 # --- Memory ------------------------------------------------------------------
 # One line "seconds kB" per sample of the game's resident set.
 sample() {
-  rss=$(sed -n 's/^VmRSS:[^0-9]*\([0-9]*\).*/\1/p' "/proc/$pid/status" 2>/dev/null || true)
+  rss=$(sed -n 's/^VmRSS:[^0-9]*\([0-9]*\).*/\1/p' "/proc/$game/status" 2>/dev/null || true)
   [ -z "$rss" ] || echo "$(($(date +%s) - started)) $rss" >>"$work/rss.log"
 }
 
@@ -396,7 +377,7 @@ done
 sample
 played=$(($(date +%s) - started))
 alive || fail "the game ended by itself"
-peak=$(sed -n 's/^VmHWM:[^0-9]*\([0-9]*\).*/\1/p' "/proc/$pid/status")
+peak=$(sed -n 's/^VmHWM:[^0-9]*\([0-9]*\).*/\1/p' "/proc/$game/status")
 
 # Close the game as a player would, with the menu or Esc, once no menu is
 # left open; a new puzzle made on the spot may keep it busy for a while.
@@ -413,7 +394,7 @@ for attempt in 1 2 3; do
   pick='alt+f x'
 done
 alive && fail "the game did not end after closing"
-pid=""
+game=""
 problems=$(heap_problems)
 [ -z "$problems" ] || fail "heap problem reported"
 [ -f "$work/Kubri.dat" ] || fail "no Kubri.dat after closing"

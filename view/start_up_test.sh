@@ -10,27 +10,11 @@ set -eu
 exe=$1
 dds=$2
 root=$(cd "$(dirname "$0")/.." && pwd)
-. "$root/scripts/wine-env.sh"
+. "$root/view/game_test_common.sh"
 
-[ -n "${DISPLAY:-}" ] || { echo "no display: skipped"; exit 77; }
-for tool in xdotool import convert wine; do
-  command -v "$tool" >/dev/null 2>&1 || { echo "no $tool: skipped"; exit 77; }
-done
-[ -f "$dds" ] || { echo "FAIL: no $dds" >&2; exit 1; }
-
-work=$(mktemp -d "${TMPDIR:-/tmp}/kubri-start.XXXXXX")
-cp "$exe" "$work/Kubri.exe"
-game=""
-cleanup() {
-  [ -z "$game" ] || kill "$game" 2>/dev/null || true
-  rm -rf "$work"
-}
-trap cleanup EXIT INT TERM
-
-fail() {
-  echo "FAIL: $*" >&2
-  exit 1
-}
+require_tools xdotool import convert wine
+[ -f "$dds" ] || fail "no $dds"
+make_work start
 
 # Waits up to half a minute for the game to end; sets $status.
 wait_for_end() {
@@ -136,17 +120,6 @@ start_in_work() {
   (cd "$work" && WINEDEBUG=-all exec "$root/scripts/wine-exec.sh" ./Kubri.exe "$@") \
     >"$work/out" 2>"$work/err" &
   game=$!
-}
-
-# Waits for the game to end; sets $status.
-wait_for_end() {
-  for _ in $(seq 1 60); do
-    kill -0 "$game" 2>/dev/null || break
-    sleep 0.5
-  done
-  status=0
-  wait "$game" || status=$?
-  game=""
 }
 
 forceref_refused() {

@@ -10,27 +10,11 @@ set -eu
 exe=$1
 dds=$2
 root=$(cd "$(dirname "$0")/.." && pwd)
-. "$root/scripts/wine-env.sh"
+. "$root/view/game_test_common.sh"
 
-[ -n "${DISPLAY:-}" ] || { echo "no display: skipped"; exit 77; }
-for tool in xdotool import convert wine; do
-  command -v "$tool" >/dev/null 2>&1 || { echo "no $tool: skipped"; exit 77; }
-done
-
-work=$(mktemp -d "${TMPDIR:-/tmp}/kubri-shots.XXXXXX")
-cp "$exe" "$work/Kubri.exe"
+require_tools xdotool import convert wine
+make_work shots KUBRI_KEEP_SHOTS
 cp "$dds" "$work/Number.dds"
-game=""
-cleanup() {
-  [ -z "$game" ] || kill "$game" 2>/dev/null || true
-  [ -n "${KUBRI_KEEP_SHOTS:-}" ] || rm -rf "$work"
-}
-trap cleanup EXIT INT TERM
-
-fail() {
-  echo "FAIL: $*" >&2
-  exit 1
-}
 
 # A level-1 puzzle twenty times over fills that level of the stock, so that
 # レベル１ takes this very puzzle in both runs and the generator adds none.
