@@ -13,6 +13,7 @@
 #include "framework/errors.h"
 #include "framework/fake_direct3d.h"
 #include "framework/frame_timer.h"
+#include "framework/test_window.h"
 #include "framework/startup.h"
 #include "framework/window.h"
 
@@ -235,13 +236,7 @@ LRESULT CALLBACK RecordingWindowProc(HWND window, UINT message, WPARAM wParam, L
 }
 
 TEST_F(FrameworkStateTest, ShutdownClosesTheWindowAndReleasesDirect3D) {
-  WNDCLASSW windowClass = {};
-  windowClass.lpfnWndProc = RecordingWindowProc;
-  windowClass.hInstance = GetModuleHandleW(nullptr);
-  windowClass.lpszClassName = L"KubriStateTestWindow";
-  RegisterClassW(&windowClass);
-  const HWND window = CreateWindowExW(0, windowClass.lpszClassName, L"test", WS_OVERLAPPED, 0, 0,
-                                      100, 100, nullptr, nullptr, windowClass.hInstance, nullptr);
+  const HWND window = CreateTestWindow(L"KubriStateTestWindow", RecordingWindowProc, WS_OVERLAPPED, 100);
   ASSERT_NE(nullptr, window);
   state().SetFullScreenWindow(window);
   state().SetWindowedWindow(window);

@@ -8,6 +8,7 @@
 #include "framework/framework_state.h"
 #include "framework/matching.h"
 #include "framework/startup.h"
+#include "framework/test_window.h"
 #include "view/device_callbacks.h"
 
 namespace {
@@ -15,13 +16,7 @@ namespace {
 class RealDirect3DTest : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
-    WNDCLASSW windowClass = {};
-    windowClass.lpfnWndProc = DefWindowProcW;
-    windowClass.hInstance = GetModuleHandleW(nullptr);
-    windowClass.lpszClassName = L"KubriRealDirect3DTest";
-    RegisterClassW(&windowClass);
-    window_ = CreateWindowExW(0, windowClass.lpszClassName, L"test", WS_OVERLAPPEDWINDOW, 0, 0,
-                              400, 400, nullptr, nullptr, windowClass.hInstance, nullptr);
+    window_ = CreateTestWindow(L"KubriRealDirect3DTest", DefWindowProcW, WS_OVERLAPPEDWINDOW, 400);
     initResult_ = FrameworkInit(false, true, false, true);
     FrameworkState& state = FrameworkGetState();
     state.SetFocusWindow(window_);

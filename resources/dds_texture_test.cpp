@@ -13,6 +13,7 @@
 #include "framework/d3dx_runtime.h"
 #include "framework/fake_device.h"
 #include "framework/fake_direct3d.h"
+#include "framework/test_window.h"
 #include "resources/dds_test_files.h"
 
 namespace {
@@ -20,13 +21,7 @@ namespace {
 class DdsTextureTest : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
-    WNDCLASSW windowClass = {};
-    windowClass.lpfnWndProc = DefWindowProcW;
-    windowClass.hInstance = GetModuleHandleW(nullptr);
-    windowClass.lpszClassName = L"KubriDdsTextureTest";
-    RegisterClassW(&windowClass);
-    window_ = CreateWindowExW(0, windowClass.lpszClassName, L"test", WS_OVERLAPPEDWINDOW, 0, 0,
-                              200, 200, nullptr, nullptr, windowClass.hInstance, nullptr);
+    window_ = CreateTestWindow(L"KubriDdsTextureTest", DefWindowProcW, WS_OVERLAPPEDWINDOW, 200);
     direct3d_ = Direct3DCreate9(D3D_SDK_VERSION);
     if (!direct3d_) return;
     D3DPRESENT_PARAMETERS present = {};

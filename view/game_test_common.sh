@@ -29,6 +29,17 @@ cleanup() {
   [ -n "$keep" ] || rm -rf "$work"
 }
 
+# Waits up to half a minute for the game to end; sets $status.
+wait_for_end() {
+  for _ in $(seq 1 60); do
+    kill -0 "$game" 2>/dev/null || break
+    sleep 0.5
+  done
+  status=0
+  wait "$game" || status=$?
+  game=""
+}
+
 fail() {
   echo "FAIL: $*" >&2
   exit 1

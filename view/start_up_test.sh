@@ -16,17 +16,6 @@ require_tools xdotool import convert wine
 [ -f "$dds" ] || fail "no $dds"
 make_work start
 
-# Waits up to half a minute for the game to end; sets $status.
-wait_for_end() {
-  for _ in $(seq 1 60); do
-    kill -0 "$game" 2>/dev/null || break
-    sleep 0.5
-  done
-  status=0
-  wait "$game" || status=$?
-  game=""
-}
-
 # run OVERRIDES CAPTION [OPTIONS...]: starts the game with those DLL
 # overrides and Wine's message-box trace; when a box captioned CAPTION
 # appears, clicks into it (giving it the focus) and presses Return. Sets

@@ -81,12 +81,8 @@ shots() {
     shot "$work/$1-$cell.png"
   done
   xdotool key Escape
-  for _ in $(seq 1 60); do
-    kill -0 "$game" 2>/dev/null || break
-    sleep 0.5
-  done
-  wait "$game" || fail "$1: the game ended with status $?"
-  game=""
+  wait_for_end
+  [ "$status" = 0 ] || fail "$1: the game ended with status $status"
 }
 
 shots runtime "mscoree,mshtml="
