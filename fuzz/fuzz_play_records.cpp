@@ -1,11 +1,14 @@
-// Fuzzes the records file's reader on arbitrary bytes: whatever it accepts
-// holds possible numbers, comes back unchanged through the writer, and
-// takes one more solved puzzle without breaking its own rules.
+// Fuzzes the readers of the records file and of the options file on
+// arbitrary bytes: whatever the records reader accepts holds possible
+// numbers, comes back unchanged through the writer, and takes one more
+// solved puzzle without breaking its own rules; whatever the options reader
+// accepts comes back unchanged through its writer.
 #include <cstdint>
 #include <string>
 
 #include "fuzz/fuzz_streams.h"
 #include "stock/play_records.h"
+#include "stock/player_options.h"
 
 namespace {
 
@@ -15,10 +18,27 @@ std::string Written(const PlayRecords& records) {
   return out.Contents();
 }
 
+std::string Written(const PlayerOptions& options) {
+  MemoryStream out;
+  FUZZ_CHECK(WritePlayerOptions(out.Stream(), options), "the writer takes a stream");
+  return out.Contents();
+}
+
+void CheckOptions(const std::string& text) {
+  PlayerOptions options;
+  if (!ParsePlayerOptions(text, &options)) return;
+  const std::string once = Written(options);
+  PlayerOptions back;
+  FUZZ_CHECK(ParsePlayerOptions(once, &back), "written options read back");
+  FUZZ_CHECK(back.marksFollowEntries == options.marksFollowEntries && back.showClashes == options.showClashes,
+             "with the same switches");
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string text(reinterpret_cast<const char*>(data), size);
+  CheckOptions(text);
   PlayRecords records;
   if (!ParseRecords(text, &records)) return 0;
   for (const LevelRecord& r : records.levels) {
