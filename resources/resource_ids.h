@@ -31,4 +31,10 @@
 #define IDM_EDIT_REDO      40072
 #define IDM_PUZZLE_RECORDS 40074
 
+// Added later: the player's aids (all candidates; marks that follow entries
+// and clashes shown, both check items).
+#define IDM_EDIT_ALL_CANDIDATES 40080
+#define IDM_VIEW_MARKS_FOLLOW   40081
+#define IDM_VIEW_SHOW_CLASHES   40082
+
 #endif

@@ -1,9 +1,11 @@
-// The keys of the game: undo and redo with Ctrl, and without it the keys
-// that play the selected cell as the clicks they stand for. Keys are judged
-// by their virtual-key codes, so every keyboard layout types the same.
+// The keys of the game: undo, redo and all candidates with Ctrl, and
+// without it the keys that play the selected cell as the clicks they stand
+// for. Keys are judged by their virtual-key codes, so every keyboard layout
+// types the same.
 #include "view/board_view.h"
 
 #include "puzzle/board.h"
+#include "resources/resource_ids.h"
 
 namespace {
 
@@ -23,6 +25,7 @@ int BoardView::OnKeyDown(WORD key) {
   if (!held(VK_CONTROL)) return PlayKey(key, held(VK_SHIFT));
   if (key == 'Z') return held(VK_SHIFT) ? Redo() : Undo();
   if (key == 'Y') return Redo();
+  if (key == 'M' && !held(VK_SHIFT)) return OnCommand(IDM_EDIT_ALL_CANDIDATES);
   return 0;
 }
 

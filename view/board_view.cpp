@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "puzzle/board.h"
+#include "puzzle/player_aids.h"
 #include "resources/resource_ids.h"
 #include "stock/generator_thread.h"
 #include "stock/puzzle_stock.h"
@@ -25,6 +26,7 @@ const wchar_t kSaveDialogTitle[] = L"\u4fdd\u5b58\u3059\u308b\u30d5\u30a1\u30a4\
 const wchar_t kDigitTextureFile[] = L"Number.dds";
 const wchar_t kGameFileName[] = L"KubriGame.dat";
 const wchar_t kRecordsFileName[] = L"KubriRecords.dat";
+const wchar_t kOptionsFileName[] = L"KubriOptions.dat";
 
 namespace {
 
@@ -177,6 +179,7 @@ int BoardView::LeftPressOnCell(Board& board, int row, int col, int digit) {
 int BoardView::EnterValue(Board& board, int row, int col, int digit) {
   RecordStep([&] {
     board.SetValue(row, col, digit);
+    if (options.marksFollowEntries) ClearPeerMarks(board, row, col, digit);
     ClearSelection();
   });
   if (board.IsComplete()) JudgeFullBoard(board);
@@ -295,6 +298,8 @@ int BoardView::OnEditMenu(WORD id) {
       return EndEditing();
     case IDM_EDIT_CLEAR:
       return ChangeBoard([](Board& board) { board.Clear(); });
+    case IDM_EDIT_ALL_CANDIDATES:
+      return MarkAllCandidates();
     default:
       return kNotThisMenu;
   }
@@ -308,6 +313,10 @@ int BoardView::OnViewMenu(WORD id) {
       return ChooseSize(1);
     case IDM_SIZE_SMALL:
       return ChooseSize(2);
+    case IDM_VIEW_MARKS_FOLLOW:
+      return ToggleOption(&PlayerOptions::marksFollowEntries);
+    case IDM_VIEW_SHOW_CLASHES:
+      return ToggleOption(&PlayerOptions::showClashes);
     default:
       return kNotThisMenu;
   }
@@ -442,6 +451,7 @@ void BoardView::UpdateMenuState() {
   CheckMenuItem(menu, IDM_SIZE_MEDIUM, MF_BYCOMMAND | (sizeIndex == 1 ? MF_CHECKED : MF_UNCHECKED));
   CheckMenuItem(menu, IDM_SIZE_SMALL, MF_BYCOMMAND | (sizeIndex == 2 ? MF_CHECKED : MF_UNCHECKED));
   UpdateHistoryMenuItems();
+  UpdateAidMenuItems();
 }
 
 // --- Undo and redo ----------------------------------------------------------
@@ -463,6 +473,7 @@ void BoardView::EndStep() {
   // A board changed after its judgement is in play again.
   progress.finished = false;
   UpdateHistoryMenuItems();
+  UpdateAidMenuItems();
   SaveGameInProgress();
 }
 
@@ -548,11 +559,15 @@ void BoardView::BuildGrid() {
 void BoardView::BuildCells() {
   const Board* board = links.board;
   if (!board) return;
+  // Without the switch no cell clashes, and every digit keeps its colour.
+  const ClashMap clashes = options.showClashes ? FindClashes(*board) : ClashMap();
   for (int row = 0; row < 9; ++row) {
     for (int col = 0; col < 9; ++col) {
       const bool hasValue = board->HasValue(row, col);
       const int value = board->GetValue(row, col);
-      const D3DCOLOR valueColour = board->IsGiven(row, col) ? kGivenDigitColour : kPlayerDigitColour;
+      const D3DCOLOR valueColour = clashes.At(row, col)       ? kClashColour
+                                   : board->IsGiven(row, col) ? kGivenDigitColour
+                                                              : kPlayerDigitColour;
       if (HasHighlight() && hasValue && value == HighlightDigit()) {
         AddCellHighlight(row, col, kSameDigitDepth, kSameDigitColour);
       }

@@ -10,6 +10,7 @@
 
 #include "puzzle/board_history.h"
 #include "stock/play_records.h"
+#include "stock/player_options.h"
 #include "stock/saved_game.h"
 #include "view/view_base.h"
 
@@ -55,6 +56,7 @@ extern const wchar_t kDigitTextureFile[];  // "Number.dds"
 // Beside the settings file.
 extern const wchar_t kGameFileName[];      // "KubriGame.dat"
 extern const wchar_t kRecordsFileName[];   // "KubriRecords.dat"
+extern const wchar_t kOptionsFileName[];   // "KubriOptions.dat"
 
 class BoardView : public ViewBase {
  public:
@@ -88,7 +90,8 @@ class BoardView : public ViewBase {
   // call by resizing the main window with its top-left corner fixed.
   // 1 when it asked for a new size, else 0 (also for a 0 width or height).
   int OnSize(WORD width, WORD height) override;
-  // Ctrl+Z undoes; Ctrl+Y and Ctrl+Shift+Z redo. Without Ctrl the keys
+  // Ctrl+Z undoes; Ctrl+Y and Ctrl+Shift+Z redo; Ctrl+M marks all
+  // candidates. Without Ctrl the keys
   // play the selected cell as the clicks they stand for: the arrows move
   // the selection (r5c5 when there is none), 1-9 on the main row or the
   // keypad enter a digit, Shift+1-9 mark one, Delete and Backspace act as a
@@ -112,6 +115,14 @@ class BoardView : public ViewBase {
   long long PlayedSeconds() const { return clock.Seconds(); }
   std::wstring GamePath() const;
   std::wstring RecordsPath() const;
+  std::wstring OptionsPath() const;
+
+  // The player's aids (view/board_aids.cpp). The switches are read from the
+  // options file at start-up (both off when there is none or it is bad; a
+  // bad one is set aside) and written there whenever one changes, once the
+  // settings file has been read.
+  void LoadPlayerOptions();
+  const PlayerOptions& Options() const { return options; }
 
   // Back to the board and mode before the last step, or forward again past
   // the next one; clears the selection and the highlight. 1 when there was
@@ -157,8 +168,9 @@ class BoardView : public ViewBase {
   void HitTest(short x, short y, int* col, int* row, int* digit) const;
 
   // Grays the board commands in edit mode (and the reverse pair outside it),
-  // undo and redo when there is nothing to undo or redo, and checks the
-  // current size; nothing when the main window has no menu.
+  // undo and redo when there is nothing to undo or redo, all candidates in
+  // edit mode and on a board without an open cell, and checks the current
+  // size and the aids' switches; nothing when the main window has no menu.
   void UpdateMenuState();
 
   // Drawing: the background and grid lines into the triangle list; the
@@ -203,6 +215,12 @@ class BoardView : public ViewBase {
   int ChangeBoard(Change change);
   int StartEditing();
   int EndEditing();
+  // Marks every open cell's candidates as one step; keeps the selection.
+  // 0 in edit mode or without an open cell.
+  int MarkAllCandidates();
+  // Flips one switch of the aids, saves the options and checks the item.
+  int ToggleOption(bool PlayerOptions::*option);
+  void UpdateAidMenuItems();
 
   // The rules of a press on cell (row, col) at keypad digit `digit` (0 for
   // none), shared by the mouse and the keys.
@@ -271,6 +289,8 @@ class BoardView : public ViewBase {
   PuzzleInPlay recent[kRecentPuzzles];
   int recentCount = 0;
   bool gameFileBlocked = false;  // a saved game there could not be read or set aside
+  PlayerOptions options;
+  bool optionsFileBlocked = false;  // an options file there could not be read or set aside
 };
 
 // One frame of the view: clear the target to the margin colour and the depth

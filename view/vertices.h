@@ -47,6 +47,10 @@ constexpr D3DCOLOR kGivenDigitColour = 0xFF0000C0;
 constexpr D3DCOLOR kPlayerDigitColour = 0xFF404040;
 constexpr D3DCOLOR kMarkColour = 0xFFC000C0;         // marks, and the keypad in edit mode
 constexpr D3DCOLOR kOpenPositionColour = 0xFFC0C0C0;  // unmarked keypad positions
+// A digit that repeats in its row, column or box, while clashes are shown: a
+// dark red that stays readable on the board, the selection and the
+// same-digit highlight alike.
+constexpr D3DCOLOR kClashColour = 0xFFC00000;
 
 // Depths: the smaller is in front whatever the drawing order.
 constexpr float kBoardDepth = 1.0f;

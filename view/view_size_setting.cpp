@@ -15,6 +15,7 @@ void ReadViewSettings(BoardView& view, PuzzleStock& stock) {
   const wchar_t* path = view.Links().settingsPath;
   ViewSizeSetting setting(view);
   LoadSettingsFile(setting, stock, path ? path : kSettingsFileName);
+  view.LoadPlayerOptions();
   view.NoteSettingsFileRead();
 }
 

@@ -23,8 +23,8 @@ class ViewSizeSetting : public SizeSetting {
 
 // UI thread, at start-up before the generator thread starts: reads the
 // view's settings file (its links' path, the working folder's Kubri.dat
-// when none) into its size and `stock` (LoadSettingsFile), then notes on the
-// view that the file has been read, so that closes from then on save it. A
-// close that comes during the reading (a device failure while the window is
-// resized) still saves nothing.
+// when none) into its size and `stock` (LoadSettingsFile) and the player's
+// options beside it, then notes on the view that the file has been read, so
+// that closes from then on save it. A close that comes during the reading (a
+// device failure while the window is resized) still saves nothing.
 void ReadViewSettings(BoardView& view, PuzzleStock& stock);
