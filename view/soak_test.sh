@@ -173,7 +173,7 @@ act_undo_redo() {
 act_menu() {
   choose 'alt+q 1' 'alt+q 2' 'alt+q 3' 'alt+q r' 'alt+q a' 'alt+q h' 'alt+q h' 'alt+q h' \
     'alt+e u' 'alt+e r' 'alt+e s' 'alt+e e' 'alt+e f' 'alt+v s l' 'alt+v s m' 'alt+v s s' \
-    'alt+h a' 'alt+f s' 'alt+q t'
+    'alt+h a' 'alt+f s' 'alt+q t' 'alt+e m' 'alt+v a' 'alt+v d'
   note "menu $pick"
   keys "$pick"
   sleep 0.5

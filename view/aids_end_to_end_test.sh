@@ -1,0 +1,148 @@
+#!/bin/sh
+# aids_end_to_end_test.sh KUBRI_EXE NUMBER_DDS
+# Plays the player's aids in the real game under Wine, from a saved game on a
+# solved grid with r1c1 and r5c4 to r5c6 open: Ctrl+M marks every open cell,
+# a 5 entered with marks following entries takes the 5 marked beside it, and
+# with clashes shown a wrong 8 and the given 8 it repeats turn red, on the
+# board and on the selection; undo and redo take the red away and bring it
+# back. Both switches are kept in KubriOptions.dat, and the next start draws
+# the clash red at once. Exits 77 (skipped) without a display or xdotool.
+set -eu
+exe=$1
+dds=$2
+root=$(cd "$(dirname "$0")/.." && pwd)
+. "$root/view/game_test_common.sh"
+
+require_tools xdotool import convert wine
+make_work aids KUBRI_KEEP_AIDS
+cp "$dds" "$work/Number.dds"
+
+solved="534678912 672195348 198342567 859761423 426853791 713924856 961537284 287419635 345286179"
+open_cells=" 0,0 4,3 4,4 4,5 "
+{
+  printf 'Kubri game 1\nsource level 1\nediting 0\nseconds 0\nhints 0\nanswer 0\ncounted 0\nfinished 0\ncells\n'
+  r=0
+  for line in $solved; do
+    out=""
+    for c in 0 1 2 3 4 5 6 7 8; do
+      case $open_cells in
+        *" $r,$c "*) token="0-000" ;;
+        *) token="$(echo "$line" | cut -c$((c + 1)))g000" ;;
+      esac
+      out="$out${out:+ }$token"
+    done
+    echo "$out"
+    r=$((r + 1))
+  done
+} >"$work/KubriGame.dat"
+
+start_game() {
+  (cd "$work" && WINEDEBUG=-all exec "$root/scripts/wine-exec.sh" ./Kubri.exe) \
+    >"$work/game.out" 2>"$work/game.err" &
+  game=$!
+  kubri_find_window || fail "the window did not appear"
+  sleep 3
+  eval "$(xdotool getwindowgeometry --shell "$window")"
+  CX=$X
+  CY=$((Y + HEIGHT - WIDTH))
+  cell=32
+  focus
+}
+
+# A click into the board's top-left margin: gives the focus, changes nothing.
+focus() {
+  xdotool mousemove $((CX + 3)) $((CY + 3)) click 1
+  sleep 0.5
+}
+
+keys() {
+  for key in "$@"; do
+    xdotool key "$key"
+    sleep 0.4
+  done
+  sleep 1
+}
+
+pixel() {
+  convert "$work/shot.png" -crop "1x1+$1+$2" +repage -depth 8 txt:- | grep -o '#[0-9A-F]\{6\}' | head -1
+}
+
+# A screenshot of a fully drawn frame (retried while Wine shows black).
+shot() {
+  sleep 0.7
+  for _ in $(seq 1 40); do
+    import -window root "$work/shot.png"
+    if [ "$(pixel $((CX + 2)) $((CY + 2)))" = "#E0E0E0" ] &&
+       [ "$(pixel $((CX + cell / 2 + 3)) $((CY + cell / 2 + 3)))" != "#000000" ]; then
+      return 0
+    fi
+    sleep 0.3
+  done
+  fail "no drawn frame to look at"
+}
+
+# The distinct colours inside cell (row, col), clear of the grid lines.
+cell_colours() {
+  convert "$work/shot.png" -crop "$((cell - 4))x$((cell - 4))+$((CX + cell / 2 + $2 * cell + 2))+$((CY + cell / 2 + $1 * cell + 2))" \
+    +repage -unique-colors -depth 8 txt:- | grep -o '#[0-9A-F]\{6\}' || true
+}
+has_colour() { cell_colours "$1" "$2" | grep -q "^$3\$"; }
+
+start_game
+shot
+! has_colour 0 0 "#C000C0" || fail "r1c1 shows marks before Ctrl+M"
+keys ctrl+m
+shot
+for c in 0,0 4,3 4,4 4,5; do
+  has_colour "${c%,*}" "${c#*,}" "#C000C0" || fail "Ctrl+M left r$((${c%,*} + 1))c$((${c#*,} + 1)) unmarked"
+done
+echo "Ctrl+M marked every open cell"
+
+focus
+keys alt+v a          # marks follow entries
+focus
+keys alt+v d          # clashes shown
+focus
+[ -f "$work/KubriOptions.dat" ] || fail "no KubriOptions.dat after turning the switches on"
+# r5c6 gets 5 as its only mark (its candidate 3 taken away), then a 5 entered
+# in r5c5 takes that mark with it.
+keys Up Right shift+3 shift+5 Left 5
+shot
+has_colour 4 4 "#404040" || fail "the 5 was not entered in r5c5"
+! has_colour 4 5 "#C000C0" || fail "the 5 marked in r5c6 did not follow the entry"
+echo "the entry took the mark beside it"
+
+# An 8 in r5c6 repeats the given 8 of r1c6 in column 6.
+keys Up Right 8
+shot
+has_colour 4 5 "#C00000" || fail "the wrong 8 is not red"
+has_colour 0 5 "#C00000" || fail "the given 8 it repeats is not red"
+! has_colour 0 5 "#0000C0" || fail "the clashing given keeps its blue"
+has_colour 4 4 "#404040" || fail "the 5 beside it turned red"
+keys Up Right         # the clashing cell selected
+shot
+has_colour 4 5 "#FFFF00" || fail "r5c6 is not selected"
+has_colour 4 5 "#C00000" || fail "the clash does not show on the selection"
+focus
+keys ctrl+z
+shot
+has_colour 0 5 "#0000C0" || fail "undo left the given red"
+keys ctrl+y
+shot
+has_colour 0 5 "#C00000" || fail "redo did not bring the clash back"
+echo "the clash shows in red, on the board and on the selection"
+
+xdotool key Escape
+wait_for_end
+[ "$status" = 0 ] || fail "the game ended with status $status"
+grep -q '^marks follow entries 1' "$work/KubriOptions.dat" || fail "marks follow entries was not kept"
+grep -q '^show clashes 1' "$work/KubriOptions.dat" || fail "show clashes was not kept"
+
+start_game
+shot
+has_colour 4 5 "#C00000" || fail "after a restart the clash is not red"
+has_colour 0 5 "#C00000" || fail "after a restart the given it repeats is not red"
+xdotool key Escape
+wait_for_end
+echo "both switches kept across a restart"
+echo "PASS"
