@@ -57,3 +57,70 @@ press_digit() {
 # Message boxes the game has shown so far, from Wine's trace of each box's
 # text in $work/game.err.
 boxes() { grep -c 'MSGBOX_OnInit' "$work/game.err" || true; }
+
+# The text of the last message box, as Wine's trace escapes it.
+last_box() { grep 'MSGBOX_OnInit' "$work/game.err" | tail -1; }
+
+# Waits up to ten seconds for the game to have shown $1 message boxes.
+wait_boxes() {
+  for _ in $(seq 1 40); do
+    [ "$(boxes)" -ge "$1" ] && return 0
+    sleep 0.25
+  done
+  fail "message box $1 did not appear"
+}
+
+# X, Y, WIDTH, HEIGHT of the game's X window ($window); CX, CY: the client
+# area's origin (no window manager: the X window holds the menu bar above a
+# square client area).
+client_geometry() {
+  eval "$(xdotool getwindowgeometry --shell "$window")"
+  CX=$X
+  CY=$((Y + HEIGHT - WIDTH))
+}
+
+# A click into the board's top-left margin: gives the focus, changes nothing.
+focus_board() {
+  xdotool mousemove $((CX + 3)) $((CY + 3)) click 1
+  sleep 0.5
+}
+
+# Focuses the board and presses the keys of a menu command one by one.
+menu_keys() {
+  focus_board
+  for key in "$@"; do
+    xdotool key "$key"
+    sleep 0.4
+  done
+  sleep 1.5
+}
+
+# The colour #RRGGBB of screen pixel ($1, $2) in $work/shot.png.
+pixel_at() {
+  convert "$work/shot.png" -crop "1x1+$1+$2" +repage -depth 8 txt:- | grep -o '#[0-9A-F]\{6\}' | head -1
+}
+
+# Takes $work/shot.png once a frame is fully drawn: under Wine on a virtual
+# display the window shows black between some presents, so until the margin
+# and the board's first cell show their colours.
+board_shot() {
+  sleep 0.7
+  for _ in $(seq 1 40); do
+    import -window root "$work/shot.png"
+    if [ "$(pixel_at $((CX + 2)) $((CY + 2)))" = "#E0E0E0" ] &&
+       [ "$(pixel_at $((CX + cell / 2 + 3)) $((CY + cell / 2 + 3)))" != "#000000" ]; then
+      return 0
+    fi
+    sleep 0.3
+  done
+  fail "no drawn frame to look at"
+}
+
+# The distinct colours inside cell (row $1, column $2) of the last shot, clear
+# of the grid lines; one #RRGGBB a line.
+cell_colours() {
+  convert "$work/shot.png" -crop "$((cell - 4))x$((cell - 4))+$((CX + cell / 2 + $2 * cell + 2))+$((CY + cell / 2 + $1 * cell + 2))" \
+    +repage -unique-colors -depth 8 txt:- | grep -o '#[0-9A-F]\{6\}' || true
+}
+
+cell_has_colour() { cell_colours "$1" "$2" | grep -q "^$3\$"; }
