@@ -7,6 +7,7 @@
 #include "solver/incremental_grid.h"
 #include "solver/singles.h"
 #include "solver/solver_grid.h"
+#include "solver/techniques.h"
 
 namespace {
 
@@ -81,8 +82,13 @@ namespace {
 // IncrementalGrid), the digits are solved from scratch.
 class Generation {
  public:
+  // Generation knows levels 1 to 3: a higher level acts as 3, as it always
+  // has, and never reaches the solver's patterns.
   Generation(Board& target, int lowest, int highest, GenerationObserver* watcher)
-      : board(target), minLevel(lowest), maxLevel(highest), observer(watcher) {}
+      : board(target),
+        minLevel(lowest),
+        maxLevel(highest > kHighestPlayLevel ? kHighestPlayLevel : highest),
+        observer(watcher) {}
 
   bool Run(int attempts) {
     StartOver();
@@ -130,7 +136,7 @@ class Generation {
     const int x = added;
     added = -1;
     bool kept = false;
-    if (maxLevel >= 3 && probeTaken) {
+    if (maxLevel >= kHighestPlayLevel && probeTaken) {
       // The probe that chose the new given solved these very digits.
       maxLevelSolve = probe;
       maxLevelSolveTrusted = kept = true;
@@ -144,7 +150,7 @@ class Generation {
       if (!SolverGrid::SolveDigits(givens, maxLevel, masks)) return false;
       maxLevelSolveTrusted = maxLevelSolve.Load(masks);
     }
-    if (maxLevel < 3) {
+    if (maxLevel < kHighestPlayLevel) {
       if (probeTaken) settled = probe;
       settledState = probeTaken ? Known::kYes : Known::kNotDerivedYet;
     }
@@ -155,7 +161,7 @@ class Generation {
   // The givens solved at minLevel - 1 meet no contradiction and stay
   // incomplete: the puzzle is too hard for that level.
   bool LowerLevelLeavesOpen() {
-    const int lowerLevel = minLevel - 1;
+    const int lowerLevel = minLevel - 1 > kHighestPlayLevel ? kHighestPlayLevel : minLevel - 1;
     uint16_t masks[81];
     if (SolveSingles(givens, masks)) {
       if (lowerLevel <= 1) {
@@ -202,12 +208,12 @@ class Generation {
     const IncrementalGrid* start = ProbeStart();
     if (start) {
       probe = *start;
-      if (probe.Place(x, d, 3)) {
+      if (probe.Place(x, d, kHighestPlayLevel)) {
         probeTaken = true;
         if (observer) {
           uint8_t values[81];
           LoadedDigits(x, d, values);
-          Show(values, 3, probe.Masks());
+          Show(values, kHighestPlayLevel, probe.Masks());
         }
         return true;
       }
@@ -216,15 +222,15 @@ class Generation {
     uint8_t values[81];
     LoadedDigits(x, d, values);
     uint16_t masks[81];
-    return SolverGrid::SolveDigits(values, 3, masks);
+    return SolverGrid::SolveDigits(values, kHighestPlayLevel, masks);
   }
 
   // The level-3 solve of the givens, when it can be trusted.
   const IncrementalGrid* ProbeStart() {
-    if (maxLevel >= 3) return maxLevelSolveTrusted ? &maxLevelSolve : nullptr;
+    if (maxLevel >= kHighestPlayLevel) return maxLevelSolveTrusted ? &maxLevelSolve : nullptr;
     if (settledState == Known::kNotDerivedYet) {
       settled = maxLevelSolve;
-      settledState = maxLevelSolveTrusted && settled.Settle(3) ? Known::kYes : Known::kUntrusted;
+      settledState = maxLevelSolveTrusted && settled.Settle(kHighestPlayLevel) ? Known::kYes : Known::kUntrusted;
     }
     return settledState == Known::kYes ? &settled : nullptr;
   }
@@ -277,7 +283,7 @@ void Board::PickRandomOpenCell(int* row, int* col, int* digit) const {
     --probesLeft;
     probe.CopyDroppingMarksUnderValues(this);
     probe.SetValue(r, c, d);
-    if (probe.TrySolveAtLevel(3, nullptr)) return;
+    if (probe.TrySolveAtLevel(kHighestPlayLevel, nullptr)) return;
   }
 }
 
@@ -285,7 +291,7 @@ bool Board::IsCorrect() const {
   if (!IsComplete()) return false;
   Board solution;
   solution.CopyGivensFrom(this);
-  if (!solution.SolveAtLevel(3)) return false;
+  if (!solution.SolveAtLevel(kHighestPlayLevel)) return false;
   if (!solution.IsComplete()) {
     // The solver cannot finish these givens, so there is no solution to
     // compare with: judge the grid by the rules. The givens are this board's

@@ -6,6 +6,7 @@
 #include <cstring>
 #include <memory>
 
+#include "solver/search.h"
 #include "solver/solver_grid.h"
 #include "solver/techniques.h"
 
@@ -35,6 +36,7 @@ class Explainer {
       for (int d = 0; d <= 9; ++d) removedBy[x][d] = kNone;
       placedBy[x] = kNone;
     }
+    e.patternCount = 0;
     e.solveResult = Solve();
     std::memcpy(e.cells, cells, sizeof cells);
     bool complete = true;
@@ -44,8 +46,26 @@ class Explainer {
 
  private:
   bool Solve() {
-    const int admitted = AdmittedTechniques(level);
-    for (int pass = 0;;) {
+    const int patterns = AdmittedTechniques(level);
+    const int admitted = patterns < kFirstPatternTechnique ? patterns : kFirstPatternTechnique;
+    int pass = 0;
+    for (;;) {
+      if (!Passes(admitted, pass)) return false;
+      bool complete = true;
+      for (int x = 0; x < 81; ++x) complete = complete && AtMostOneBit(cells[x]);
+      if (patterns == admitted || complete) return true;
+      PatternStep& p = e.patterns[e.patternCount];
+      if (e.patternCount >= kMaxExplainPatterns || !FindFirstPattern(kFirstPatternTechnique, patterns, cells, &p)) {
+        return true;
+      }
+      if (!ApplyPattern(e.patternCount++)) return false;
+      if (++pass >= kPassLimit) return false;
+    }
+  }
+
+  // The passes of the per-cell techniques, as SolverGrid::Solve runs them.
+  bool Passes(int admitted, int& pass) {
+    for (;;) {
       if (!Consistent()) return false;
       ++e.passes;
       uint16_t snapshot[81];
@@ -56,12 +76,7 @@ class Explainer {
           const bool ok = Step(t, x);
           End();
           if (!ok) {
-            e.contradictionTechnique = t;
-            e.contradictionCell = x;
-            e.clashCell = refusedCell;
-            e.clashDigit = refusedDigit;
-            e.clashWith = refusedWith;
-            e.clashStep = current;
+            Refused(t, x);
             return false;
           }
         }
@@ -73,6 +88,98 @@ class Explainer {
       if (complete) return Consistent();
       if (std::memcmp(snapshot, cells, sizeof cells) == 0) return true;
       if (++pass >= kPassLimit) return false;
+    }
+  }
+
+  void Refused(int t, int x) {
+    e.contradictionTechnique = t;
+    e.contradictionCell = x;
+    e.clashCell = refusedCell;
+    e.clashDigit = refusedDigit;
+    e.clashWith = refusedWith;
+    e.clashStep = current;
+  }
+
+  // Pattern `index` of the explanation, applied as one step (its first
+  // removal's cell the visited one); false on a contradiction.
+  bool ApplyPattern(int index) {
+    const PatternStep& p = e.patterns[index];
+    const int first = p.removals[0].cell;
+    Begin(e.passes > 0 ? e.passes - 1 : 0, p.technique, first);
+    current.pattern = int16_t(index);
+    // Subsets and the W-wing's strong link have a house of their own.
+    const int t = p.technique;
+    if (t == kNakedTriple || t == kNakedQuad || t == kHiddenTriple || t == kHiddenQuad || t == kWWing) {
+      current.house = p.houseKind;
+      current.houseIndex = p.houseIndex;
+    }
+    RelyOnPattern(p);
+    bool ok = true;
+    for (int i = 0; i < p.removalCount && ok; ++i) {
+      for (unsigned b = p.removals[i].digits; b && ok; b &= b - 1) ok = Remove(p.removals[i].cell, LowestBit(b));
+    }
+    current.digits = p.digits;
+    End();
+    if (!ok) Refused(p.technique, first);
+    return ok;
+  }
+
+  // Digit d is absent from every cell of house (kind, index) but `keep`.
+  void RelyOnHouseAbsence(int kind, int index, unsigned digits, const uint8_t* keep, int keepCount) {
+    for (int k = 0; k < 9; ++k) {
+      const int y = kUnits.cells[kind][index][k];
+      bool kept = false;
+      for (int i = 0; i < keepCount; ++i) kept = kept || keep[i] == y;
+      if (kept) continue;
+      for (unsigned b = digits; b; b &= b - 1) RelyOnAbsence(y, LowestBit(b));
+    }
+  }
+
+  // A pattern relies on the digits its cells hold and lack: the exact
+  // digits of the cells of a naked subset or a wing, the absence of its
+  // digits elsewhere in a hidden subset's house, a fish's base lines and a
+  // strong link's house.
+  void RelyOnPattern(const PatternStep& p) {
+    switch (p.technique) {
+      case kNakedTriple:
+      case kNakedQuad:
+      case kXYWing:
+      case kXYZWing:
+        for (int i = 0; i < p.cellCount; ++i) RelyOnExactly(p.cells[i], cells[p.cells[i]]);
+        return;
+      case kHiddenTriple:
+      case kHiddenQuad:
+        RelyOnHouseAbsence(p.houseKind, p.houseIndex, p.digits, p.cells, p.cellCount);
+        return;
+      case kWWing:
+        RelyOnExactly(p.cells[0], cells[p.cells[0]]);
+        RelyOnExactly(p.cells[1], cells[p.cells[1]]);
+        RelyOnHouseAbsence(p.houseKind, p.houseIndex, p.digits & ~0u, p.cells + 2, 2);
+        return;
+      case kXWing:
+      case kSwordfish:
+      case kJellyfish:
+        for (int line = 0; line < 9; ++line) {
+          if (!(p.base >> line & 1)) continue;
+          for (int k = 0; k < 9; ++k) {
+            if (!(p.cover >> k & 1)) RelyOnAbsence(kUnits.cells[p.houseKind][line][k], LowestBit(p.digits));
+          }
+        }
+        return;
+      case kTrialAndError:
+        return;
+      default:
+        for (int i = 0; i + 1 < p.nodeCount; ++i) {
+          const ChainNode& n = p.nodes[i];
+          const ChainNode& next = p.nodes[i + 1];
+          if (n.link == kStrongInCell) {
+            RelyOnExactly(n.cell, cells[n.cell]);
+          } else if (n.link <= kStrongInBox) {
+            const uint8_t keep[2] = {n.cell, next.cell};
+            RelyOnHouseAbsence(n.link, kUnits.house[n.link][n.cell], 1u << n.digit, keep, 2);
+          }
+        }
+        return;
     }
   }
 
@@ -107,9 +214,10 @@ class Explainer {
     s.cell = uint8_t(x);
     s.family = kTechniqueTable[t].family;
     s.house = uint8_t(kTechniqueTable[t].house);
-    s.houseIndex = kUnits.house[s.house][x];
+    s.houseIndex = s.house < kHouseKinds ? kUnits.house[s.house][x] : 0;
     s.digits = 0;
     s.partner = 255;
+    s.pattern = -1;
     s.neededLevel = uint8_t(FamilyLevel(s.family));
     s.neededFamily = s.family;
     s.neededStep = int16_t(e.stepCount);
@@ -163,7 +271,7 @@ class Explainer {
         return;
       }
     }
-    if (current.changeCount < 8) current.changes[current.changeCount++] = {uint8_t(y), uint16_t(old), uint16_t(bits)};
+    if (current.changeCount < kMaxPatternCells) current.changes[current.changeCount++] = {uint8_t(y), uint16_t(old), uint16_t(bits)};
   }
 
   // DigitSet::Remove: false, with the cell unchanged, when d is its last
@@ -229,8 +337,9 @@ class Explainer {
       case DeductionFamily::kHiddenPair:
         HiddenPair(info.walked, l, x);
         return true;
+      default:  // patterns are applied whole (ApplyPattern)
+        return true;
     }
-    return true;
   }
 
   bool EliminateValues(const HouseList& l, int x) {
@@ -351,6 +460,31 @@ void Explain(const int values[81], int level, Explanation* out) {
   Explainer(out, level).Run(values);
 }
 
+int ClashStepIndex(const Explanation& e) {
+  if (e.verdict != kExplainContradiction || e.contradictionTechnique < 0 || e.stepCount == 0) return kNone;
+  const ExplainStep& last = e.steps[e.stepCount - 1];
+  const ExplainStep& clash = e.clashStep;
+  if (last.technique != clash.technique || last.cell != clash.cell || last.pass != clash.pass ||
+      last.pattern != clash.pattern || last.changeCount != clash.changeCount) {
+    return kNone;
+  }
+  return e.stepCount - 1;
+}
+
+const PatternStep* StepPattern(const Explanation& e, const ExplainStep& s) {
+  return s.pattern >= 0 && s.pattern < e.patternCount ? &e.patterns[s.pattern] : nullptr;
+}
+
+int ExplainedLevel(const Explanation& e) {
+  if (e.verdict != kExplainComplete) return 0;
+  int level = kLowestLevel;
+  for (int i = 0; i < e.stepCount; ++i) {
+    const int own = FamilyLevel(e.steps[i].family);
+    if (own > level) level = own;
+  }
+  return level;
+}
+
 void HouseCells(int house, int index, int (&cells)[9]) {
   for (int k = 0; k < 9; ++k) cells[k] = kUnits.cells[house][index][k];
 }
@@ -393,19 +527,27 @@ int PlacementCitations(const Explanation& e, int step, int cell, ExplainCitation
 
 namespace {
 
-// The solution of the givens when level 3 completes them.
-bool SolveGivens(const int values[81], const bool given[81], int solution[81]) {
+// The one solution of the givens: the level-3 solve's when it completes
+// them, else the search's. Returns the number of solutions found, up to 2
+// (0 for none).
+int SolveGivens(const int values[81], const bool given[81], int solution[81]) {
   SolverGrid grid;
   grid.Reset();
+  uint8_t digits[81];
   for (int x = 0; x < 81; ++x) {
-    if (given[x] && values[x] >= 1 && values[x] <= 9) grid.SetValue(x / 9, x % 9, values[x]);
+    const bool known = given[x] && values[x] >= 1 && values[x] <= 9;
+    digits[x] = uint8_t(known ? values[x] : 0);
+    if (known) grid.SetValue(x / 9, x % 9, values[x]);
   }
-  bool solved = grid.Solve(kHighestLevel);
+  bool solved = grid.Solve(kHighestPlayLevel);
   for (int x = 0; x < 81 && solved; ++x) {
     solved = grid.IsSolved(x / 9, x % 9);
     solution[x] = grid.GetValue(x / 9, x % 9);
   }
-  return solved;
+  if (solved) return 1;
+  const SearchOutcome found = SearchSolutions(digits, 2);
+  for (int x = 0; x < 81; ++x) solution[x] = found.solution[x];
+  return found.solutions;
 }
 
 bool HasDigit(const int values[81], int x) { return values[x] >= 1 && values[x] <= 9; }
@@ -478,7 +620,8 @@ bool FirstDecided(const Explanation& e, Hint* hint) {
 Hint FindHint(const int values[81], const bool given[81]) {
   Hint hint;
   int solution[81];
-  if (SolveGivens(values, given, solution)) {
+  const int solutions = SolveGivens(values, given, solution);
+  if (solutions == 1) {
     for (int x = 0; x < 81; ++x) {
       if (given[x] || !HasDigit(values, x) || values[x] == solution[x]) continue;
       hint.kind = kHintWrongValue;
@@ -489,10 +632,16 @@ Hint FindHint(const int values[81], const bool given[81]) {
     }
   }
   if (FindClash(values, given, &hint)) return hint;
+  if (solutions != 1) {
+    hint.kind = solutions == 0 ? kHintNoSolution : kHintSeveralSolutions;
+    return hint;
+  }
   // The first cell a solve of all values decides; a solve that ends in a
-  // contradiction proves nothing the player can use.
+  // contradiction proves nothing the player can use. The solve at level 6
+  // takes the level-3 steps first, so where level 3 decides a cell the
+  // hint is the level-3 one.
   std::unique_ptr<Explanation> e(new Explanation);
-  Explain(values, kHighestLevel, e.get());
+  Explain(values, kHighestSolverLevel, e.get());
   if (e->solveResult && FirstDecided(*e, &hint)) return hint;
   for (int x = 0; x < 81; ++x) {
     if (!HasDigit(values, x)) hint.kind = kHintNoLogic;

@@ -7,6 +7,7 @@
 
 #include <cstdint>
 
+#include "solver/patterns.h"
 #include "solver/techniques.h"
 
 enum ExplainVerdict : int {
@@ -28,7 +29,8 @@ struct ExplainStep {
   uint8_t technique;       // Technique: its row of kTechniqueTable
   uint8_t cell;            // the visited cell
   DeductionFamily family;  // the technique's family
-  uint8_t house;           // HouseKind of the house it looked at
+  uint8_t house;           // HouseKind of the house it looked at; kAnyHouse
+                           // for a pattern that has no one house
   uint8_t houseIndex;  // 0..8; boxes left to right, then top to bottom
   // The digits (bits 1..9) the step is about: the digits that pointed or
   // claimed, the two digits of a naked or hidden pair, the digit a hidden
@@ -43,12 +45,16 @@ struct ExplainStep {
   uint8_t neededLevel;
   DeductionFamily neededFamily;
   int16_t neededStep;
+  // Patterns (levels 4 to 6): the index of the pattern's description in
+  // Explanation::patterns; -1 for the per-cell techniques.
+  int16_t pattern;
   uint8_t changeCount;
-  ExplainChange changes[8];  // in the order the step made them
+  ExplainChange changes[kMaxPatternCells];  // in the order the step made them
 };
 
 // Every recorded step removes at least one of at most 729 - 81 candidates.
 constexpr int kMaxExplainSteps = 729;
+constexpr int kMaxExplainPatterns = 729 - 81;
 
 struct Explanation {
   int level = 3;
@@ -77,14 +83,31 @@ struct Explanation {
   ExplainStep clashStep = {};
   int stepCount = 0;
   ExplainStep steps[kMaxExplainSteps];
+  int patternCount = 0;
+  PatternStep patterns[kMaxExplainPatterns];
 };
+
+// The step that met the contradiction, when it had changed cells before
+// (and so was recorded too): its index in steps, else -1. Its changes are
+// the clash, not placements.
+int ClashStepIndex(const Explanation& e);
+
+// The pattern a step applied, or null for a per-cell technique.
+const PatternStep* StepPattern(const Explanation& e, const ExplainStep& s);
+
+// The level of the puzzle the explanation shows, from the steps it took:
+// the highest level of a step (1 when none), or 0 when it did not complete
+// the grid. Used as the level of `explain` when none is given: an
+// explanation at level 6 of a puzzle that has one solution completes it,
+// and the highest step's level is the lowest level that completes it.
+int ExplainedLevel(const Explanation& e);
 
 // Loads values[81] (row-major, 0 for an empty cell, 1..9 a known digit,
 // anything else empty) and solves at `level` as SolverGrid::Solve does,
-// filling *out. Levels below 2 act as 1, above 3 as 3. Allocates nothing.
+// filling *out. Levels below 2 act as 1, above 6 as 6. Allocates nothing.
 void Explain(const int values[81], int level, Explanation* out);
 
-// A step of level 2 or 3 that a placement relied on directly, with the
+// A step of level 2 or above that a placement relied on directly, with the
 // removals it relied on: `digits` taken from `cells`.
 struct ExplainCitation {
   int step;  // index into Explanation::steps
@@ -95,8 +118,8 @@ struct ExplainCitation {
 
 // The citations of the placement of `cell` (which step `step` left with one
 // digit), oldest first, into out; returns their number. For a placement by
-// elimination: every step of level 2 or 3 before it that took a candidate
-// of the cell. For a hidden single: every such step that took the placed
+// elimination: every step of level 2 or above before it that took a
+// candidate of the cell (patterns included). For a hidden single: every such step that took the placed
 // digit from another cell of the house. A cell has eight other candidates
 // and a house eight other cells, so eight always suffice. Returns 0 for a
 // step or cell out of range.
@@ -112,6 +135,8 @@ enum HintKind : int {
   kHintNothing,     // every cell filled, and nothing to point at
   kHintClash,       // two values or givens of one house are the same digit
   kHintNoLogic,     // no clash, but logic decides no cell from here
+  kHintSeveralSolutions,  // the givens have more than one solution
+  kHintNoSolution,        // the givens have no solution (with no clash)
 };
 
 struct Hint {
@@ -137,12 +162,15 @@ struct Hint {
 };
 
 // values[81] as for Explain; given[81] marks the puzzle's givens. In order:
-// when level 3 completes the givens alone, the first player's value
-// (row-major) that differs from that solution; otherwise a clash: the first
-// player's value (row-major) that a house holds twice, else the first such
-// given, with the first cell it clashes with; otherwise the first cell a
-// level-3 solve of all values decides, unless that solve meets a
-// contradiction; otherwise kHintNoLogic when a cell is empty, kHintNothing
-// when none is. Allocates one Explanation while it runs (a command's worth,
-// never per move).
+// when the givens have exactly one solution (level 3 completes them, else a
+// search finds it), the first player's value (row-major) that differs from
+// it; otherwise a clash: the first player's value (row-major) that a house
+// holds twice, else the first such given, with the first cell it clashes
+// with; otherwise, when the givens have several solutions or none,
+// kHintSeveralSolutions or kHintNoSolution; otherwise the first cell a
+// level-3 solve of all values decides, else the first that a level-6 solve
+// decides (naming the technique above level 3 it needed first), unless the
+// solve meets a contradiction; otherwise kHintNoLogic when a cell is empty,
+// kHintNothing when none is. Allocates one Explanation while it runs (a
+// command's worth, never per move).
 Hint FindHint(const int values[81], const bool given[81]);

@@ -254,12 +254,14 @@ bool IncrementalGrid::Load(const uint16_t masks[81]) {
 }
 
 bool IncrementalGrid::Place(int x, int d, int level) {
+  if (level > kHighestPlayLevel) return false;
   if (x < 0 || x >= 81 || d < 1 || d > 9 || !(cells[x] & (1u << d))) return false;
   Work work(*this, level);
   return work.Keep(x, 1u << d) && work.Run();
 }
 
 bool IncrementalGrid::Settle(int level) {
+  if (level > kHighestPlayLevel) return false;
   // At a lower level's fixpoint every solved digit has left its peers; what
   // a higher level adds starts from the houses and the two-digit cells.
   Work work(*this, level);

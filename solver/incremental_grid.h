@@ -49,7 +49,8 @@ class IncrementalGrid {
   // `level`, assuming it was at that fixpoint before. True when the result
   // is what a solve from scratch gives; false when the caller must solve
   // from scratch (the grid is then left in no useful state). A cell that
-  // does not hold d is such a case.
+  // does not hold d is such a case, and so is every level above 3: the
+  // patterns of those levels are not kept incrementally.
   bool Place(int x, int d, int level);
   // Brings a grid from the fixpoint of a lower level to that of `level`,
   // looking at every house and cell once more. Same result as Place.

@@ -3,6 +3,7 @@
 
 #include <cstring>
 
+#include "solver/patterns.h"
 #include "solver/techniques.h"
 
 void SolverGrid::Reset() {
@@ -40,15 +41,46 @@ using solver_detail::PlacedDigits;
 // admitted techniques in the table's order.
 class MaskSolve {
  public:
-  MaskSolve(uint16_t* cells, int level) : s{cells}, admitted(AdmittedTechniques(level)) {
+  MaskSolve(uint16_t* cells, int level)
+      : s{cells},
+        patterns(AdmittedTechniques(level)),
+        admitted(patterns < kFirstPatternTechnique ? patterns : kFirstPatternTechnique) {
     for (int x = 0; x < 81; ++x) open.cells[x] = uint8_t(x);
     open.count = 81;
   }
 
   // The verdict of Solve. `snapshot` receives the cells as the last pass
-  // began; *snapshotTaken tells whether a pass began at all.
+  // began; *snapshotTaken tells whether a pass began at all. Above level 3:
+  // the level-3 passes to their end, then the first pattern (in table
+  // order) that removes something, once, and the passes again, until the
+  // grid is complete, no pattern is found or a contradiction shows.
   bool Run(uint16_t* snapshot, bool* snapshotTaken) {
     int passes = 0;
+    for (;;) {
+      if (!Passes(snapshot, snapshotTaken, passes)) return false;
+      if (patterns == admitted || SolverGrid::AllSolved(s.cells)) return true;
+      PatternStep step;
+      if (!FindFirstPattern(kFirstPatternTechnique, patterns, s.cells, &step)) return true;
+      const int stepLevel = kTechniqueTable[step.technique].level;
+      if (stepLevel > highest) highest = stepLevel;
+      for (int i = 0; i < step.removalCount; ++i) {
+        const PatternRemoval& r = step.removals[i];
+        for (unsigned b = r.digits; b; b &= b - 1) {
+          if (!s.Remove(r.cell, LowestBit(b))) return false;
+        }
+      }
+      quiet = 0;
+      if (++passes >= kPassLimit) return false;
+    }
+  }
+
+  // The highest level of a pattern the solve applied; 0 when none.
+  int HighestPattern() const { return highest; }
+
+ private:
+  // The passes of the per-cell techniques until the grid is complete, a
+  // pass changes nothing or a contradiction shows.
+  bool Passes(uint16_t* snapshot, bool* snapshotTaken, int& passes) {
     for (;;) {
       if (!Consistent()) return false;
       std::memcpy(snapshot, s.cells, 81 * sizeof(uint16_t));
@@ -71,7 +103,6 @@ class MaskSolve {
     }
   }
 
- private:
   // Once every admitted technique has run in a row (across passes) without
   // a change on the present grid, running any of them again changes nothing
   // either, so the rest of the pass is skipped: it would end with the grid
@@ -96,13 +127,18 @@ class MaskSolve {
 
   MaskStore s;
   OpenCells open;
-  const int admitted;
+  const int patterns;  // the techniques admitted, patterns included
+  const int admitted;  // the per-cell techniques admitted
+  int highest = 0;
   int quiet = 0;  // techniques run in a row that changed nothing
   PlacedDigits placed, working;
 };
 
-bool SolveMasks(uint16_t* cells, uint16_t* snapshot, int level, bool* snapshotTaken) {
-  return MaskSolve(cells, level).Run(snapshot, snapshotTaken);
+bool SolveMasks(uint16_t* cells, uint16_t* snapshot, int level, bool* snapshotTaken, int* highest = nullptr) {
+  MaskSolve solve(cells, level);
+  const bool verdict = solve.Run(snapshot, snapshotTaken);
+  if (highest) *highest = solve.HighestPattern();
+  return verdict;
 }
 
 }  // namespace
@@ -139,6 +175,12 @@ bool SolverGrid::SolveCandidates(uint16_t masks[81], int level) {
   uint16_t before[81];
   bool snapshotTaken = false;
   return SolveMasks(masks, before, level, &snapshotTaken);
+}
+
+bool SolverGrid::SolveCandidatesGraded(uint16_t masks[81], int level, int* highestPattern) {
+  uint16_t before[81];
+  bool snapshotTaken = false;
+  return SolveMasks(masks, before, level, &snapshotTaken, highestPattern);
 }
 
 bool SolverGrid::SolveDigits(const uint8_t values[81], int level, uint16_t masks[81]) {

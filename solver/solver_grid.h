@@ -1,6 +1,9 @@
 // The logic solver's grid: 81 candidate sets narrowed pass after pass by the
-// sixteen deduction techniques admitted by a level. No search, no guessing,
-// no allocation and no shared state: each solve owns its grid.
+// deduction techniques admitted by a level. Levels 1 to 3 are the sixteen
+// per-cell techniques alone; levels 4 to 6 add the patterns of patterns.h,
+// one step at a time between runs of the level-3 passes, and level 6 ends
+// with trial and error (a search, solver/search.h). No allocation and no
+// shared state: each solve owns its grid.
 //
 // The techniques, in the fixed order of every pass, with their families and
 // levels, are the table of techniques.h; that header also maps the four
@@ -30,6 +33,13 @@ class SolverGrid {
   // Solve on bare candidates (bits 1..9 per cell, row-major), in place: the
   // same steps, final state and verdict as Solve on sets holding them.
   static bool SolveCandidates(uint16_t masks[81], int level);
+  // SolveCandidates, telling also the highest level among the patterns
+  // (techniques above level 3) it applied, 0 for none. A solve at level L
+  // runs the very steps of a solve at a lower level K >= 3 until K gets
+  // stuck, so from a solve at level 6 that completes the grid, the puzzle's
+  // level is the larger of 3 and this (when the level-3 solve does not
+  // complete it): one solve grades levels 4 to 6.
+  static bool SolveCandidatesGraded(uint16_t masks[81], int level, int* highestPattern);
   // SolveCandidates on the digits of `values` (0 empty, 1..9; row-major),
   // every other cell holding 1..9: a solve from scratch of a board's digits.
   static bool SolveDigits(const uint8_t values[81], int level, uint16_t masks[81]);

@@ -492,16 +492,18 @@ TEST(SolveTest, PassLimitIsNeverReachedOnRealPuzzles) {
 }
 
 // A level admits the table's techniques up to its own level and no further;
-// levels outside 1..3 act as the nearest; a family's members share a level.
+// levels outside 1..6 act as the nearest; a family's members share a level;
+// level 3 admits exactly the per-cell techniques.
 TEST(TechniqueTableTest, EachLevelAdmitsExactlyTheTechniquesUpToIt) {
-  for (int level = -2; level <= 6; ++level) {
-    const int own = level < 1 ? 1 : level > 3 ? 3 : level;
+  for (int level = -2; level <= 9; ++level) {
+    const int own = level < 1 ? 1 : level > 6 ? 6 : level;
     const int admitted = AdmittedTechniques(level);
     for (int t = 0; t < kTechniqueCount; ++t) {
       EXPECT_EQ(t < admitted, kTechniqueTable[t].level <= own) << "level " << level << ", technique " << t;
     }
   }
-  EXPECT_EQ(AdmittedTechniques(3), kTechniqueCount);
+  EXPECT_EQ(AdmittedTechniques(3), int(kFirstPatternTechnique));
+  EXPECT_EQ(AdmittedTechniques(6), kTechniqueCount);
   for (const TechniqueInfo& info : kTechniqueTable) {
     EXPECT_EQ(info.level, FamilyLevel(info.family)) << FamilyName(info.family);
   }

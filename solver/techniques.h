@@ -1,7 +1,33 @@
-// The sixteen deduction techniques: the one table that says what each is
-// (family, house, lists, level), the pass limit, and the steps themselves,
+// The deduction techniques: the one table that says what each is (family,
+// house, lists, level), the pass limit, and the per-cell steps themselves,
 // written once over a cell store so that the same steps run on the grid's
 // candidate sets and, inside SolverGrid::Solve, on a compact bit-mask copy.
+//
+// THE LADDER, in table order (the order every solve tries them):
+//   level 1  value elimination (row, column, box), hidden single (row,
+//            column, box)
+//   level 2  pointing (row, column), claiming (row, column)
+//   level 3  naked pair (row, column, box), hidden pair (row, column, box)
+//   level 4  naked triple, hidden triple, X-wing, skyscraper, two-string
+//            kite, XY-wing, XYZ-wing, W-wing, naked quad, hidden quad,
+//            swordfish, jellyfish
+//   level 5  X-chain, XY-chain, nice loop (alternating inference chain),
+//            each of at most kMaxChainNodes nodes
+//   level 6  trial and error: a digit whose placement leaves no solution
+//            (solver/search.h) is removed; on a puzzle with one solution
+//            this always removes something, so level 6 completes it
+// Levels 1 to 3 are sixteen per-cell techniques run in passes (below).
+// Levels 4 to 6 are patterns over the whole grid (patterns.h), one row and
+// one family each, their house kAnyHouse: a solve at level 4 or above runs
+// the level-3 passes to their end exactly as a level-3 solve does, then
+// applies the first pattern of its admitted ones that removes something,
+// once, and runs the passes again, until the grid is complete, no pattern
+// applies or a contradiction shows. So levels 1 to 3 are untouched by the
+// patterns, and a solve at level L takes the very steps of a solve at a
+// lower level K >= 3 until K is stuck. No technique assumes that the
+// solution is unique. The generator, the stock, the records and the
+// settings know levels 1 to 3 (kHighestPlayLevel); IncrementalGrid
+// declines the higher levels and SolveSingles is level 1 alone.
 //
 // FOUR SOLVERS. Each exists for a reason, and a test holds each to Solve.
 // Times are thread CPU time, medians of three runs of kubri-bench (bench/) on
@@ -43,7 +69,8 @@
 //     Held by singles_test (thousands of random digit sets against Solve).
 //
 // ADDING A TECHNIQUE. Add its row to kTechniqueTable (levels never fall
-// along the table) and its step here. For IncrementalGrid and SolveSingles to
+// along the table) and its step here, or for levels 4 and up, its finder to
+// patterns.cpp and its explanation to the tool's text. For IncrementalGrid and SolveSingles to
 // stay exact, the technique must keep this rule: every removal it makes from
 // a state, it also makes from every narrower state (one whose every cell
 // holds a subset of the digits it held). Then the outcome of a solve that
@@ -71,8 +98,26 @@ enum class DeductionFamily : uint8_t {
   kClaiming,          // a digit confined within a line to one box leaves the rest of the box
   kNakedPair,         // two cells holding the same two digits take them from their house
   kHiddenPair,        // two digits confined to the same two cells become their only digits
+  // Levels 4 to 6: one family per technique, each looking at the whole grid
+  // (its row's house is kAnyHouse); patterns.h finds and describes them.
+  kNakedTriple,    // three cells of a house holding three digits between them
+  kHiddenTriple,   // three digits of a house confined to the same three cells
+  kXWing,          // a digit in two rows confined to two columns, or the reverse
+  kSkyscraper,     // two parallel strong links of a digit joined at one end
+  kTwoStringKite,  // a row's and a column's strong link of a digit joined in a box
+  kXYWing,         // a pivot {a,b} seeing pincers {a,c} and {b,c}
+  kXYZWing,        // a pivot {a,b,c} seeing pincers {a,c} and {b,c}
+  kWWing,          // two cells {a,b} joined by a strong link on b
+  kNakedQuad,      // four cells of a house holding four digits between them
+  kHiddenQuad,     // four digits of a house confined to the same four cells
+  kSwordfish,      // a digit in three rows confined to three columns, or the reverse
+  kJellyfish,      // a digit in four rows confined to four columns, or the reverse
+  kXChain,         // one digit's chain of strong and weak links
+  kXYChain,        // a chain of two-digit cells
+  kNiceLoop,       // an alternating inference chain over cells and houses
+  kTrialAndError,  // a digit whose placement leaves no solution at all
 };
-constexpr int kDeductionFamilyCount = 6;
+constexpr int kDeductionFamilyCount = 22;
 
 // The techniques, numbered in the fixed order of every pass.
 enum Technique : int {
@@ -92,8 +137,31 @@ enum Technique : int {
   kHiddenPairInRow,
   kHiddenPairInColumn,
   kHiddenPairInBox,
+  kNakedTriple,
+  kHiddenTriple,
+  kXWing,
+  kSkyscraper,
+  kTwoStringKite,
+  kXYWing,
+  kXYZWing,
+  kWWing,
+  kNakedQuad,
+  kHiddenQuad,
+  kSwordfish,
+  kJellyfish,
+  kXChain,
+  kXYChain,
+  kNiceLoop,
+  kTrialAndError,
   kTechniqueCount
 };
+
+// The first technique above level 3: every row from here on looks at the
+// whole grid and is one family of its own.
+constexpr int kFirstPatternTechnique = kNakedTriple;
+
+// The house of a pattern row: it looks at every house there is.
+constexpr HouseKind kAnyHouse = kHouseKinds;
 
 struct TechniqueInfo {
   DeductionFamily family;
@@ -123,6 +191,22 @@ inline constexpr TechniqueInfo kTechniqueTable[kTechniqueCount] = {
     {DeductionFamily::kHiddenPair, kRow, kRowPeers, kRowPeers, 3},
     {DeductionFamily::kHiddenPair, kColumn, kColumnPeers, kColumnPeers, 3},
     {DeductionFamily::kHiddenPair, kBox, kBoxPeers, kBoxPeers, 3},
+    {DeductionFamily::kNakedTriple, kAnyHouse, kRowPeers, kRowPeers, 4},
+    {DeductionFamily::kHiddenTriple, kAnyHouse, kRowPeers, kRowPeers, 4},
+    {DeductionFamily::kXWing, kAnyHouse, kRowPeers, kRowPeers, 4},
+    {DeductionFamily::kSkyscraper, kAnyHouse, kRowPeers, kRowPeers, 4},
+    {DeductionFamily::kTwoStringKite, kAnyHouse, kRowPeers, kRowPeers, 4},
+    {DeductionFamily::kXYWing, kAnyHouse, kRowPeers, kRowPeers, 4},
+    {DeductionFamily::kXYZWing, kAnyHouse, kRowPeers, kRowPeers, 4},
+    {DeductionFamily::kWWing, kAnyHouse, kRowPeers, kRowPeers, 4},
+    {DeductionFamily::kNakedQuad, kAnyHouse, kRowPeers, kRowPeers, 4},
+    {DeductionFamily::kHiddenQuad, kAnyHouse, kRowPeers, kRowPeers, 4},
+    {DeductionFamily::kSwordfish, kAnyHouse, kRowPeers, kRowPeers, 4},
+    {DeductionFamily::kJellyfish, kAnyHouse, kRowPeers, kRowPeers, 4},
+    {DeductionFamily::kXChain, kAnyHouse, kRowPeers, kRowPeers, 5},
+    {DeductionFamily::kXYChain, kAnyHouse, kRowPeers, kRowPeers, 5},
+    {DeductionFamily::kNiceLoop, kAnyHouse, kRowPeers, kRowPeers, 5},
+    {DeductionFamily::kTrialAndError, kAnyHouse, kRowPeers, kRowPeers, 6},
 };
 
 // A solve gives up (with a contradiction) after this many passes. Every pass
@@ -130,29 +214,42 @@ inline constexpr TechniqueInfo kTechniqueTable[kTechniqueCount] = {
 // limit is a guard that never decides a verdict.
 constexpr int kPassLimit = 10000;
 
-// The levels compared: below 2 acts as 1, above 3 as 3.
+// The levels compared: below 2 acts as 1, above the solver's highest level
+// as that level. Play and generation stop at level 3 (kHighestPlayLevel):
+// the generator, the stock, the records and the settings know levels 1 to 3
+// alone; the solver goes on to level 6 (kHighestSolverLevel).
 constexpr int kLowestLevel = 1;
-constexpr int kHighestLevel = 3;
+constexpr int kHighestPlayLevel = 3;
+constexpr int kHighestSolverLevel = 6;
 
 // The level that admits the family (that of its first technique).
 constexpr int FamilyLevel(DeductionFamily family) {
   for (const TechniqueInfo& info : kTechniqueTable) {
     if (info.family == family) return info.level;
   }
-  return kHighestLevel;
+  return kHighestSolverLevel;
 }
 
 // "value elimination", "hidden single", "pointing", "claiming",
-// "naked pair", "hidden pair".
+// "naked pair", "hidden pair", "naked triple", ... "trial and error".
 constexpr const char* FamilyName(DeductionFamily family) {
   constexpr const char* kNames[kDeductionFamilyCount] = {
-      "value elimination", "hidden single", "pointing", "claiming", "naked pair", "hidden pair"};
+      "value elimination", "hidden single", "pointing",  "claiming",     "naked pair",
+      "hidden pair",       "naked triple",  "hidden triple", "X-wing",    "skyscraper",
+      "two-string kite",   "XY-wing",       "XYZ-wing",  "W-wing",        "naked quad",
+      "hidden quad",       "swordfish",     "jellyfish", "X-chain",       "XY-chain",
+      "nice loop",         "trial and error"};
   return kNames[int(family)];
+}
+
+// The level a solve at `level` runs: 1 to kHighestSolverLevel.
+constexpr int ClampLevel(int level) {
+  return level < kLowestLevel ? kLowestLevel : level > kHighestSolverLevel ? kHighestSolverLevel : level;
 }
 
 // How many techniques, from the start of the table, a level admits.
 constexpr int AdmittedTechniques(int level) {
-  const int clamped = level < kLowestLevel ? kLowestLevel : level > kHighestLevel ? kHighestLevel : level;
+  const int clamped = ClampLevel(level);
   int admitted = 0;
   while (admitted < kTechniqueCount && kTechniqueTable[admitted].level <= clamped) ++admitted;
   return admitted;
@@ -167,8 +264,19 @@ constexpr bool LevelsNeverFall() {
   return true;
 }
 static_assert(LevelsNeverFall(), "a level admits a prefix of the table");
-static_assert(AdmittedTechniques(kHighestLevel) == kTechniqueCount,
+static_assert(AdmittedTechniques(kHighestSolverLevel) == kTechniqueCount,
               "the highest level admits every technique");
+static_assert(AdmittedTechniques(kHighestPlayLevel) == kFirstPatternTechnique,
+              "levels 1 to 3 run the per-cell steps alone");
+
+constexpr bool OneFamilyPerPattern() {
+  for (int t = kFirstPatternTechnique; t < kTechniqueCount; ++t) {
+    if (int(kTechniqueTable[t].family) != t - kFirstPatternTechnique + int(DeductionFamily::kNakedTriple)) return false;
+    if (kTechniqueTable[t].house != kAnyHouse) return false;
+  }
+  return int(DeductionFamily::kTrialAndError) + 1 == kDeductionFamilyCount;
+}
+static_assert(OneFamilyPerPattern(), "a pattern row is a family of its own, in the same order");
 
 // The grid's own sets.
 struct SetStore {
@@ -481,8 +589,9 @@ bool RunTechnique(int t, Store& s, const OpenCells& open, const PlacedDigits& fi
       return NakedPairIn(s, open, info.walked);
     case DeductionFamily::kHiddenPair:
       return HiddenPairIn(s, open, info.walked);
+    default:  // the patterns above level 3 run apart (patterns.h)
+      return true;
   }
-  return true;
 }
 
 }  // namespace solver_detail
