@@ -632,8 +632,8 @@ Hint FindHint(const int values[81], const bool given[81]) {
     }
   }
   if (FindClash(values, given, &hint)) return hint;
-  if (solutions != 1) {
-    hint.kind = solutions == 0 ? kHintNoSolution : kHintSeveralSolutions;
+  if (solutions > 1) {
+    hint.kind = kHintSeveralSolutions;
     return hint;
   }
   // The first cell a solve of all values decides; a solve that ends in a

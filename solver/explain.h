@@ -136,7 +136,6 @@ enum HintKind : int {
   kHintClash,       // two values or givens of one house are the same digit
   kHintNoLogic,     // no clash, but logic decides no cell from here
   kHintSeveralSolutions,  // the givens have more than one solution
-  kHintNoSolution,        // the givens have no solution (with no clash)
 };
 
 struct Hint {
@@ -166,8 +165,8 @@ struct Hint {
 // search finds it), the first player's value (row-major) that differs from
 // it; otherwise a clash: the first player's value (row-major) that a house
 // holds twice, else the first such given, with the first cell it clashes
-// with; otherwise, when the givens have several solutions or none,
-// kHintSeveralSolutions or kHintNoSolution; otherwise the first cell a
+// with; otherwise, when the givens have several solutions,
+// kHintSeveralSolutions; otherwise the first cell a
 // level-3 solve of all values decides, else the first that a level-6 solve
 // decides (naming the technique above level 3 it needed first), unless the
 // solve meets a contradiction; otherwise kHintNoLogic when a cell is empty,

@@ -171,6 +171,11 @@ std::string ContradictionText(const Explanation& e) {
   return out;
 }
 
+std::string StepText(const Explanation& e, int step) {
+  if (step < 0 || step >= e.stepCount) return "";
+  return StepName(e, e.steps[step]);
+}
+
 std::string PlacementLine(const Explanation& e, int step, int cell) {
   const ExplainStep& s = e.steps[step];
   unsigned placed = 0;

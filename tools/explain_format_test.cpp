@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <memory>
 #include <set>
 #include <string>
@@ -242,6 +243,135 @@ TEST(ExplainFormatTest, AContradictionNamesTheCellsAndTheDigitThatClash) {
   }
   EXPECT_GT(consistency, 20);
   EXPECT_GT(refused, 20);
+}
+
+// The text of an explanation, as WriteExplanationText writes it.
+std::string Text(const Explanation& e) {
+  FILE* f = std::tmpfile();
+  WriteExplanationText(e, 1, f);
+  std::rewind(f);
+  std::string out;
+  for (int ch; (ch = std::fgetc(f)) != EOF;) out.push_back(char(ch));
+  std::fclose(f);
+  return out;
+}
+
+// The step that runs into the contradiction is reported once, as the
+// clash: a cell it left with one digit before its next removal was refused
+// is not printed as a placement.
+TEST(ExplainFormatTest, TheStepThatClashesIsNotPrintedAsAPlacement) {
+  const std::vector<std::vector<int>> grids = Grids();
+  std::unique_ptr<Explanation> e(new Explanation);
+  int clashing = 0;
+  for (size_t g = 0; g < grids.size(); ++g) {
+    for (int level = 1; level <= 3; ++level) {
+      Explain(grids[g].data(), level, e.get());
+      const int clash = ClashStepIndex(*e);
+      if (clash < 0) continue;
+      const ExplainStep& s = e->steps[clash];
+      const std::string text = Text(*e);
+      for (int k = 0; k < s.changeCount; ++k) {
+        if (!AtMostOneBit(s.changes[k].after) || AtMostOneBit(s.changes[k].before)) continue;
+        ++clashing;
+        EXPECT_EQ(text.find(PlacementLine(*e, clash, s.changes[k].cell) + "\n"), std::string::npos) << text;
+      }
+      EXPECT_NE(text.find("contradiction: " + ContradictionText(*e)), std::string::npos);
+    }
+  }
+  EXPECT_GT(clashing, 0);
+}
+
+// Hard puzzles (Solo's Extreme and Unreasonable, qqwing's expert) that
+// level 3 leaves open.
+const char* const kHard[] = {
+    "....51......9..3.5435.7.1.9..153....3.......6....167..5.6.4.8371.9..3......76....",
+    ".9....46......69...8.79...2.....863..4.....1..564.....7...13.2...56......12....7.",
+    "....2.634...9..82..8.....1...421....7..453..2....879...4.....7..72..8...169.4....",
+    ".3.9...8...5.349...71......249...6......7......3...495......85...854.2...5...1.3.",
+    "..1...34.73.5.4..2....6...8.2...5.87..4.2.5..85.4...6.4...5....3..2.6.94.69...8..",
+    "81.6.92..6.7.....8..2.1..37.28..6...............2..78.78..9.4..9.....8.2..64.8.79",
+    "...1......92.4.5..6..9....71......7..573.412..8......38....5..2..3.9.48......1...",
+    "..1..7..6....1..8..7.8..45..3...86..7...6...3..42...9..29..5.4..1..4....3..7..5..",
+    "....5..72..16..8.3.....26...1...6.38..4...1..98.5...4...72.....1.8..93..42..1....",
+    ".....57.1.1.4.....9...2358.1....8.2..83..19..72..3....2..........7.......35..48..",
+    "............738.5....21......56..7...86...2.3..2..7.....35.9.16.19..3..5.58..23..",
+};
+
+// Each pattern says why it holds: a fish its base and cover lines, a wing
+// its pivot and pincers with their digits, a chain its links, trial and
+// error its digit and cell; every step is one tsv line of four fields.
+TEST(ExplainFormatTest, PatternsSayWhyTheyHold) {
+  std::unique_ptr<Explanation> e(new Explanation);
+  std::set<int> seen;
+  for (const char* puzzle : kHard) {
+    int values[81];
+    for (int x = 0; x < 81; ++x) values[x] = puzzle[x] == '.' ? 0 : puzzle[x] - '0';
+    Explain(values, 6, e.get());
+    ASSERT_EQ(e->verdict, kExplainComplete) << puzzle;
+    EXPECT_GE(ExplainedLevel(*e), 4) << puzzle;
+    for (int i = 0; i < e->stepCount; ++i) {
+      const ExplainStep& s = e->steps[i];
+      const PatternStep* p = StepPattern(*e, s);
+      if (!p) continue;
+      seen.insert(p->technique);
+      const std::string name = StepText(*e, i);
+      EXPECT_EQ(name.rfind(FamilyName(s.family), 0), 0u) << name;
+      switch (p->technique) {
+        case kXWing:
+        case kSwordfish:
+        case kJellyfish:
+          EXPECT_NE(name.find(", base " + std::string(p->houseKind == kRow ? "rows " : "columns ")), std::string::npos)
+              << name;
+          EXPECT_NE(name.find(", cover " + std::string(p->houseKind == kRow ? "columns " : "rows ")),
+                    std::string::npos)
+              << name;
+          break;
+        case kXYWing:
+        case kXYZWing:
+          EXPECT_NE(name.find(", pivot " + Cell(p->cells[0]) + " ("), std::string::npos) << name;
+          EXPECT_NE(name.find(", pincers " + Cell(p->cells[1]) + " ("), std::string::npos) << name;
+          EXPECT_NE(name.find(" and " + Cell(p->cells[2]) + " ("), std::string::npos) << name;
+          break;
+        case kTrialAndError:
+          EXPECT_NE(name.find(" at " + Cell(p->cells[0]) + " leaves no solution"), std::string::npos) << name;
+          break;
+        case kSkyscraper:
+        case kTwoStringKite:
+        case kXChain:
+        case kXYChain:
+        case kNiceLoop: {
+          // Every node in order, '=' and '-' alternating between them.
+          size_t at = 0;
+          for (int n = 0; n < p->nodeCount; ++n) {
+            at = name.find(Cell(p->nodes[n].cell), at);
+            ASSERT_NE(at, std::string::npos) << name;
+            at += 4;
+            if (n + 1 < p->nodeCount) EXPECT_EQ(name[at], n % 2 == 0 ? '=' : '-') << name;
+          }
+          break;
+        }
+        default:
+          for (int c = 0; c < p->cellCount; ++c) EXPECT_NE(name.find(Cell(p->cells[c])), std::string::npos) << name;
+      }
+    }
+    FILE* f = std::tmpfile();
+    WriteExplanationTsv(*e, f);
+    std::rewind(f);
+    char line[4096];
+    int lines = 0;
+    while (std::fgets(line, sizeof line, f)) {
+      if (line[0] == '#') continue;
+      ++lines;
+      int tabs = 0;
+      for (const char* c = line; *c; ++c) tabs += *c == '\t';
+      EXPECT_EQ(tabs, 3) << line;
+    }
+    std::fclose(f);
+    EXPECT_EQ(lines, e->stepCount);
+  }
+  for (int t : {int(kXWing), int(kXYWing), int(kXChain), int(kNiceLoop), int(kTrialAndError)}) {
+    EXPECT_EQ(seen.count(t), 1u) << FamilyName(kTechniqueTable[t].family);
+  }
 }
 
 }  // namespace

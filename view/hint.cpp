@@ -7,14 +7,32 @@
 namespace {
 
 // Family names as a player knows them; a hidden single also names its house.
-const wchar_t* const kFamilyNames[kDeductionFamilyCount] = {
+const wchar_t* const kFamilyNames[] = {
     L"\u6d88\u53bb\u6cd5",                              // 消去法
     L"\u96a0\u308c\u30b7\u30f3\u30b0\u30eb",            // 隠れシングル
     L"\u30dd\u30a4\u30f3\u30c6\u30a3\u30f3\u30b0",      // ポインティング
     L"\u30af\u30ec\u30fc\u30df\u30f3\u30b0",            // クレーミング
     L"\u30cd\u30a4\u30ad\u30c3\u30c9\u30da\u30a2",      // ネイキッドペア
     L"\u96a0\u308c\u30da\u30a2",                        // 隠れペア
+    L"\u30cd\u30a4\u30ad\u30c3\u30c9\u30c8\u30ea\u30d7\u30eb", // ネイキッドトリプル
+    L"\u96a0\u308c\u30c8\u30ea\u30d7\u30eb",  // 隠れトリプル
+    L"X\u30a6\u30a3\u30f3\u30b0",             // Xウィング
+    L"\u30b9\u30ab\u30a4\u30b9\u30af\u30ec\u30a4\u30d1\u30fc", // スカイスクレイパー
+    L"\u30c4\u30fc\u30b9\u30c8\u30ea\u30f3\u30b0\u30ab\u30a4\u30c8", // ツーストリングカイト
+    L"XY\u30a6\u30a3\u30f3\u30b0",            // XYウィング
+    L"XYZ\u30a6\u30a3\u30f3\u30b0",           // XYZウィング
+    L"W\u30a6\u30a3\u30f3\u30b0",             // Wウィング
+    L"\u30cd\u30a4\u30ad\u30c3\u30c9\u30af\u30a2\u30c3\u30c9", // ネイキッドクアッド
+    L"\u96a0\u308c\u30af\u30a2\u30c3\u30c9",  // 隠れクアッド
+    L"\u30bd\u30fc\u30c9\u30d5\u30a3\u30c3\u30b7\u30e5", // ソードフィッシュ
+    L"\u30b8\u30a7\u30ea\u30fc\u30d5\u30a3\u30c3\u30b7\u30e5", // ジェリーフィッシュ
+    L"X\u30c1\u30a7\u30fc\u30f3",             // Xチェーン
+    L"XY\u30c1\u30a7\u30fc\u30f3",            // XYチェーン
+    L"\u30ca\u30a4\u30b9\u30eb\u30fc\u30d7",  // ナイスループ
+    L"\u8a66\u884c\u932f\u8aa4",              // 試行錯誤
 };
+static_assert(sizeof kFamilyNames / sizeof kFamilyNames[0] == kDeductionFamilyCount,
+              "one Japanese name per family");
 const wchar_t* const kHouseNames[kHouseKinds] = {
     L"\u884c",                    // 行
     L"\u5217",                    // 列
@@ -103,6 +121,9 @@ void FormatHintMessage(const Hint& hint, wchar_t (&text)[128]) {
       return;
     case kHintClash:
       AddClash(hint, &t);
+      return;
+    case kHintSeveralSolutions:
+      t.Add(L"\u3053\u306e\u554f\u984c\u306b\u306f\u89e3\u304c\u8907\u6570\u3042\u308a\u307e\u3059");  // この問題には解が複数あります
       return;
     case kHintWrongValue:
       t.AddCell(hint.row, hint.col);

@@ -1,5 +1,6 @@
 // The hint's message: which cell, which digit, and in Japanese the family
-// of techniques that decides it.
+// of techniques that decides it, up to the techniques of level 6 (Xウィング,
+// ナイスループ, 試行錯誤, ...).
 #pragma once
 
 #include "solver/explain.h"
@@ -13,5 +14,6 @@
 //   clash:        "R行C列の「D」が同じ行の「D」と重なっています" (行, 列 or
 //                 ブロック: the house the two cells share)
 //   no logic:     "この盤面からは論理だけでは解けません"
+//   several solutions: "この問題には解が複数あります"
 //   nothing:      "ヒントはありません"
 void FormatHintMessage(const Hint& hint, wchar_t (&text)[128]);
