@@ -477,10 +477,10 @@ const PatternStep* StepPattern(const Explanation& e, const ExplainStep& s) {
 
 int ExplainedLevel(const Explanation& e) {
   if (e.verdict != kExplainComplete) return 0;
-  int level = kLowestLevel;
+  int level = 0;
   for (int i = 0; i < e.stepCount; ++i) {
     const int own = FamilyLevel(e.steps[i].family);
-    if (own > level) level = own;
+    if (own > kHighestPlayLevel && own > level) level = own;
   }
   return level;
 }

@@ -95,11 +95,13 @@ int ClashStepIndex(const Explanation& e);
 // The pattern a step applied, or null for a per-cell technique.
 const PatternStep* StepPattern(const Explanation& e, const ExplainStep& s);
 
-// The level of the puzzle the explanation shows, from the steps it took:
-// the highest level of a step (1 when none), or 0 when it did not complete
-// the grid. Used as the level of `explain` when none is given: an
-// explanation at level 6 of a puzzle that has one solution completes it,
-// and the highest step's level is the lowest level that completes it.
+// The highest level among the explanation's steps above level 3, or 0 when
+// it took none or left the grid open. For a puzzle that levels 1 to 3 leave
+// open, an explanation at level 6 that completes it gives its level: a
+// solve at level L >= 4 takes the very steps of a solve at level 4 <= K < L
+// until K is stuck. (Below that the level-3 passes take pairs wherever
+// they remove something, so a puzzle completed without patterns has its
+// level from the level-1-to-3 grade instead.)
 int ExplainedLevel(const Explanation& e);
 
 // Loads values[81] (row-major, 0 for an empty cell, 1..9 a known digit,
