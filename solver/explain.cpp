@@ -154,7 +154,8 @@ class Explainer {
       case kWWing:
         RelyOnExactly(p.cells[0], cells[p.cells[0]]);
         RelyOnExactly(p.cells[1], cells[p.cells[1]]);
-        RelyOnHouseAbsence(p.houseKind, p.houseIndex, p.digits & ~0u, p.cells + 2, 2);
+        // The strong link is on the digit the wing does not remove.
+        RelyOnHouseAbsence(p.houseKind, p.houseIndex, p.digits & ~p.removals[0].digits, p.cells + 2, 2);
         return;
       case kXWing:
       case kSwordfish:

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "solver/explain.h"
+#include "solver/incremental_grid.h"
 #include "solver/search.h"
 #include "solver/solver_grid.h"
 #include "solver/test_lcg.h"
@@ -305,6 +306,28 @@ TEST(PatternTest, TrialAndErrorRemovesADigitThatLeavesNoSolution) {
   EXPECT_EQ(step.removals[0].cell, Cell(0, 2));
   EXPECT_EQ(step.removals[0].digits, kAllDigits & ~Bit(1));
   EXPECT_FALSE(SolverGrid::SolveCandidates(none.cells, 6));
+}
+
+// Levels 1 to 3 never reach a pattern: a level-3 solve that completes or
+// sticks gives the same at level 3 whatever the patterns; the incremental
+// grid declines the levels above.
+TEST(PatternTest, LevelsAboveThreeStayOutOfLevelsOneToThree) {
+  uint8_t values[81];
+  for (int x = 0; x < 81; ++x) values[x] = FromChar(kNeedsTrial[x]);
+  uint16_t three[81], four[81];
+  ASSERT_TRUE(SolverGrid::SolveDigits(values, 3, three));
+  ASSERT_TRUE(SolverGrid::SolveDigits(values, 99, four));  // acts as 6
+  EXPECT_TRUE(SolverGrid::AllSolved(four));
+  EXPECT_FALSE(SolverGrid::AllSolved(three));
+  int highest = -1;
+  ASSERT_TRUE(SolverGrid::SolveCandidatesGraded(three, 3, &highest));
+  EXPECT_EQ(highest, 0);
+  IncrementalGrid grid;
+  ASSERT_TRUE(grid.Load(three));
+  EXPECT_FALSE(grid.Settle(4));
+  int open = 0;
+  while (AtMostOneBit(three[open])) ++open;
+  EXPECT_FALSE(grid.Place(open, LowestBit(three[open]), 4));
 }
 
 // --- Hard puzzles made here -----------------------------------------------------
