@@ -22,7 +22,9 @@ class SolverGrid {
   // Loads a known digit. Ignored outside the grid and for d outside 1..9.
   void SetValue(int row, int col, int d);
   // Runs passes until the grid is complete, a pass changes nothing or a
-  // contradiction shows. True when no contradiction was found (complete or
+  // contradiction shows; at levels 4 to 6 (higher acts as 6), each time the
+  // passes stop short, the first pattern of those levels that removes
+  // something, and the passes again. True when no contradiction was found (complete or
   // stuck); false on a contradiction or after kPassLimit passes. A grid complete
   // at the end of a pass is checked once more and counts only when no house
   // holds a digit twice.
