@@ -272,7 +272,9 @@ class Explainer {
         return;
       }
     }
-    if (current.changeCount < kMaxPatternCells) current.changes[current.changeCount++] = {uint8_t(y), uint16_t(old), uint16_t(bits)};
+    if (current.changeCount < kMaxPatternCells) {
+      current.changes[current.changeCount++] = {uint8_t(y), uint16_t(old), uint16_t(bits)};
+    }
   }
 
   // DigitSet::Remove: false, with the cell unchanged, when d is its last

@@ -149,7 +149,9 @@ TEST_F(HintTest, WhereLevelThreeStopsTheHintNamesTheTechniqueOfLevelFour) {
   LoadGivens("....51......9..3.5435.7.1.9..153....3.......6....167..5.6.4.8371.9..3......76....");
   board.SolveAtLevel(3);
   ASSERT_FALSE(board.IsComplete());
-  EXPECT_EQ(Hint(), L"4\u884c6\u5217\u306b\u300c7\u300d\u304c\u5165\u308a\u307e\u3059\uff08\u30c4\u30fc\u30b9\u30c8\u30ea\u30f3\u30b0\u30ab\u30a4\u30c8\uff09");
+  EXPECT_EQ(Hint(),
+            L"4\u884c6\u5217\u306b\u300c7\u300d\u304c\u5165\u308a\u307e\u3059\uff08\u30c4\u30fc\u30b9"
+            L"\u30c8\u30ea\u30f3\u30b0\u30ab\u30a4\u30c8\uff09");
   EXPECT_TRUE(view->IsSelected(3, 5));
 
   // A W-wing over row 8 leaves r7c3 the only place for 3 in its house:
@@ -159,7 +161,9 @@ TEST_F(HintTest, WhereLevelThreeStopsTheHintNamesTheTechniqueOfLevelFour) {
   ASSERT_FALSE(board.IsComplete());
   const std::wstring text = Hint();
   EXPECT_EQ(text.rfind(L"7\u884c3\u5217\u306b\u300c3\u300d\u304c\u5165\u308a\u307e\u3059\uff08", 0), 0u);
-  EXPECT_NE(text.find(L"\u306e\u96a0\u308c\u30b7\u30f3\u30b0\u30eb\u3001\u5148\u306b8\u884c\u306eW\u30a6\u30a3\u30f3\u30b0\u300c3\u300d\u300c5\u300d\uff09"), std::wstring::npos);
+  EXPECT_NE(text.find(L"\u306e\u96a0\u308c\u30b7\u30f3\u30b0\u30eb\u3001\u5148\u306b8\u884c\u306eW"
+                      L"\u30a6\u30a3\u30f3\u30b0\u300c3\u300d\u300c5\u300d\uff09"),
+            std::wstring::npos);
   EXPECT_TRUE(view->IsSelected(6, 2));
 }
 
@@ -203,7 +207,8 @@ TEST_F(HintTest, TwoEqualDigitsOfAHouseAreNamedAndThePlayersOneSelected) {
 
 TEST_F(HintTest, NothingToSayOnAFullBoardAndNoLogicLeftOnABrokenOne) {
   const std::wstring nothing = L"\u30d2\u30f3\u30c8\u306f\u3042\u308a\u307e\u305b\u3093";  // ヒントはありません
-  const std::wstring several = L"\u3053\u306e\u554f\u984c\u306b\u306f\u89e3\u304c\u8907\u6570\u3042\u308a\u307e\u3059";  // この問題には解が複数あります
+  // この問題には解が複数あります
+  const std::wstring several = L"\u3053\u306e\u554f\u984c\u306b\u306f\u89e3\u304c\u8907\u6570\u3042\u308a\u307e\u3059";
   // この盤面からは論理だけでは解けません
   const std::wstring noLogic =
       L"\u3053\u306e\u76e4\u9762\u304b\u3089\u306f\u8ad6\u7406\u3060\u3051\u3067\u306f\u89e3\u3051\u307e\u305b\u3093";
