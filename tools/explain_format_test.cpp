@@ -346,7 +346,9 @@ TEST(ExplainFormatTest, PatternsSayWhyTheyHold) {
             at = name.find(Cell(p->nodes[n].cell), at);
             ASSERT_NE(at, std::string::npos) << name;
             at += 4;
-            if (n + 1 < p->nodeCount) EXPECT_EQ(name[at], n % 2 == 0 ? '=' : '-') << name;
+            if (n + 1 < p->nodeCount) {
+              EXPECT_EQ(name[at], n % 2 == 0 ? '=' : '-') << name;
+            }
           }
           break;
         }
