@@ -73,6 +73,12 @@ bool WideToUtf8(const wchar_t* text, std::string* out) {
 
 FILE* OpenTextFileForReading(const wchar_t* path) { return OpenText(path, false); }
 
+bool RemoveLeftoverTemporary(const wchar_t* path) {
+  if (!path || !*path) return false;
+  std::error_code error;
+  return std::filesystem::remove(NativePath(std::wstring(path) + L".tmp"), error) && !error;
+}
+
 SafeFileWriter::~SafeFileWriter() { Discard(); }
 
 SafeFileWriter::SafeFileWriter(SafeFileWriter&& other) noexcept

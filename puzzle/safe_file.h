@@ -17,6 +17,11 @@ bool WideToUtf8(const wchar_t* text, std::string* out);
 // POSIX systems). Null when it cannot be opened. The caller closes it.
 FILE* OpenTextFileForReading(const wchar_t* path);
 
+// Removes `<path>.tmp`, the temporary file of a SafeFileWriter for `path`
+// that never finished (its process was ended mid-write). Only for a path no
+// other process may be writing at the time. True when one was removed.
+bool RemoveLeftoverTemporary(const wchar_t* path);
+
 // Move-only. Usage: Open(path); write to Stream(); Commit(). Destroying a
 // writer that was not committed removes its temporary file and leaves the
 // target as it was.

@@ -83,6 +83,17 @@ TEST(SafeFileWriterTest, FailedWriteIsReportedAndKeepsTheTarget) {
 
 // One, two, three and four UTF-8 bytes; a character beyond the basic plane
 // comes from a surrogate pair where wide characters are 16 bits.
+TEST(SafeFileWriterTest, LeftoverTemporaryIsRemovedAndTheTargetKept) {
+  ScratchFolder files;
+  files.WriteBytes("target", "whole");
+  files.WriteBytes("target.tmp", "half of a killed wri");
+  EXPECT_TRUE(RemoveLeftoverTemporary(files.Path("target").c_str()));
+  EXPECT_EQ(files.ReadBytes("target.tmp"), "<missing>");
+  EXPECT_EQ(files.ReadBytes("target"), "whole");
+  EXPECT_FALSE(RemoveLeftoverTemporary(files.Path("target").c_str()));  // none left
+  EXPECT_FALSE(RemoveLeftoverTemporary(L""));
+}
+
 TEST(WideToUtf8Test, EncodesEveryPlaneAndMarksWhatHasNoEncoding) {
   std::string out;
   const std::wstring text = std::wstring(L"a\u00e9\u6b63") +

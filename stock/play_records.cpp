@@ -5,8 +5,11 @@
 
 namespace {
 
-constexpr int kRecordsVersion = 1;
-constexpr size_t kMaxRecordsFileBytes = 1024;
+// Version 1 had no "counted" lines; it still reads.
+constexpr int kRecordsVersion = 2;
+constexpr size_t kMaxRecordsFileBytes = 4096;
+constexpr int kMaxRecordsLines = 4 + kRememberedPuzzles;
+const char kCountedKey[] = "counted ";
 const char* const kLevelKeys[3] = {"level 1", "level 2", "level 3"};
 
 // "level L solved N best B total T hints H"
@@ -30,7 +33,59 @@ bool ReadLevel(const std::string& line, const char* key, LevelRecord* record) {
 
 void AddTime(std::wstring* text, long long seconds) { *text += FormatDuration(seconds); }
 
+// "counted" and sixteen lower-case hex digits.
+bool ReadCounted(const std::string& line, PuzzleKey* key) {
+  const size_t prefix = sizeof kCountedKey - 1;
+  if (line.size() != prefix + 16 || line.compare(0, prefix, kCountedKey) != 0) return false;
+  PuzzleKey k = 0;
+  for (size_t i = prefix; i < line.size(); ++i) {
+    const char c = line[i];
+    const int digit = c >= '0' && c <= '9' ? c - '0' : c >= 'a' && c <= 'f' ? c - 'a' + 10 : -1;
+    if (digit < 0) return false;
+    k = k << 4 | PuzzleKey(digit);
+  }
+  *key = k;
+  return true;
+}
+
 }  // namespace
+
+PuzzleKey PuzzleKeyOf(const Board& board) {
+  // FNV-1a over the given digit of each cell, 0 where there is none.
+  PuzzleKey hash = 14695981039346656037ULL;
+  for (int i = 0; i < 81; ++i) {
+    const int row = i / 9, col = i % 9;
+    hash ^= PuzzleKey(board.IsGiven(row, col) ? board.GetValue(row, col) : 0);
+    hash *= 1099511628211ULL;
+  }
+  return hash;
+}
+
+bool HasCounted(const PlayRecords& records, PuzzleKey key) {
+  for (int i = 0; i < records.countedCount; ++i) {
+    if (records.counted[i] == key) return true;
+  }
+  return false;
+}
+
+void NoteCounted(PlayRecords* records, PuzzleKey key) {
+  if (HasCounted(*records, key)) return;
+  if (records->countedCount == kRememberedPuzzles) {
+    for (int i = 1; i < kRememberedPuzzles; ++i) records->counted[i - 1] = records->counted[i];
+    --records->countedCount;
+  }
+  records->counted[records->countedCount++] = key;
+}
+
+SolveCount CountSolve(PlayRecords* records, const GameProgress& progress, PuzzleKey key, long long seconds) {
+  if (progress.source < kSourceLevel1 || progress.source > kSourceLevel3 || progress.answerUsed) {
+    return kSolveNotCounting;
+  }
+  if (progress.counted || HasCounted(*records, key)) return kSolveCountedBefore;
+  AddSolved(records, progress.source, seconds, progress.hints);
+  NoteCounted(records, key);
+  return kSolveCountedNow;
+}
 
 bool CountsAsSolved(const GameProgress& progress) {
   return progress.source >= kSourceLevel1 && progress.source <= kSourceLevel3 && !progress.answerUsed &&
@@ -59,17 +114,30 @@ bool WriteRecords(FILE* stream, const PlayRecords& records) {
     std::fprintf(stream, "%s solved %lld best %lld total %lld hints %lld\n", kLevelKeys[i], r.solved,
                  r.bestSeconds, r.totalSeconds, r.hints);
   }
+  const int count = records.countedCount < kRememberedPuzzles ? records.countedCount : kRememberedPuzzles;
+  for (int i = 0; i < count; ++i) {
+    std::fprintf(stream, "%s%016llx\n", kCountedKey, static_cast<unsigned long long>(records.counted[i]));
+  }
   return true;
 }
 
 bool ParseRecords(const std::string& text, PlayRecords* records) {
-  std::string lines[4];
+  std::string lines[kMaxRecordsLines];
   int count = 0;
-  if (!SplitLines(text, lines, 4, &count) || count != 4) return false;
+  if (!SplitLines(text, lines, kMaxRecordsLines, &count) || count < 4) return false;
   long long version = 0;
-  if (!ReadKeyNumber(lines[0], "Kubri records", 999, &version) || version != kRecordsVersion) return false;
+  if (!ReadKeyNumber(lines[0], "Kubri records", 999, &version) || version < 1 || version > kRecordsVersion) {
+    return false;
+  }
+  if (version == 1 && count != 4) return false;
   for (int i = 0; i < 3; ++i) {
     if (!ReadLevel(lines[1 + i], kLevelKeys[i], &records->levels[i])) return false;
+  }
+  records->countedCount = 0;
+  for (int i = 4; i < count; ++i) {
+    PuzzleKey key = 0;
+    if (!ReadCounted(lines[i], &key)) return false;
+    if (!HasCounted(*records, key)) records->counted[records->countedCount++] = key;
   }
   return true;
 }

@@ -3,6 +3,7 @@
 // and the clock that times the current puzzle.
 #pragma once
 
+#include <cstdint>
 #include <cstdio>
 #include <string>
 
@@ -15,12 +16,40 @@ struct LevelRecord {
   long long hints = 0;         // used on the solved puzzles, in total
 };
 
+// Which puzzle a board belongs to: a hash of its given digits and their
+// cells, so that a saved game names its puzzle without a field of its own.
+using PuzzleKey = std::uint64_t;
+PuzzleKey PuzzleKeyOf(const Board& board);
+
+// How many counted puzzles the records remember. Only the puzzle of the
+// saved game can come back after a crash, so a few are plenty.
+constexpr int kRememberedPuzzles = 32;
+
 struct PlayRecords {
   LevelRecord levels[3];  // levels 1, 2, 3
+  // The last puzzles counted, oldest first: a solve is counted in the same
+  // write that remembers its puzzle, so no crash can count it twice.
+  PuzzleKey counted[kRememberedPuzzles] = {};
+  int countedCount = 0;
 };
 
 // Largest number a records file may hold.
 constexpr long long kMaxRecordNumber = 999999999999LL;
+
+// Whether the records remember counting the puzzle `key`.
+bool HasCounted(const PlayRecords& records, PuzzleKey key);
+// Remembers `key` as counted; the oldest one makes room when all are taken.
+void NoteCounted(PlayRecords* records, PuzzleKey key);
+
+enum SolveCount {
+  kSolveNotCounting,     // not a level puzzle, or the answer was shown
+  kSolveCountedBefore,   // already in the records: nothing to write
+  kSolveCountedNow,      // added to `records`, which must now be written
+};
+// A puzzle judged correct: adds it to `records` at its level with `seconds`
+// and its hints, and remembers its key, unless it does not count or was
+// counted already (by the progress or by the records' memory).
+SolveCount CountSolve(PlayRecords* records, const GameProgress& progress, PuzzleKey key, long long seconds);
 
 // Whether solving the puzzle of `progress` now adds to the records: it
 // comes from level 1 to 3, the answer was not shown on it, and it is not
@@ -30,10 +59,12 @@ bool CountsAsSolved(const GameProgress& progress);
 // `seconds` with `hints` hints.
 void AddSolved(PlayRecords* records, int level, long long seconds, int hints);
 
-// A version line, then one line per level.
+// A version line, one line per level, then one "counted" line per puzzle
+// remembered.
 bool WriteRecords(FILE* stream, const PlayRecords& records);
-// False for anything but complete records of this version with possible
-// numbers (a best time above the average, times without a solved puzzle).
+// False for anything but complete records of this version (or of version 1,
+// which remembers no puzzles) with possible numbers (a best time above the
+// average, times without a solved puzzle) and well-formed puzzle keys.
 bool ParseRecords(const std::string& text, PlayRecords* records);
 
 // Reads the records file into `records` (all zero unless kGameFileRead).

@@ -59,7 +59,7 @@ TEST(PlayRecordsTest, FileRoundTripsAndADamagedOneIsKeptAsideAndReadAsEmpty) {
   EXPECT_EQ(back.levels[2].bestSeconds, 900);
 
   const std::string damaged[] = {
-      "Kubri records 2\nlevel 1 solved 0 best 0 total 0 hints 0\nlevel 2 solved 0 best 0 total 0 hints 0\n"
+      "Kubri records 3\nlevel 1 solved 0 best 0 total 0 hints 0\nlevel 2 solved 0 best 0 total 0 hints 0\n"
       "level 3 solved 0 best 0 total 0 hints 0\n",
       "Kubri records 1\nlevel 1 solved 0 best 5 total 0 hints 0\nlevel 2 solved 0 best 0 total 0 hints 0\n"
       "level 3 solved 0 best 0 total 0 hints 0\n",
