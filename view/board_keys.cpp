@@ -6,6 +6,7 @@
 
 #include "puzzle/board.h"
 #include "resources/resource_ids.h"
+#include "stock/play_rules.h"
 
 namespace {
 
@@ -18,27 +19,33 @@ int DigitOfKey(WORD key) {
 
 }  // namespace
 
-int BoardView::OnKeyDown(WORD key) {
+int BoardView::OnKeyDown(WORD key, bool repeated) {
   if (!links.keyState) return 0;
   const auto held = [this](int virtualKey) { return (links.keyState(virtualKey) & 0x8000) != 0; };
   if (held(VK_MENU)) return 0;
-  if (!held(VK_CONTROL)) return PlayKey(key, held(VK_SHIFT));
+  if (!held(VK_CONTROL)) return PlayKey(key, held(VK_SHIFT), repeated);
+  if ((key == 'Z' || key == 'Y') && repeated && !KeyRepeats(CellKey::kUndoRedo)) return 0;
   if (key == 'Z') return held(VK_SHIFT) ? Redo() : Undo();
   if (key == 'Y') return Redo();
-  if (key == 'M' && !held(VK_SHIFT)) return OnCommand(IDM_EDIT_ALL_CANDIDATES);
+  // Filling in every candidate is a change of the board: once per press.
+  if (key == 'M' && !held(VK_SHIFT)) return repeated ? 0 : OnCommand(IDM_EDIT_ALL_CANDIDATES);
   return 0;
 }
 
-int BoardView::PlayKey(WORD key, bool shift) {
+int BoardView::PlayKey(WORD key, bool shift, bool repeated) {
+  // A key held down acts again only where the rules let it: a held digit
+  // must not toggle its mark back and forth, nor enter the digit once
+  // Shift is let go before the key.
+  const auto acts = [repeated](CellKey kind) { return !repeated || KeyRepeats(kind); };
   switch (key) {
     case VK_LEFT:
-      return MoveSelection(0, -1);
+      return acts(CellKey::kMove) ? MoveSelection(0, -1) : 0;
     case VK_RIGHT:
-      return MoveSelection(0, 1);
+      return acts(CellKey::kMove) ? MoveSelection(0, 1) : 0;
     case VK_UP:
-      return MoveSelection(-1, 0);
+      return acts(CellKey::kMove) ? MoveSelection(-1, 0) : 0;
     case VK_DOWN:
-      return MoveSelection(1, 0);
+      return acts(CellKey::kMove) ? MoveSelection(1, 0) : 0;
     default:
       break;
   }
@@ -46,15 +53,26 @@ int BoardView::PlayKey(WORD key, bool shift) {
   const int row = SelectedRow(), col = SelectedCol();
   if (!board || !IsSelected(row, col)) return 0;
   if (key == VK_DELETE || key == VK_BACK) {
+    if (!acts(CellKey::kErase)) return 0;
+    if (editMode) return EraseTypedCell(*board, row, col);
     // A right click at a position with no mark.
     return RightPressOnCell(*board, row, col, 0);
   }
   if (key == VK_SPACE) {
-    if (editMode || !board->HasValue(row, col)) return 0;
+    if (!acts(CellKey::kHighlight) || editMode || !board->HasValue(row, col)) return 0;
     return LeftPressOnCell(*board, row, col, 0);
   }
   const int digit = DigitOfKey(key);
-  return digit ? DigitKey(digit, shift) : 0;
+  if (!digit || !acts(shift ? CellKey::kMark : CellKey::kEnter)) return 0;
+  return DigitKey(digit, shift);
+}
+
+// While a puzzle is typed in, the selected cell's digit goes as one step and
+// the cell stays selected for the next one; an empty cell changes nothing.
+int BoardView::EraseTypedCell(Board& board, int row, int col) {
+  if (!board.HasValue(row, col)) return 0;
+  RecordStep([&] { EraseTypedValue(&board, row, col); });
+  return 1;
 }
 
 int BoardView::MoveSelection(int rows, int cols) {

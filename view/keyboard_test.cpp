@@ -187,9 +187,64 @@ TEST_F(KeyboardTest, EditModeDigitTypesThePuzzleInAsTheClickDoes) {
   EXPECT_EQ(keys.board.GetValue(4, 4), 2);
   Both(true, 4, 4, 1);
   EXPECT_EQ(Key('2', true), 0);  // no marks while typing in
-  EXPECT_EQ(Key(VK_DELETE), 1);   // a right click on the selected cell there
-  Press(clicks, false, 4, 4, 1);
   ExpectSame();
+}
+
+TEST_F(KeyboardTest, DeleteWhileTypingInBlanksTheSelectedCellAsOneStep) {
+  keys.view->OnCommand(IDM_EDIT_START);
+  keys.board.SetCandidate(4, 4, 3, true);
+  keys.view->Select(4, 4);
+  const int steps = keys.view->History().UndoCount();
+  EXPECT_EQ(Key(VK_DELETE), 1);
+  EXPECT_FALSE(keys.board.HasValue(4, 4));
+  EXPECT_TRUE(keys.board.HasCandidate(4, 4, 3));  // marks stay
+  EXPECT_TRUE(keys.view->IsSelected(4, 4));       // ready for the next digit
+  EXPECT_EQ(keys.view->History().UndoCount(), steps + 1);
+  EXPECT_EQ(Key(VK_BACK), 0);  // already blank: no step
+  EXPECT_EQ(keys.view->History().UndoCount(), steps + 1);
+  Key('7');
+  EXPECT_EQ(keys.board.GetValue(4, 4), 7);
+  keys.view->Select(4, 4);
+  EXPECT_EQ(Key(VK_BACK), 1);
+  EXPECT_FALSE(keys.board.HasValue(4, 4));
+  EXPECT_EQ(Key('Z', false, true), 1);  // one undo brings the 7 back
+  EXPECT_EQ(keys.board.GetValue(4, 4), 7);
+  EXPECT_TRUE(keys.view->IsEditMode());
+}
+
+// A held key sends WM_KEYDOWN again and again with bit 30 of lParam set.
+TEST_F(KeyboardTest, HeldKeysRepeatOnlyMovesAndUndo) {
+  const LPARAM kRepeat = LPARAM(1) << 30 | 1;
+  const auto held = [&](WORD key, bool shift, int times) {
+    gHeld[VK_SHIFT] = shift;
+    gHeld[VK_CONTROL] = key == 'Z';
+    int acted = 0;
+    for (int i = 0; i < times; ++i) {
+      acted += keys.view->HandleMessage(window->Handle(), WM_KEYDOWN, key, kRepeat);
+    }
+    return acted;
+  };
+  Both(true, 0, 0, 1);
+  // Shift+5 held: one mark, one step, whatever the repeats.
+  EXPECT_EQ(Key('5', true), 1);
+  EXPECT_EQ(held('5', true, 25), 0);
+  EXPECT_TRUE(keys.board.HasCandidate(0, 0, 5));
+  EXPECT_EQ(keys.view->History().UndoCount(), 1);
+  // Shift let go before the 5: the repeats do not enter it.
+  EXPECT_EQ(held('5', false, 3), 0);
+  EXPECT_FALSE(keys.board.HasValue(0, 0));
+  // Delete and Space held act once.
+  EXPECT_EQ(held(VK_DELETE, false, 3), 0);
+  EXPECT_TRUE(keys.view->IsSelected(0, 0));
+  keys.view->Select(4, 4);
+  EXPECT_EQ(Key(VK_SPACE), 1);
+  EXPECT_EQ(held(VK_SPACE, false, 3), 0);
+  EXPECT_TRUE(keys.view->HasHighlight());
+  // The arrows go on moving, and a held Ctrl+Z goes on undoing.
+  EXPECT_EQ(held(VK_LEFT, false, 6), 6);
+  EXPECT_TRUE(keys.view->IsSelected(4, 0));
+  EXPECT_EQ(held('Z', false, 2), 1);  // one step to undo, then nothing
+  EXPECT_FALSE(keys.board.HasCandidate(0, 0, 5));
 }
 
 TEST_F(KeyboardTest, ArrowsMoveTheSelectionFromTheCentreAndStopAtTheEdges) {

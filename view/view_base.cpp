@@ -69,7 +69,7 @@ int ViewBase::OnRightButtonDown(short, short) { return 0; }
 int ViewBase::OnRightDoubleClick(short, short) { return 0; }
 int ViewBase::OnCommand(WORD) { return 0; }
 int ViewBase::OnSize(WORD, WORD) { return 0; }
-int ViewBase::OnKeyDown(WORD) { return 0; }
+int ViewBase::OnKeyDown(WORD, bool) { return 0; }
 
 int ViewBase::HandleMessage(HWND, UINT message, WPARAM wParam, LPARAM lParam) {
   const short x = static_cast<short>(LOWORD(lParam));
@@ -92,7 +92,7 @@ int ViewBase::HandleMessage(HWND, UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_RBUTTONDBLCLK:
       return OnRightDoubleClick(x, y);
     case WM_KEYDOWN:
-      return OnKeyDown(LOWORD(wParam));
+      return OnKeyDown(LOWORD(wParam), (lParam & (LPARAM(1) << 30)) != 0);
     default:
       return 0;
   }

@@ -38,8 +38,9 @@ class ViewBase {
   virtual int OnCommand(WORD id);
   // width and height are the new client size, unsigned 16 bits.
   virtual int OnSize(WORD width, WORD height);
-  // key is the virtual-key code of a WM_KEYDOWN.
-  virtual int OnKeyDown(WORD key);
+  // key is the virtual-key code of a WM_KEYDOWN; repeated says the key was
+  // already down (bit 30 of lParam): the keyboard's autorepeat.
+  virtual int OnKeyDown(WORD key, bool repeated);
 
   // Calls the handler for WM_CREATE, WM_SIZE, WM_CLOSE, WM_COMMAND,
   // WM_KEYDOWN and the left and right button press and double-click

@@ -23,7 +23,7 @@ class RecordingView : public ViewBase {
   int OnRightDoubleClick(short x, short y) override { return Note("rdbl", x, y, 0); }
   int OnCommand(WORD id) override { return Note("command", id, 0, 0); }
   int OnSize(WORD w, WORD h) override { return Note("size", w, h, 0); }
-  int OnKeyDown(WORD key) override { return Note("key", key, 0, 0); }
+  int OnKeyDown(WORD key, bool repeated) override { return Note("key", key, repeated ? 1 : 0, 0); }
 
  private:
   int Note(const char* what, int x, int y, LPARAM p) {
@@ -57,6 +57,10 @@ TEST(ViewBaseDispatch, EachListedMessageReachesItsHandlerWithDecodedArguments) {
   EXPECT_EQ(view->HandleMessage(nullptr, WM_KEYDOWN, 'Z', 0x002C0001), 7);
   EXPECT_EQ(view->last, "key");
   EXPECT_EQ(view->a, 'Z');
+  EXPECT_EQ(view->b, 0);
+  EXPECT_EQ(view->HandleMessage(nullptr, WM_KEYDOWN, VK_LEFT, 0x414B0001), 7);  // held down
+  EXPECT_EQ(view->a, VK_LEFT);
+  EXPECT_EQ(view->b, 1);
 
   const struct {
     UINT message;
