@@ -427,11 +427,16 @@ int BoardView::NewPuzzle(int level) {
 }
 
 int BoardView::ChooseSize(int index) {
+  const int before = sizeIndex;
   SetSizeIndex(index);
   RECT client{};
   HWND window = MainWindow();
   if (window) GetClientRect(window, &client);
-  return OnSize(static_cast<WORD>(client.right - client.left), static_cast<WORD>(client.bottom - client.top));
+  const int result =
+      OnSize(static_cast<WORD>(client.right - client.left), static_cast<WORD>(client.bottom - client.top));
+  // Kept at once: a game that ends without its close keeps the new size.
+  if (sizeIndex != before) SaveSettingsNow();
+  return result;
 }
 
 void BoardView::UpdateMenuState() {

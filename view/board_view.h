@@ -81,6 +81,9 @@ class BoardView : public ViewBase {
   // Stops and joins the generator thread, then writes the settings file.
   // Returns 0 so that the window still closes.
   int OnClose() override;
+  // Writes the settings file (size and stock) now, taking the stock's lock;
+  // nothing before the file was read at start-up. False when not written.
+  bool SaveSettingsNow();
   int OnLeftButtonDown(short x, short y) override;
   int OnLeftDoubleClick(short x, short y) override;
   int OnRightButtonDown(short x, short y) override;
@@ -95,15 +98,23 @@ class BoardView : public ViewBase {
   // play the selected cell as the clicks they stand for: the arrows move
   // the selection (r5c5 when there is none), 1-9 on the main row or the
   // keypad enter a digit, Shift+1-9 mark one, Delete and Backspace act as a
-  // right click, Space as a left click on a filled cell. 1 when the key did
+  // right click, Space as a left click on a filled cell; while a puzzle is
+  // typed in, Delete and Backspace blank the selected cell instead. A key
+  // held down repeats only the moves and undo or redo. 1 when the key did
   // something; every other key, and any key with Alt held, is left to the
   // framework (0).
-  int OnKeyDown(WORD key) override;
+  int OnKeyDown(WORD key, bool repeated) override;
 
   // Replaces the board, mode and progress with the saved game when there is
   // a readable one that is not finished; a bad one is set aside. 1 when a
   // game was resumed. Undo starts empty.
+  // A full board that was never judged (the game ended right after the
+  // entry that filled it) gets its verdict at once.
   int ResumeSavedGame();
+  // Removes the temporary files of the settings file, the saved game and
+  // the records that a copy of the game ended during a save left behind.
+  // Only while no other copy runs in the folder.
+  void RemoveLeftoverSaves();
   // Writes the board, mode and progress to the saved game (atomically);
   // nothing before the settings file was read or when a file there could
   // not be read.
@@ -231,7 +242,8 @@ class BoardView : public ViewBase {
   int EnterValue(Board& board, int row, int col, int digit);
   void JudgeFullBoard(Board& board);
   // The keys without Ctrl (view/board_keys.cpp).
-  int PlayKey(WORD key, bool shift);
+  int PlayKey(WORD key, bool shift, bool repeated);
+  int EraseTypedCell(Board& board, int row, int col);
   int MoveSelection(int rows, int cols);
   int DigitKey(int digit, bool shift);
 

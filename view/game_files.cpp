@@ -3,6 +3,8 @@
 #include "view/board_view.h"
 
 #include "puzzle/board.h"
+#include "puzzle/safe_file.h"
+#include "stock/play_rules.h"
 
 bool MainWindowInPlay(HWND mainWindow) {
   return mainWindow && GetForegroundWindow() == mainWindow && !IsIconic(mainWindow);
@@ -103,7 +105,17 @@ int BoardView::ResumeSavedGame() {
   TickClock();
   ResetView();
   UpdateMenuState();
+  // The game ended between the entry that filled the board and the end of
+  // its judgement: the verdict comes now, and a correct board is counted
+  // unless the records already hold it.
+  if (NeedsVerdictAtResume(saved)) JudgeFullBoard(*board);
   return 1;
+}
+
+void BoardView::RemoveLeftoverSaves() {
+  RemoveLeftoverTemporary(links.settingsPath);
+  RemoveLeftoverTemporary(GamePath().c_str());
+  RemoveLeftoverTemporary(RecordsPath().c_str());
 }
 
 void BoardView::SaveGameInProgress() {
@@ -117,6 +129,9 @@ void BoardView::SaveGameInProgress() {
   SaveGameFile(GamePath().c_str(), game);
 }
 
+// The records are written before the saved game is marked: a crash between
+// the two leaves a full board that the next start judges again, and the
+// records then know the puzzle.
 void BoardView::FinishPuzzle() {
   TickClock();
   if (CountsAsSolved(progress) && AddToRecords()) progress.counted = true;
@@ -124,15 +139,22 @@ void BoardView::FinishPuzzle() {
   SaveGameInProgress();
 }
 
-// Read again just before the write, so that records another Kubri wrote in
-// the meantime are kept; a records file that cannot be read is not written.
+// Read just before the write, so that nothing written since start-up is
+// lost; a records file that cannot be read is not written. True when the
+// puzzle is in the records now, by this write or an earlier one.
 bool BoardView::AddToRecords() {
-  if (!HasReadSettingsFile()) return false;
+  if (!HasReadSettingsFile() || !links.board) return false;
   const std::wstring path = RecordsPath();
   PlayRecords records;
   if (LoadRecordsFile(path.c_str(), &records) == kGameFileUnreadable) return false;
-  AddSolved(&records, progress.source, clock.Seconds(), progress.hints);
-  return SaveRecordsFile(path.c_str(), records);
+  switch (CountSolve(&records, progress, PuzzleKeyOf(*links.board), clock.Seconds())) {
+    case kSolveCountedNow:
+      return SaveRecordsFile(path.c_str(), records);
+    case kSolveCountedBefore:
+      return true;
+    default:
+      return false;
+  }
 }
 
 int BoardView::ShowRecords() {

@@ -9,6 +9,7 @@
 
 #include "resources/resource_ids.h"
 #include "stock/play_records.h"
+#include "stock/puzzle_stock.h"
 #include "stock/saved_game.h"
 #include "view/board_view.h"
 #include "view/view_test_support.h"
@@ -41,12 +42,14 @@ class GameFilesTest : public ::testing::Test {
   }
   void TearDown() override {
     view.reset();
-    for (const wchar_t* name : {L"KubriGame.dat", L"KubriGame.dat.bad", L"KubriRecords.dat", L"KubriRecords.dat.bad"})
+    for (const wchar_t* name : {L"KubriGame.dat", L"KubriGame.dat.bad", L"KubriRecords.dat", L"KubriRecords.dat.bad",
+                                L"Kubri.dat", L"Kubri.dat.tmp", L"KubriGame.dat.tmp", L"KubriRecords.dat.tmp",
+                                L"puzzle.kbr.tmp"})
       DeleteFileW((folder + name).c_str());
     RemoveDirectoryW(folder.c_str());
   }
-  std::unique_ptr<BoardView> MakeView(Board& target) {
-    ViewLinks links = TestLinks(&target);
+  std::unique_ptr<BoardView> MakeView(Board& target, PuzzleStock* stock = nullptr) {
+    ViewLinks links = TestLinks(&target, stock);
     links.settingsPath = settings.c_str();
     links.tickCount = FakeTicks;
     links.isPlaying = FakePlaying;
@@ -176,6 +179,102 @@ TEST_F(GameFilesTest, SolvedPuzzleIsRecordedOnceAndNotResumed) {
   EXPECT_EQ(next->ResumeSavedGame(), 0);
   EXPECT_FALSE(fresh.HasValue(4, 4));
   EXPECT_TRUE(Exists(next->GamePath()));  // finished, not bad: left in place
+}
+
+// The game ended right after the entry that filled the board: the saved
+// game holds the full board, unjudged, and the records may or may not have
+// been written. The next start judges it, and counts it once in all.
+TEST_F(GameFilesTest, FullBoardLeftUnjudgedIsJudgedAtResumeAndCountedOnce) {
+  for (bool recordsWritten : {false, true}) {
+    DeleteFileW(view->RecordsPath().c_str());
+    SavedGame left;
+    left.board = board;
+    left.board.SetValue(0, 0, 5);
+    left.board.SetValue(0, 1, 3);
+    left.progress.seconds = 42;
+    if (recordsWritten) {
+      PlayRecords records;
+      ASSERT_EQ(CountSolve(&records, left.progress, PuzzleKeyOf(left.board), 42), kSolveCountedNow);
+      ASSERT_TRUE(SaveRecordsFile(view->RecordsPath().c_str(), records));
+    }
+    ASSERT_TRUE(SaveGameFile(view->GamePath().c_str(), left));
+    MessageBoxCapture::shown.clear();
+
+    Board fresh;
+    std::unique_ptr<BoardView> next = MakeView(fresh);
+    next->NoteSettingsFileRead();
+    EXPECT_EQ(next->ResumeSavedGame(), 1);
+    ASSERT_EQ(MessageBoxCapture::shown.size(), 1u);
+    EXPECT_EQ(MessageBoxCapture::shown[0].text, kCorrectMessage);
+    EXPECT_EQ(ReadRecords().levels[0].solved, 1) << recordsWritten;
+    EXPECT_EQ(ReadRecords().levels[0].bestSeconds, 42);
+    EXPECT_TRUE(ReadGame().progress.finished);
+    EXPECT_TRUE(ReadGame().progress.counted);
+    // Taken back and entered again: still one.
+    next->Select(0, 1);
+    Press(*next, false, 0, 1, 3);
+    Enter(*next, 0, 1, 3);
+    EXPECT_EQ(MessageBoxCapture::shown.back().text, kCorrectMessage);
+    EXPECT_EQ(ReadRecords().levels[0].solved, 1);
+  }
+}
+
+TEST_F(GameFilesTest, FullWrongBoardAtResumeIsJudgedAndPlayedOn) {
+  SavedGame left;
+  left.board = board;
+  left.board.SetValue(0, 0, 3);
+  left.board.SetValue(0, 1, 5);  // swapped
+  ASSERT_TRUE(SaveGameFile(view->GamePath().c_str(), left));
+  view->NoteSettingsFileRead();
+  EXPECT_EQ(view->ResumeSavedGame(), 1);
+  ASSERT_EQ(MessageBoxCapture::shown.size(), 1u);
+  EXPECT_EQ(MessageBoxCapture::shown[0].text, kWrongMessage);
+  EXPECT_FALSE(ReadGame().progress.finished);
+  EXPECT_EQ(ReadRecords().levels[0].solved, 0);
+  // A board the answer filled comes back without a word.
+  left.progress.answerUsed = true;
+  ASSERT_TRUE(SaveGameFile(view->GamePath().c_str(), left));
+  EXPECT_EQ(view->ResumeSavedGame(), 1);
+  EXPECT_EQ(MessageBoxCapture::shown.size(), 1u);
+}
+
+TEST_F(GameFilesTest, SizeIsSavedAsSoonAsItChanges) {
+  PuzzleStock stock;
+  Board stocked;
+  FillSolvedExcept(stocked, {0, 1, 2, 3, 4});
+  stock.Add(&stocked);
+  view = MakeView(board, &stock);
+  const std::wstring kubri = folder + L"Kubri.dat";
+  view->OnCommand(IDM_SIZE_LARGE);
+  EXPECT_FALSE(Exists(kubri));  // not before start-up has read the file
+  view->NoteSettingsFileRead();
+  view->OnCommand(IDM_SIZE_SMALL);
+  FILE* f = _wfopen(kubri.c_str(), L"r");
+  ASSERT_NE(f, nullptr);
+  char line[16] = {};
+  std::fgets(line, sizeof line, f);
+  int lines = 1;
+  for (int c; (c = std::fgetc(f)) != EOF;) lines += c == '\n';
+  std::fclose(f);
+  EXPECT_STREQ(line, "2\n");
+  EXPECT_EQ(lines, 1 + 9);  // the stock goes with it
+  DeleteFileW(kubri.c_str());
+  view->OnCommand(IDM_SIZE_SMALL);  // the same size: nothing to keep
+  EXPECT_FALSE(Exists(kubri));
+}
+
+TEST_F(GameFilesTest, LeftoverTemporaryFilesOfTheGamesOwnSavesAreRemoved) {
+  for (const wchar_t* name : {L"Kubri.dat.tmp", L"KubriGame.dat.tmp", L"KubriRecords.dat.tmp", L"puzzle.kbr.tmp"}) {
+    FILE* f = _wfopen((folder + name).c_str(), L"wb");
+    ASSERT_NE(f, nullptr);
+    std::fputs("half", f);
+    std::fclose(f);
+  }
+  view->RemoveLeftoverSaves();
+  EXPECT_FALSE(Exists(folder + L"Kubri.dat.tmp"));
+  EXPECT_FALSE(Exists(folder + L"KubriGame.dat.tmp"));
+  EXPECT_FALSE(Exists(folder + L"KubriRecords.dat.tmp"));
+  EXPECT_TRUE(Exists(folder + L"puzzle.kbr.tmp"));  // not the game's to judge
 }
 
 TEST_F(GameFilesTest, AnswerFileAndTypedPuzzlesDoNotCount) {

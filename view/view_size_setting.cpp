@@ -25,13 +25,19 @@ int BoardView::OnClose() {
   if (!generator) return 0;
   generator->RequestStop();
   generator->Join();
-  // A close before the file was read (a start-up that ends early) would
-  // write the default size and an empty stock over the player's file.
-  if (!HasReadSettingsFile()) return 0;
-  // No other thread is left, so the stock is written without its lock.
-  if (links.stock) {
-    ViewSizeSetting setting(*this);
-    SaveSettingsFile(setting, *links.stock, links.settingsPath ? links.settingsPath : kSettingsFileName);
-  }
+  SaveSettingsNow();
   return 0;
+}
+
+bool BoardView::SaveSettingsNow() {
+  // A save before the file was read (a start-up that ends early) would
+  // write the default size and an empty stock over the player's file.
+  if (!HasReadSettingsFile() || !links.stock) return false;
+  // The generator thread may still run; its lock keeps the stock whole.
+  PuzzleStock& stock = *links.stock;
+  if (!stock.Lock()) return false;
+  ViewSizeSetting setting(*this);
+  const bool saved = SaveSettingsFile(setting, stock, links.settingsPath ? links.settingsPath : kSettingsFileName);
+  stock.Unlock();
+  return saved;
 }
