@@ -4,6 +4,7 @@
 
 #include "view/board_view.h"
 #include "view/game_objects.h"
+#include "view/single_game.h"
 
 HRESULT OnDeviceCreated(IDirect3DDevice9*, const D3DSURFACE_DESC&, void*) { return S_OK; }
 
@@ -25,6 +26,8 @@ LRESULT OnMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam, bool&
   // Activation and minimising come as messages: the time up to them counts
   // as it was before.
   GameView().TickClock();
+  // A copy started from now on waits for this one to end.
+  if (message == WM_CLOSE) GameFolderClaim::UnmarkWindow(window);
   GameView().HandleMessage(window, message, wParam, lParam);
   return 0;
 }

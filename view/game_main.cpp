@@ -1,6 +1,7 @@
-// Kubri's entry function: registers the game's callbacks, makes the first
-// puzzle, brings up the window and the device, reads the settings file,
-// starts the background generator and runs the main loop.
+// Kubri's entry function: claims the game's folder, registers the game's
+// callbacks, makes the first puzzle, brings up the window and the device,
+// reads the settings file, starts the background generator and runs the
+// main loop.
 #include <windows.h>
 
 #include "framework/device.h"
@@ -13,11 +14,27 @@
 #include "view/device_callbacks.h"
 #include "view/game_callbacks.h"
 #include "view/game_objects.h"
+#include "view/single_game.h"
 #include "view/view_size_setting.h"
+
+namespace {
+
+// How long a second copy waits for the first one's window to show, or for
+// a first copy that is closing to end.
+constexpr DWORD kWaitForOtherCopy = 10000;
+
+}  // namespace
 
 // No step's result is looked at: the framework reports its own failures,
 // and every step runs whatever the earlier ones returned.
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, LPWSTR, int) {
+  BoardView& view = GameView();
+  // A copy already playing in this folder is brought to the front, and
+  // this one ends at once, before it has written anything.
+  GameFolderClaim folder(view.Links().settingsPath);
+  if (!folder.Claim(kWaitForOtherCopy)) return 0;
+  view.RemoveLeftoverSaves();
+
   FrameworkSetOnDeviceCreated(OnDeviceCreated, nullptr);
   FrameworkSetOnDeviceReset(OnDeviceReset, nullptr);
   FrameworkSetOnDeviceLost(OnDeviceLost, nullptr);
@@ -33,7 +50,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, LPWSTR, int) {
 
   HMENU menu = LoadMenuW(nullptr, MAKEINTRESOURCEW(IDR_KUBRI_MENU));
   FrameworkCreateWindow(L"Kubri", nullptr, nullptr, menu, CW_USEDEFAULT, CW_USEDEFAULT);
-  BoardView& view = GameView();
+  folder.MarkWindow(FrameworkGetWindow());
   FrameworkCreateDevice(0, true, view.ClientWidth(), view.ClientHeight(), OnDeviceAcceptable,
                         OnModifyDeviceSettings, nullptr);
 
