@@ -29,17 +29,17 @@ SavedGame GameOnGrid(std::initializer_list<int> open, bool fill) {
   return game;
 }
 
-// The writes after the last entry, in the game's order: the saved game with
-// the full board, then the records, then the saved game finished. A crash
-// after `writes` of them, then a resume that judges what it finds.
-struct Crash {
+// The two files as they lie on disk.
+struct Disk {
   PlayRecords records;
   SavedGame saved;
 };
 
-// What the game does with a board judged correct: count it (the records
-// written when that added something), then finish the saved game.
-void Finish(Crash* disk, SavedGame game, int writesAllowed) {
+// The writes after an entry fills the board with a correct grid, in the
+// game's order: the saved game with the full board, the records (when the
+// solve added to them), the saved game finished. The game is killed after
+// `writesAllowed` of them.
+void Finish(Disk* disk, SavedGame game, int writesAllowed) {
   int writes = 0;
   if (writes++ == writesAllowed) return;
   disk->saved = game;  // the step that filled the board
@@ -58,7 +58,7 @@ void Finish(Crash* disk, SavedGame game, int writesAllowed) {
 TEST(PlayRulesTest, CrashAtAnyPointAfterTheLastEntryCountsThePuzzleOnce) {
   const SavedGame full = GameOnGrid({3, 40}, true);
   for (int crashAfter = 0; crashAfter <= 3; ++crashAfter) {
-    Crash disk;
+    Disk disk;
     disk.saved = GameOnGrid({3, 40}, false);  // before the last entries
     Finish(&disk, full, crashAfter);
     // The next start: a full board still owed its verdict is judged again.
@@ -166,14 +166,6 @@ TEST(PlayRulesTest, RecordsRememberTheLastPuzzlesAndReadOldFiles) {
   for (const char* text : damaged) {
     ASSERT_TRUE(folder.WriteBytes("r.dat", text));
     EXPECT_EQ(LoadRecordsFile(path.c_str(), &back), kGameFileBad) << text;
-  }
-}
-
-TEST(PlayRulesTest, OnlyMovesAndUndoRepeatWhileAKeyIsHeld) {
-  EXPECT_TRUE(KeyRepeats(CellKey::kMove));
-  EXPECT_TRUE(KeyRepeats(CellKey::kUndoRedo));
-  for (CellKey key : {CellKey::kEnter, CellKey::kMark, CellKey::kErase, CellKey::kHighlight}) {
-    EXPECT_FALSE(KeyRepeats(key));
   }
 }
 
