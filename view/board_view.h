@@ -111,8 +111,9 @@ class BoardView : public ViewBase {
   // A full board that was never judged (the game ended right after the
   // entry that filled it) gets its verdict at once.
   int ResumeSavedGame();
-  // Removes the temporary files of the settings file, the saved game and
-  // the records that a copy of the game ended during a save left behind.
+  // Removes the temporary files of the settings file, the saved game, the
+  // records and the options that a copy of the game ended during a save
+  // left behind.
   // Only while no other copy runs in the folder.
   void RemoveLeftoverSaves();
   // Writes the board, mode and progress to the saved game (atomically);

@@ -116,6 +116,7 @@ void BoardView::RemoveLeftoverSaves() {
   RemoveLeftoverTemporary(links.settingsPath);
   RemoveLeftoverTemporary(GamePath().c_str());
   RemoveLeftoverTemporary(RecordsPath().c_str());
+  RemoveLeftoverTemporary(OptionsPath().c_str());
 }
 
 void BoardView::SaveGameInProgress() {

@@ -44,7 +44,7 @@ class GameFilesTest : public ::testing::Test {
     view.reset();
     for (const wchar_t* name : {L"KubriGame.dat", L"KubriGame.dat.bad", L"KubriRecords.dat", L"KubriRecords.dat.bad",
                                 L"Kubri.dat", L"Kubri.dat.tmp", L"KubriGame.dat.tmp", L"KubriRecords.dat.tmp",
-                                L"puzzle.kbr.tmp"})
+                                L"KubriOptions.dat.tmp", L"puzzle.kbr.tmp"})
       DeleteFileW((folder + name).c_str());
     RemoveDirectoryW(folder.c_str());
   }
@@ -264,7 +264,8 @@ TEST_F(GameFilesTest, SizeIsSavedAsSoonAsItChanges) {
 }
 
 TEST_F(GameFilesTest, LeftoverTemporaryFilesOfTheGamesOwnSavesAreRemoved) {
-  for (const wchar_t* name : {L"Kubri.dat.tmp", L"KubriGame.dat.tmp", L"KubriRecords.dat.tmp", L"puzzle.kbr.tmp"}) {
+  for (const wchar_t* name :
+       {L"Kubri.dat.tmp", L"KubriGame.dat.tmp", L"KubriRecords.dat.tmp", L"KubriOptions.dat.tmp", L"puzzle.kbr.tmp"}) {
     FILE* f = _wfopen((folder + name).c_str(), L"wb");
     ASSERT_NE(f, nullptr);
     std::fputs("half", f);
@@ -274,6 +275,7 @@ TEST_F(GameFilesTest, LeftoverTemporaryFilesOfTheGamesOwnSavesAreRemoved) {
   EXPECT_FALSE(Exists(folder + L"Kubri.dat.tmp"));
   EXPECT_FALSE(Exists(folder + L"KubriGame.dat.tmp"));
   EXPECT_FALSE(Exists(folder + L"KubriRecords.dat.tmp"));
+  EXPECT_FALSE(Exists(folder + L"KubriOptions.dat.tmp"));
   EXPECT_TRUE(Exists(folder + L"puzzle.kbr.tmp"));  // not the game's to judge
 }
 

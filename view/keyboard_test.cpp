@@ -217,7 +217,7 @@ TEST_F(KeyboardTest, HeldKeysRepeatOnlyMovesAndUndo) {
   const LPARAM kRepeat = LPARAM(1) << 30 | 1;
   const auto held = [&](WORD key, bool shift, int times) {
     gHeld[VK_SHIFT] = shift;
-    gHeld[VK_CONTROL] = key == 'Z';
+    gHeld[VK_CONTROL] = key == 'Z' || key == 'M';
     int acted = 0;
     for (int i = 0; i < times; ++i) {
       acted += keys.view->HandleMessage(window->Handle(), WM_KEYDOWN, key, kRepeat);
@@ -240,6 +240,7 @@ TEST_F(KeyboardTest, HeldKeysRepeatOnlyMovesAndUndo) {
   EXPECT_EQ(Key(VK_SPACE), 1);
   EXPECT_EQ(held(VK_SPACE, false, 3), 0);
   EXPECT_TRUE(keys.view->HasHighlight());
+  EXPECT_EQ(held('M', false, 3), 0);  // all candidates: once per press
   // The arrows go on moving, and a held Ctrl+Z goes on undoing.
   EXPECT_EQ(held(VK_LEFT, false, 6), 6);
   EXPECT_TRUE(keys.view->IsSelected(4, 0));
