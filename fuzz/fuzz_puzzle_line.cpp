@@ -1,8 +1,10 @@
 // Fuzzes the tool's reader of puzzles one to a line on arbitrary bytes. Every
 // line of the input, whatever its length or content, must be answered once,
 // in order and under its own number: passed over (blank or '#'), malformed
-// (not 81 characters) or read as the puzzle its digits spell; and a puzzle
-// read must come back the same through the line writer.
+// (not 81 characters, or one of them neither a digit nor '.') or read as the
+// puzzle its digits spell; and a puzzle read must come back the same through
+// the line writer. The reader of either format must answer in order, end,
+// and keep the marks of a board's candidate lines on its empty cells only.
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -31,6 +33,14 @@ std::vector<std::string> Lines(const uint8_t* data, size_t size) {
     while (!l.empty() && l.back() == '\r') l.pop_back();
   }
   return lines;
+}
+
+// Each of the 81 characters is a digit or '.'.
+bool AllCells(const std::string& line) {
+  for (char ch : line) {
+    if (!((ch >= '0' && ch <= '9') || ch == '.')) return false;
+  }
+  return true;
 }
 
 void CheckPuzzle(const Board& board, const std::string& line) {
@@ -99,6 +109,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::string& line = lines[next];
     if (line.size() != 81) {
       FUZZ_CHECK(result == kPuzzleLineMalformed, "a line of another length is malformed");
+    } else if (!AllCells(line)) {
+      FUZZ_CHECK(result == kPuzzleLineMalformed, "a character that is no cell is malformed");
     } else {
       FUZZ_CHECK(result == kPuzzleLineRead, "a line of 81 characters is a puzzle");
       CheckPuzzle(board, line);
@@ -110,13 +122,20 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   // The reader of either format answers in the order of the lines, and ends.
   std::rewind(stream);
   PuzzleFileReader reader(stream);
-  const bool oneWithCandidates = size % 2 == 1;
   int last = 0;
-  while (reader.Next(&board, oneWithCandidates) != kPuzzleEnd) {
+  PuzzleReadResult result;
+  while ((result = reader.Next(&board)) != kPuzzleEnd) {
     FUZZ_CHECK(reader.Line() > last && reader.Line() <= int(lines.size()), "answers in order");
     last = reader.Line();
+    if (result != kPuzzleRead) continue;
+    for (int i = 0; i < 81; ++i) {
+      const int row = i / 9, col = i % 9;
+      FUZZ_CHECK(board.HasValue(row, col) == board.IsGiven(row, col), "every value read is given");
+      FUZZ_CHECK(!board.HasValue(row, col) || board.CandidateCount(row, col) == 0,
+                 "candidate lines mark empty cells only");
+    }
   }
-  FUZZ_CHECK(reader.Next(&board, oneWithCandidates) == kPuzzleEnd, "the reader's end stays");
+  FUZZ_CHECK(reader.Next(&board) == kPuzzleEnd, "the reader's end stays");
   std::fclose(stream);
   return 0;
 }

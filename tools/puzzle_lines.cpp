@@ -1,6 +1,9 @@
 // Reading puzzle files of either format, and writing puzzles one to a line.
 #include "tools/puzzle_lines.h"
 
+#include <cstdio>
+#include <string>
+
 namespace {
 
 constexpr size_t kKept = PuzzleTextLine::kKept;
@@ -58,14 +61,40 @@ bool IsBoardLine(const PuzzleTextLine& l) {
   return true;
 }
 
-// "RC" and up to nine marked digits, row and column 0..8.
-bool IsCandidateLine(const PuzzleTextLine& l) {
-  if (l.length < 2 || l.length > 11) return false;
+// "RC" then one to nine marked digits in ascending order, row and column
+// 0..8, naming a cell that `board` leaves empty.
+bool IsCandidateLineOf(const PuzzleTextLine& l, const Board& board) {
+  if (l.length < 3 || l.length > 11) return false;
   if (l.kept[0] < '0' || l.kept[0] > '8' || l.kept[1] < '0' || l.kept[1] > '8') return false;
+  char last = '0';
   for (size_t i = 2; i < l.length; ++i) {
-    if (l.kept[i] < '1' || l.kept[i] > '9') return false;
+    if (l.kept[i] <= last || l.kept[i] > '9') return false;
+    last = l.kept[i];
   }
-  return true;
+  return !board.HasValue(l.kept[0] - '0', l.kept[1] - '0');
+}
+
+// The index of the first of 81 characters that is no cell (a digit '1'..'9',
+// '.' or '0'), or -1.
+int FirstNonCell(const char* chars) {
+  for (int i = 0; i < 81; ++i) {
+    const char ch = chars[i];
+    if (!((ch >= '0' && ch <= '9') || ch == '.')) return i;
+  }
+  return -1;
+}
+
+// What is wrong with a puzzle line whose character `at` is no cell.
+std::string NonCellText(const char* chars, int at) {
+  const unsigned char ch = static_cast<unsigned char>(chars[at]);
+  char text[96];
+  if (ch >= ' ' && ch < 127) {
+    std::snprintf(text, sizeof text, "character %d is '%c', not a digit, '.' or '0'", at + 1, ch);
+  } else {
+    std::snprintf(text, sizeof text, "character %d is byte 0x%02X, not a digit, '.' or '0'", at + 1,
+                  unsigned(ch));
+  }
+  return text;
 }
 
 // Every digit '1'..'9' among `count` characters becomes a given, from cell
@@ -82,9 +111,11 @@ void PlaceGivens(const char* chars, size_t count, int first, Board* board) {
 
 // The format told by the first nine lines that are neither blank nor
 // comments (see PuzzleFileReader).
-PuzzleFileKind KindOf(const std::deque<PuzzleTextLine>& lines) {
+template <class Ahead>
+PuzzleFileKind KindOf(const std::deque<Ahead>& ahead) {
   bool anyLine = false, anyBoardLine = false;
-  for (const PuzzleTextLine& l : lines) {
+  for (const Ahead& a : ahead) {
+    const PuzzleTextLine& l = a.text;
     if (l.length == 0 || IsComment(l)) continue;
     if (IsPuzzleLine(l)) return kPuzzleFileLines;
     anyLine = true;
@@ -101,7 +132,7 @@ PuzzleLineResult ReadPuzzleLine(FILE* stream, Board* board, int* lineNumber) {
   while (ReadWholeLine(stream, line, &length)) {
     ++*lineNumber;
     if (length == 0 || line[0] == '#') continue;
-    if (length != 81) return kPuzzleLineMalformed;
+    if (length != 81 || FirstNonCell(line) >= 0) return kPuzzleLineMalformed;
     board->Clear();
     PlaceGivens(line, 81, 0, board);
     return kPuzzleLineRead;
@@ -119,12 +150,22 @@ void FormatPuzzleLine(const Board& board, char (&line)[83]) {
 }
 
 PuzzleFileReader::PuzzleFileReader(FILE* source) : stream(source) {
+  // Every reader of the lines passes over comments, so they are not kept;
+  // blank lines are rows of a board, so a run of them is kept as one entry.
   int counted = 0;
   PuzzleTextLine l;
   while (counted < 9 && ReadWholeLine(stream, l.kept, &l.length)) {
     l.number = ++lineCount;
-    ahead.push_back(l);
-    if (l.length == 0 || IsComment(l)) continue;
+    if (IsComment(l)) continue;
+    if (l.length == 0) {
+      if (!ahead.empty() && ahead.back().text.length == 0) {
+        ++ahead.back().repeat;
+      } else {
+        ahead.push_back({l, 1});
+      }
+      continue;
+    }
+    ahead.push_back({l, 1});
     ++counted;
     if (IsPuzzleLine(l)) break;
   }
@@ -132,9 +173,19 @@ PuzzleFileReader::PuzzleFileReader(FILE* source) : stream(source) {
 }
 
 bool PuzzleFileReader::NextLine(PuzzleTextLine* out) {
+  if (holding) {
+    holding = false;
+    *out = held;
+    return true;
+  }
   if (!ahead.empty()) {
-    *out = ahead.front();
-    ahead.pop_front();
+    AheadLine& first = ahead.front();
+    *out = first.text;
+    if (--first.repeat > 0) {
+      ++first.text.number;
+    } else {
+      ahead.pop_front();
+    }
     return true;
   }
   if (!ReadWholeLine(stream, out->kept, &out->length)) return false;
@@ -142,20 +193,20 @@ bool PuzzleFileReader::NextLine(PuzzleTextLine* out) {
   return true;
 }
 
-PuzzleReadResult PuzzleFileReader::Bad(const PuzzleTextLine& bad, const char* text, bool ends) {
+PuzzleReadResult PuzzleFileReader::Bad(const PuzzleTextLine& bad, const std::string& text, bool ends) {
   line = bad.number;
   badText = text;
   ended = ended || ends;
   return kPuzzleBadLine;
 }
 
-PuzzleReadResult PuzzleFileReader::Next(Board* board, bool oneWithCandidates) {
+PuzzleReadResult PuzzleFileReader::Next(Board* board) {
   if (ended) return kPuzzleEnd;
   switch (kind) {
     case kPuzzleFileLines:
       return NextPuzzleLine(board);
     case kPuzzleFileBoards:
-      return NextBoard(board, oneWithCandidates);
+      return NextBoard(board);
     case kPuzzleFileNeither: {
       PuzzleTextLine l;
       while (NextLine(&l)) {
@@ -177,6 +228,8 @@ PuzzleReadResult PuzzleFileReader::NextPuzzleLine(Board* board) {
   while (NextLine(&l)) {
     if (l.length == 0 || IsComment(l)) continue;
     if (!IsPuzzleLine(l)) return Bad(l, "not a line of 81 characters", false);
+    const int nonCell = FirstNonCell(l.kept);
+    if (nonCell >= 0) return Bad(l, NonCellText(l.kept, nonCell), false);
     board->Clear();
     PlaceGivens(l.kept, 81, 0, board);
     line = l.number;
@@ -186,7 +239,7 @@ PuzzleReadResult PuzzleFileReader::NextPuzzleLine(Board* board) {
   return kPuzzleEnd;
 }
 
-PuzzleReadResult PuzzleFileReader::NextBoard(Board* board, bool withCandidates) {
+PuzzleReadResult PuzzleFileReader::NextBoard(Board* board) {
   board->Clear();
   int rows = 0;
   PuzzleTextLine l;
@@ -201,20 +254,20 @@ PuzzleReadResult PuzzleFileReader::NextBoard(Board* board, bool withCandidates) 
     ended = true;
     return rows == 0 ? kPuzzleEnd : kPuzzleCutShort;
   }
-  return withCandidates ? ReadCandidates(board) : kPuzzleRead;
+  ReadCandidates(board);
+  return kPuzzleRead;
 }
 
-PuzzleReadResult PuzzleFileReader::ReadCandidates(Board* board) {
-  const int first = line;
-  ended = true;  // a puzzle file holds one board
+void PuzzleFileReader::ReadCandidates(Board* board) {
   PuzzleTextLine l;
   while (NextLine(&l)) {
-    if (l.length == 0 || IsComment(l)) continue;
-    if (!IsCandidateLine(l)) return Bad(l, "not a candidate line", true);
+    if (!IsCandidateLineOf(l, *board)) {
+      held = l;
+      holding = true;
+      return;
+    }
     for (size_t i = 2; i < l.length; ++i) {
       board->SetCandidate(l.kept[0] - '0', l.kept[1] - '0', l.kept[i] - '0', true);
     }
   }
-  line = first;
-  return kPuzzleRead;
 }
