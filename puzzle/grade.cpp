@@ -2,6 +2,7 @@
 #include "puzzle/grade.h"
 
 #include "solver/incremental_grid.h"
+#include "solver/search.h"
 #include "solver/singles.h"
 #include "solver/solver_grid.h"
 
@@ -31,6 +32,28 @@ int GradePuzzle(const Board& puzzle) {
       trusted = grid.Load(masks);  // which keeps the candidates either way
     }
     if (grid.IsComplete() && fillable) return level;
+  }
+  return kGradeUnfinished;
+}
+
+int GradeAtAnyLevel(const Board& puzzle) {
+  const int grade = GradePuzzle(puzzle);
+  if (grade != kGradeUnfinished) return grade;
+  uint8_t values[81];
+  for (int x = 0; x < 81; ++x) {
+    const Cell& cell = puzzle.CellAt(x / 9, x % 9);
+    // A given cell without a digit never completes (see GradePuzzle).
+    if (cell.IsGiven() && !cell.HasValue()) return kGradeUnfinished;
+    values[x] = uint8_t(cell.GetValue());
+  }
+  const SearchOutcome outcome = SearchSolutions(values, 2);
+  if (outcome.solutions == 0) return kGradeContradiction;
+  if (outcome.solutions > 1) return kGradeSeveral;
+  // Each level is solved from the digits, as the levels below 4 are in
+  // effect: the level of a puzzle is the lowest whose own solve completes it.
+  uint16_t masks[81];
+  for (int level = 4; level <= kHighestGradeLevel; ++level) {
+    if (SolverGrid::SolveDigits(values, level, masks) && SolverGrid::AllSolved(masks)) return level;
   }
   return kGradeUnfinished;
 }

@@ -23,6 +23,7 @@
 #include "puzzle/grade.h"
 #include "puzzle/random.h"
 #include "puzzle/safe_file.h"
+#include "solver/search.h"
 #include "tools/explain_format.h"
 #include "tools/puzzle_lines.h"
 
@@ -40,9 +41,10 @@ constexpr int kUsage = 2;
 const char kHelpEnd[] =
     "\n"
     "kubri-puzzle COMMAND --help describes each command.\n"
-    "A FILE named - is standard input. A file holds nine board lines per\n"
-    "puzzle or one line of 81 characters per puzzle, told apart by its\n"
-    "contents.\n"
+    "A FILE named - is standard input. A file holds puzzles of nine board\n"
+    "lines, each maybe followed by candidate lines as solve writes them, or\n"
+    "puzzles of one line of 81 characters ('1' to '9' a digit, '.' or '0' an\n"
+    "empty cell), told apart by its contents.\n"
     "Exit status: 0 success; 1 a generation failed, a grid is wrong or the\n"
     "output could not be written; 2 bad usage or a file that cannot be read\n"
     "as puzzles.\n";
@@ -64,35 +66,41 @@ const char kGenerateHelp[] =
 const char kSolveHelp[] =
     "usage: kubri-puzzle solve [--level L] FILE...\n"
     "\n"
-    "Loads each puzzle file, solves it with the techniques of level L (1 to\n"
-    "3, default 3) and prints the board with the candidates of undecided\n"
-    "cells, then '# complete', '# incomplete' or '# contradiction'. The\n"
-    "output is itself a puzzle file. A file of puzzle lines is solved line\n"
-    "by line.\n";
+    "Solves every puzzle of the files and prints each as a board with the\n"
+    "candidates of its undecided cells, then a verdict line.\n"
+    "Without --level: every puzzle of exactly one solution is finished,\n"
+    "by the level 3 techniques and, where they stop short, by a search;\n"
+    "the verdict is '# complete', or '# several solutions' or\n"
+    "'# contradiction' (no solution) under what level 3 decided.\n"
+    "With --level L (1 to 6): only the techniques of level L, and the\n"
+    "verdict '# complete', '# incomplete' or '# contradiction'.\n"
+    "The output is itself a file of puzzles that every command reads.\n";
 
 const char kGradeHelp[] =
     "usage: kubri-puzzle grade FILE...\n"
     "\n"
     "Reads puzzles one after another (nine board lines each, or one line of\n"
-    "81 characters each) and prints one line per puzzle: its level 1, 2 or\n"
-    "3, or 'dropped: contradiction' or 'dropped: level 3 cannot complete it'.\n"
-    "A puzzle cut short at the end of a file of board lines is ignored.\n";
+    "81 characters each) and prints one line per puzzle: its level 1 to 6,\n"
+    "or 'dropped: several solutions' or 'dropped: contradiction' (no\n"
+    "solution). With more than one file each line starts with the puzzle's\n"
+    "name and ': '. A puzzle cut short at the end of a file of board lines\n"
+    "is ignored.\n";
 
 const char kCheckHelp[] =
     "usage: kubri-puzzle check FILE\n"
     "\n"
-    "Loads a filled puzzle file and prints 'correct' or 'wrong' (exit\n"
-    "status 0 or 1). A file of puzzle lines gets a verdict per line, and\n"
-    "status 1 when any is wrong.\n";
+    "Reads filled puzzles (one board, several boards, or lines of 81\n"
+    "characters) and prints 'correct' or 'wrong' for each (exit status 0,\n"
+    "or 1 when any is wrong).\n";
 
 const char kExplainHelp[] =
     "usage: kubri-puzzle explain [--level L] [--format text|tsv] FILE...\n"
     "\n"
     "Reads puzzles as grade does (nine board lines each, or one line of 81\n"
     "characters each) and replays the solver with the techniques of level L\n"
-    "from each puzzle's values, in the solver's own order. L is 1 to 3; by\n"
+    "from each puzzle's values, in the solver's own order. L is 1 to 6; by\n"
     "default it is the puzzle's own level, the lowest level that completes\n"
-    "it, or 3 when none does.\n"
+    "it, or 3 for a puzzle of several solutions or none.\n"
     "\n"
     "tsv: one line per step that changed something,\n"
     "  N<TAB>FAMILY<TAB>HOUSE<TAB>CHANGES\n"
@@ -133,9 +141,10 @@ struct Argument {
   std::filesystem::path path;
 };
 
-enum OptionKind { kLevelOption, kNumberOption, kChoiceOption };
+enum OptionKind { kLevelOption, kSolverLevelOption, kNumberOption, kChoiceOption };
 
-// An option that takes a value: a level 1..3, a number from low to high
+// An option that takes a value: a level 1..3 (the levels puzzles are made
+// at), a level of the solver 1..kHighestGradeLevel, a number from low to high
 // (INT_MAX reads "up"), or one of two words.
 struct OptionRule {
   const char* name;
@@ -153,6 +162,10 @@ std::string CheckValue(const OptionRule& rule, const std::string& value) {
     case kLevelOption:
       if (ParseNumber(value, 1, 3, &number)) return "";
       return "option '" + name + "' takes a level from 1 to 3, not '" + value + "'";
+    case kSolverLevelOption:
+      if (ParseNumber(value, 1, kHighestGradeLevel, &number)) return "";
+      return "option '" + name + "' takes a level from 1 to " + std::to_string(kHighestGradeLevel) +
+             ", not '" + value + "'";
     case kNumberOption: {
       if (ParseNumber(value, rule.low, rule.high, &number)) return "";
       const std::string range = rule.high == INT_MAX ? std::to_string(rule.low) + " up"
@@ -402,12 +415,10 @@ std::string PuzzleName(const std::string& file, const PuzzleFileReader& reader, 
   return count == 1 ? file : file + " (board " + std::to_string(count) + ")";
 }
 
-// Reads every puzzle of a file and calls `each` for it; `oneWithCandidates`
-// reads a file of board lines as one puzzle file, candidate lines and all.
-// A bad line is reported and the puzzles around it still read (where the
+// Reads every puzzle of a file and calls `each` for it. A bad line is reported and the puzzles around it still read (where the
 // format allows). Returns 0, or 2 when the file cannot be opened or read,
 // holds a bad line, or holds no puzzle.
-int ForEachPuzzle(const Argument& file, bool oneWithCandidates, const EachPuzzle& each) {
+int ForEachPuzzle(const Argument& file, const EachPuzzle& each) {
   FILE* stream = OpenInput(file);
   if (!stream) return kUsage;
   const std::string name = ShownName(file);
@@ -416,7 +427,7 @@ int ForEachPuzzle(const Argument& file, bool oneWithCandidates, const EachPuzzle
   int status = 0, puzzles = 0;
   PuzzleReadResult result;
   // Output that cannot be written ends the reading; the status says so later.
-  while (!std::ferror(stdout) && (result = reader.Next(&board, oneWithCandidates)) != kPuzzleEnd) {
+  while (!std::ferror(stdout) && (result = reader.Next(&board)) != kPuzzleEnd) {
     if (result == kPuzzleRead) {
       ++puzzles;
       each(board, PuzzleName(name, reader, puzzles));
@@ -436,30 +447,54 @@ int ForEachPuzzle(const Argument& file, bool oneWithCandidates, const EachPuzzle
 }
 
 // Runs `each` over the puzzles of every file; the worst status of them.
-int ForEachFile(const Invocation& in, bool oneWithCandidates, const EachPuzzle& each) {
+int ForEachFile(const Invocation& in, const EachPuzzle& each) {
   int status = 0;
   for (const Argument& file : in.files) {
-    status = std::max(status, ForEachPuzzle(file, oneWithCandidates, each));
+    status = std::max(status, ForEachPuzzle(file, each));
   }
   return status;
 }
 
+// Solves with the level-3 techniques and, where they stop short, finishes a
+// puzzle of one solution with the search's; the verdict line.
+const char* SolveFully(Board& board) {
+  uint8_t values[81];
+  for (int i = 0; i < 81; ++i) values[i] = uint8_t(board.GetValue(i / 9, i % 9));
+  if (!board.SolveAtLevel(3)) return "# contradiction";
+  if (board.IsComplete()) return "# complete";
+  const SearchOutcome outcome = SearchSolutions(values, 2);
+  if (outcome.solutions == 0) return "# contradiction";
+  if (outcome.solutions > 1) return "# several solutions";
+  for (int i = 0; i < 81; ++i) board.SetValue(i / 9, i % 9, outcome.solution[i]);
+  return "# complete";
+}
+
 int Solve(const Invocation& in) {
-  const int level = int(in.Number("--level", 3));
-  return ForEachFile(in, true, [level](Board& board, const std::string&) {
-    const bool verdict = board.SolveAtLevel(level);
+  const int level = int(in.Number("--level", 0));
+  return ForEachFile(in, [level](Board& board, const std::string&) {
+    const char* verdict = nullptr;
+    if (level == 0) {
+      verdict = SolveFully(board);
+    } else {
+      const bool consistent = board.SolveAtLevel(level);
+      verdict = !consistent ? "# contradiction" : board.IsComplete() ? "# complete" : "# incomplete";
+    }
     board.Write(stdout, false);
-    std::puts(!verdict ? "# contradiction" : board.IsComplete() ? "# complete" : "# incomplete");
+    std::puts(verdict);
   });
 }
 
 int Grade(const Invocation& in) {
-  return ForEachFile(in, false, [](Board& board, const std::string&) {
-    const int grade = GradePuzzle(board);
+  const bool named = in.files.size() > 1;
+  return ForEachFile(in, [named](Board& board, const std::string& where) {
+    if (named) std::printf("%s: ", where.c_str());
+    const int grade = GradeAtAnyLevel(board);
     if (grade == kGradeContradiction) {
       std::puts("dropped: contradiction");
+    } else if (grade == kGradeSeveral) {
+      std::puts("dropped: several solutions");
     } else if (grade == kGradeUnfinished) {
-      std::puts("dropped: level 3 cannot complete it");
+      std::printf("dropped: level %d cannot complete it\n", kHighestGradeLevel);
     } else {
       std::printf("%d\n", grade);
     }
@@ -468,7 +503,7 @@ int Grade(const Invocation& in) {
 
 int Check(const Invocation& in) {
   bool correct = true;
-  const int status = ForEachFile(in, true, [&correct](Board& board, const std::string&) {
+  const int status = ForEachFile(in, [&correct](Board& board, const std::string&) {
     const bool right = board.IsCorrect();
     std::puts(right ? "correct" : "wrong");
     correct = correct && right;
@@ -489,8 +524,14 @@ std::string LevelNote(int level, bool asked, int grade) {
 // as text under `where`, the name of the puzzle.
 void ExplainPuzzle(const Board& board, const std::string& where, int level, bool tsv,
                    Explanation* explanation) {
-  const int grade = GradePuzzle(board);
-  const int replayed = level ? level : grade >= 1 ? grade : 3;
+  const int grade = GradeAtAnyLevel(board);
+  // A puzzle that no level completes although it has one solution is
+  // replayed as far as the solver goes; one of several solutions or none
+  // as far as level 3 goes, as before.
+  const int replayed = level                      ? level
+                       : grade >= 1               ? grade
+                       : grade == kGradeUnfinished ? kHighestGradeLevel
+                                                  : 3;
   int values[81];
   for (int i = 0; i < 81; ++i) values[i] = board.GetValue(i / 9, i % 9);
   Explain(values, replayed, explanation);
@@ -507,13 +548,14 @@ int ExplainCommand(const Invocation& in) {
   const bool tsv = in.Text("--format", "text") == "tsv";
   std::unique_ptr<Explanation> explanation(new Explanation);
   int puzzles = 0;
-  return ForEachFile(in, false, [&](Board& board, const std::string& where) {
+  return ForEachFile(in, [&](Board& board, const std::string& where) {
     if (!tsv && puzzles++ > 0) std::puts("");
     ExplainPuzzle(board, where, level, tsv, explanation.get());
   });
 }
 
 const OptionRule kLevel{"--level", kLevelOption, 0, 0, {}};
+const OptionRule kSolverLevel{"--level", kSolverLevelOption, 0, 0, {}};
 
 const Command kCommands[] = {
     {"generate", "make puzzles of a level", kGenerateHelp,
@@ -525,14 +567,14 @@ const Command kCommands[] = {
       {"--count", kNumberOption, 0, INT_MAX, {}},
       {"--format", kChoiceOption, 0, 0, {"kbr", "line"}}},
      0, 0, "generate takes no file", Generate},
-    {"solve", "solve puzzle files with the techniques of a level", kSolveHelp, {kLevel}, 1, -1,
+    {"solve", "solve puzzle files with the techniques of a level", kSolveHelp, {kSolverLevel}, 1, -1,
      "solve needs a puzzle file", Solve},
     {"grade", "print the level of every puzzle in files of puzzles", kGradeHelp, {}, 1, -1,
      "grade needs a file of puzzles", Grade},
     {"check", "tell whether a filled puzzle file is solved correctly", kCheckHelp, {}, 1, 1,
      "check takes exactly one puzzle file", Check},
     {"explain", "list the solver's steps on puzzles, and why each cell is placed", kExplainHelp,
-     {kLevel, {"--format", kChoiceOption, 0, 0, {"text", "tsv"}}}, 1, -1,
+     {kSolverLevel, {"--format", kChoiceOption, 0, 0, {"text", "tsv"}}}, 1, -1,
      "explain needs a file of puzzles", ExplainCommand},
 };
 
