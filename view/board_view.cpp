@@ -2,10 +2,12 @@
 // menu state and the building of the vertex lists.
 #include "view/board_view.h"
 
+#include <cstdint>
 #include <cstring>
 
 #include "puzzle/board.h"
 #include "puzzle/player_aids.h"
+#include "solver/search.h"
 #include "resources/resource_ids.h"
 #include "stock/generator_thread.h"
 #include "stock/puzzle_stock.h"
@@ -35,6 +37,29 @@ const wchar_t kPuzzleFilter[] = L"Kubri(*.kbr)\0*.kbr\0";
 const wchar_t kPuzzleExtension[] = L"kbr";
 
 bool InBoard(int index) { return index >= 0 && index <= 8; }
+
+// The answer: what level 3 decides from the board as it stands, the player's
+// digits included. Where it stops short without a contradiction and the
+// givens have exactly one solution that every digit on the board agrees
+// with, that whole solution instead, each cell keeping its marks as a cell
+// the solver decides does. A player's wrong digit, or givens of several
+// solutions, leave level 3's answer.
+void FillAnswer(Board& board) {
+  const Board before = board;
+  if (!board.SolveAtLevel(3) || board.IsComplete()) return;
+  uint8_t givens[81];
+  for (int i = 0; i < 81; ++i) {
+    givens[i] = uint8_t(before.IsGiven(i / 9, i % 9) ? before.GetValue(i / 9, i % 9) : 0);
+  }
+  const SearchOutcome outcome = SearchSolutions(givens, 2);
+  if (outcome.solutions != 1) return;
+  for (int i = 0; i < 81; ++i) {
+    const int value = before.GetValue(i / 9, i % 9);
+    if (value != 0 && value != outcome.solution[i]) return;
+  }
+  board = before;
+  for (int i = 0; i < 81; ++i) board.SetValue(i / 9, i % 9, outcome.solution[i]);
+}
 
 }  // namespace
 
@@ -270,7 +295,7 @@ int BoardView::OnPuzzleMenu(WORD id) {
       return ChangeBoard([](Board& board) { board.ResetToGivens(); });
     case IDM_PUZZLE_ANSWER:
       return ChangeBoard([this](Board& board) {
-        board.SolveAtLevel(3);
+        FillAnswer(board);
         progress.answerUsed = true;
       });
     case IDM_PUZZLE_HINT: {

@@ -404,6 +404,75 @@ TEST_F(MenuCommandsTest, AnswerSolvesFromTheBoardAsItStandsWithoutAMessage) {
   EXPECT_FALSE(board.IsCorrect());
 }
 
+// Puzzles of one solution that level 3 does not complete, and one of
+// several solutions.
+const char kHard[] = "........75.1.26..8.8..41......18....2...7...5.....5...8...13.....76..54.34....8.1";
+const char kHardSolution[] =
+    "462839157591726438783541926675182394238974615914365782856413279127698543349257861";
+const char kOtherHard[] = "4.9..65..82..9......5....2.....5.3.125.....977.4.6.....7....9......7..64..28..7.5";
+const char kSeveral[] = "1.9..65..82..9......5....2.....5.3.125.....977.4.6.....7....9......7..64..28..7.5";
+
+void SetGivens(Board& board, const char* line) {
+  board.Clear();
+  for (int i = 0; i < 81; ++i) {
+    if (line[i] == '.') continue;
+    board.SetValue(i / 9, i % 9, line[i] - '0');
+    board.SetGiven(i / 9, i % 9);
+  }
+}
+
+bool SameMarks(const Board& a, const Board& b) {
+  for (int r = 0; r < 9; ++r)
+    for (int c = 0; c < 9; ++c)
+      for (int d = 1; d <= 9; ++d)
+        if (a.HasCandidate(r, c, d) != b.HasCandidate(r, c, d)) return false;
+  return true;
+}
+
+TEST_F(MenuCommandsTest, AnswerFillsTheWholeSolutionWhereLevelThreeStopsShort) {
+  SetGivens(board, kHard);
+  board.SetValue(0, 0, 4);            // the player's digit, a right one
+  board.SetCandidate(0, 1, 6, true);  // and marks, which stay under the answer
+  board.SetCandidate(0, 1, 9, true);
+  Board levelThree = board;
+  ASSERT_TRUE(levelThree.SolveAtLevel(3));
+  ASSERT_FALSE(levelThree.IsComplete());
+  DirtyView();
+  EXPECT_EQ(view->OnCommand(IDM_PUZZLE_ANSWER), 1);
+  for (int i = 0; i < 81; ++i) EXPECT_EQ(board.GetValue(i / 9, i % 9), kHardSolution[i] - '0') << i;
+  EXPECT_TRUE(board.HasCandidate(0, 1, 6));
+  EXPECT_TRUE(board.HasCandidate(0, 1, 9));
+  EXPECT_FALSE(board.IsGiven(0, 0));
+  EXPECT_TRUE(board.IsCorrect());
+  EXPECT_TRUE(MessageBoxCapture::shown.empty());
+  ExpectViewReset();
+  // One undo takes the whole answer back.
+  EXPECT_EQ(view->OnCommand(IDM_EDIT_UNDO), 1);
+  EXPECT_EQ(board.GetValue(0, 0), 4);
+  EXPECT_FALSE(board.HasValue(0, 1));
+  EXPECT_TRUE(board.HasCandidate(0, 1, 6));
+}
+
+// Givens of several solutions, a player's wrong digit that level 3 does not
+// refute, and one that it does: the answer is what level 3 decides, as it
+// always was.
+TEST_F(MenuCommandsTest, AnswerStaysWithLevelThreeForSeveralSolutionsOrAWrongDigit) {
+  struct Case {
+    const char* givens;
+    int cell, digit;  // the player's digit, or digit 0
+  };
+  for (const Case& c : {Case{kSeveral, 0, 0}, Case{kOtherHard, 12, 5}, Case{kHard, 0, 3}}) {
+    SetGivens(board, c.givens);
+    if (c.digit) board.SetValue(c.cell / 9, c.cell % 9, c.digit);
+    board.SetCandidate(8, 8, 2, true);
+    Board levelThree = board;
+    levelThree.SolveAtLevel(3);
+    EXPECT_EQ(view->OnCommand(IDM_PUZZLE_ANSWER), 1);
+    EXPECT_TRUE(SameValues(board, levelThree)) << c.givens;
+    EXPECT_TRUE(SameMarks(board, levelThree)) << c.givens;
+  }
+}
+
 TEST_F(MenuCommandsTest, EditStartAndEndTurnEnteredValuesIntoGivens) {
   FillSolvedExcept(board, {0, 1});
   board.SetValue(0, 0, 5);            // the player's value
