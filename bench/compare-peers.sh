@@ -2,6 +2,9 @@
 # compare-peers.sh: times kubri-puzzle against two other puzzle programs from
 # Debian's packages, as pairs of runs on the same machine:
 #   grading:    kubri-puzzle grade  vs  qqwing --solve --stats --csv, same 3000 puzzles
+#   hard:       kubri-puzzle solve / grade  vs  qqwing --solve, the 600 hard
+#               puzzles of bench/puzzles/hard.txt ten times over (Solo's
+#               Extreme and Unreasonable, qqwing's expert; one solution each)
 #   generating: kubri-puzzle generate --level 2 / --level 3 --seed 1
 #               vs  sgt-solo --generate N '3x3di#1' / '3x3da#1'
 #               (Intermediate / Advanced; the #1 seeds Solo's run, so both
@@ -73,6 +76,14 @@ for i in 1 2 3 4 5 6 7 8 9 10; do cat "$root"/bench/puzzles/level1.txt "$root"/b
 n=$(wc -l <"$puzzles")
 peer_name=qqwing
 paired "grade $n puzzles" "$n" /dev/null "$puzzles" -- "$tool" grade "$puzzles" -- "$qqwing" --solve --stats --csv
+
+# Hard puzzles, past level 3: solve finishes them with the search, grade
+# rates them at levels 4 to 6; qqwing solves them.
+hard=$work/hard.txt
+for i in 1 2 3 4 5 6 7 8 9 10; do cat "$root"/bench/puzzles/hard.txt; done >"$hard"
+n=$(wc -l <"$hard")
+paired "solve $n hard puzzles" "$n" /dev/null "$hard" -- "$tool" solve "$hard" -- "$qqwing" --solve
+paired "grade $n hard puzzles" "$n" /dev/null "$hard" -- "$tool" grade "$hard" -- "$qqwing" --solve
 
 peer_name="Solo Intermediate"
 paired "generate $count2 at level 2" "$count2" /dev/null /dev/null -- \

@@ -1,6 +1,7 @@
 // Benchmarks of the core: solving fixed puzzles at each level, grading them,
-// and generating puzzles of each level from fixed seeds (median time per
-// puzzle and the share of generations that fail).
+// finishing and grading hard puzzles past level 3, and generating puzzles of
+// each level from fixed seeds (median time per puzzle and the share of
+// generations that fail).
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
@@ -15,6 +16,7 @@
 #include "puzzle/board.h"
 #include "puzzle/grade.h"
 #include "puzzle/random.h"
+#include "solver/search.h"
 
 namespace {
 
@@ -40,12 +42,10 @@ double Percentile(std::vector<double> values, int p) {
   return values[rank > 0 ? rank - 1 : 0];
 }
 
-// The puzzles of bench/puzzles/levelL.txt: one per line, '.' for empty.
-const std::vector<Board>& Puzzles(int level) {
-  static std::vector<Board> sets[4];
-  std::vector<Board>& set = sets[level];
-  if (!set.empty()) return set;
-  const std::string path = std::string(KUBRI_BENCH_PUZZLES) + "/level" + std::to_string(level) + ".txt";
+// The puzzles of bench/puzzles/NAME.txt: one per line, '.' for empty.
+std::vector<Board> ReadPuzzles(const std::string& name) {
+  std::vector<Board> set;
+  const std::string path = std::string(KUBRI_BENCH_PUZZLES) + "/" + name + ".txt";
   FILE* stream = std::fopen(path.c_str(), "r");
   if (!stream) {
     std::fprintf(stderr, "kubri-bench: cannot open %s\n", path.c_str());
@@ -64,6 +64,21 @@ const std::vector<Board>& Puzzles(int level) {
     set.push_back(board);
   }
   std::fclose(stream);
+  return set;
+}
+
+// bench/puzzles/levelL.txt.
+const std::vector<Board>& Puzzles(int level) {
+  static std::vector<Board> sets[4];
+  std::vector<Board>& set = sets[level];
+  if (set.empty()) set = ReadPuzzles("level" + std::to_string(level));
+  return set;
+}
+
+// bench/puzzles/hard.txt: 600 puzzles of one solution past level 3 (Solo's
+// Extreme and Unreasonable, qqwing's expert).
+const std::vector<Board>& HardPuzzles() {
+  static const std::vector<Board> set = ReadPuzzles("hard");
   return set;
 }
 
@@ -102,6 +117,55 @@ void BM_GradePuzzle(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_GradePuzzle)->Unit(benchmark::kMicrosecond);
+
+// What `kubri-puzzle solve` does without --level, per hard puzzle: level 3,
+// then the search where level 3 stops short; and the search alone.
+void BM_SolveHard(benchmark::State& state) {
+  const bool searchOnly = state.range(0) != 0;
+  const std::vector<Board>& set = HardPuzzles();
+  if (set.empty()) {
+    state.SkipWithError("no puzzles");
+    return;
+  }
+  size_t next = 0;
+  int solved = 0, solves = 0;
+  for (auto _ : state) {
+    Board work;
+    work.CopyDroppingMarksUnderValues(&set[next]);
+    uint8_t values[81];
+    for (int i = 0; i < 81; ++i) values[i] = uint8_t(work.GetValue(i / 9, i % 9));
+    if (!searchOnly && work.SolveAtLevel(3) && work.IsComplete()) {
+      ++solved;
+    } else {
+      const SearchOutcome outcome = SearchSolutions(values, 2);
+      benchmark::DoNotOptimize(outcome.solution);
+      solved += outcome.solutions == 1;
+    }
+    ++solves;
+    next = (next + 1) % set.size();
+  }
+  state.counters["solved_share"] = double(solved) / solves;
+}
+BENCHMARK(BM_SolveHard)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
+
+// `kubri-puzzle grade` per hard puzzle: GradeAtAnyLevel.
+void BM_GradeHard(benchmark::State& state) {
+  const std::vector<Board>& set = HardPuzzles();
+  if (set.empty()) {
+    state.SkipWithError("no puzzles");
+    return;
+  }
+  size_t next = 0;
+  int rated = 0, grades = 0;
+  for (auto _ : state) {
+    const int grade = GradeAtAnyLevel(set[next]);
+    rated += grade >= 1;
+    ++grades;
+    next = (next + 1) % set.size();
+  }
+  state.counters["rated_share"] = double(rated) / grades;
+}
+BENCHMARK(BM_GradeHard)->Unit(benchmark::kMicrosecond);
 
 // Board::Generate(L, L, 50000) once for each of the seeds 1..N: what a new
 // puzzle costs when the stock has none of its level and the window waits.
