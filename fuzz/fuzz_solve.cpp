@@ -1,10 +1,10 @@
-// Fuzzes the bridge from a board to the solver at levels 0 to 4 on arbitrary
+// Fuzzes the bridge from a board to the solver at levels 0 to 7 on arbitrary
 // boards: values, marks and given flags in any combination, clashing digits
 // included. The outcome is held against the rules of the write-back and
 // against an independent backtracking search of the same digits; the
 // grading of the board against solving each level afresh.
 //
-// Input: byte 0 picks the level (its value modulo 5); then two bytes per cell
+// Input: byte 0 picks the level (its value modulo 8); then two bytes per cell
 // in row-major order (missing bytes leave a cell empty):
 //   first byte  bits 0-3 value (only 1..9 are placed), bit 4 given,
 //               bits 5-7 marks of digits 1..3
@@ -122,19 +122,20 @@ void CheckSolve(const Board& input, int level) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (size == 0) return 0;
-  const int level = data[0] % 5;
+  const int level = data[0] % 8;
   const Board original = BoardFrom(data, size);
   CheckSolve(original, level);
 
-  // Level 0 acts as level 1 and level 4 as level 3, to the last mark.
-  if (level == 0 || level == 4) {
+  // Level 0 acts as level 1 and a level above the highest as the highest,
+  // to the last mark.
+  if (level == 0 || level > kHighestGradeLevel) {
     Board low, high;
     low.CopyDroppingMarksUnderValues(&original);
     high.CopyDroppingMarksUnderValues(&original);
     const bool lowVerdict = low.SolveAtLevel(level);
-    const bool highVerdict = high.SolveAtLevel(level == 0 ? 1 : 3);
-    FUZZ_CHECK(lowVerdict == highVerdict, "levels outside 1..3 act as the nearest");
-    FUZZ_CHECK(SameBoards(low, high), "levels outside 1..3 act as the nearest");
+    const bool highVerdict = high.SolveAtLevel(level == 0 ? 1 : kHighestGradeLevel);
+    FUZZ_CHECK(lowVerdict == highVerdict, "levels outside the solver's act as the nearest");
+    FUZZ_CHECK(SameBoards(low, high), "levels outside the solver's act as the nearest");
   }
 
   // Grading goes on from level to level on its quick paths; it must file the
