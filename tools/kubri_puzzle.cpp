@@ -415,9 +415,10 @@ std::string PuzzleName(const std::string& file, const PuzzleFileReader& reader, 
   return count == 1 ? file : file + " (board " + std::to_string(count) + ")";
 }
 
-// Reads every puzzle of a file and calls `each` for it. A bad line is reported and the puzzles around it still read (where the
-// format allows). Returns 0, or 2 when the file cannot be opened or read,
-// holds a bad line, or holds no puzzle.
+// Reads every puzzle of a file, boards with their candidate lines, and calls
+// `each` for it. A bad line is reported and the puzzles around it still read
+// (where the format allows). Returns 0, or 2 when the file cannot be opened
+// or read, holds a bad line, or holds no puzzle.
 int ForEachPuzzle(const Argument& file, const EachPuzzle& each) {
   FILE* stream = OpenInput(file);
   if (!stream) return kUsage;
