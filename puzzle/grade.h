@@ -6,6 +6,7 @@
 #pragma once
 
 #include "puzzle/board.h"
+#include "solver/techniques.h"
 
 enum : int {
   kGradeContradiction = -1,  // the givens contradict each other (no solution)
@@ -13,9 +14,8 @@ enum : int {
   kGradeSeveral = -3,        // the givens have more than one solution (GradeAtAnyLevel only)
 };
 
-// The highest level the solver admits. It stands in for the solver's own
-// constant until solver/techniques.h names one; both must say the same.
-constexpr int kHighestGradeLevel = 6;
+// The highest level a puzzle is graded at: the solver's highest.
+constexpr int kHighestGradeLevel = kHighestSolverLevel;
 
 // 1, 2 or 3, or kGradeContradiction or kGradeUnfinished. The puzzle is not
 // changed. This is the rule of the stock and the generator, and it never
