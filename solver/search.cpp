@@ -125,8 +125,9 @@ struct Node {
     }
   }
 
-  // The open cell with the fewest digits, the lowest among equals.
-  int MostConstrained() const {
+  // The open cell with the fewest digits, the lowest among equals; their
+  // number in `fewest`.
+  int MostConstrained(int* fewest) const {
     Cells once, twice, thrice;
     for (const Cells& m : may) {
       thrice |= twice & m;
@@ -134,20 +135,39 @@ struct Node {
       once |= m;
     }
     const Cells pairs = twice & ~thrice & open;
+    *fewest = 2;
     if (!pairs.Empty()) return pairs.First();
-    int best = -1, fewest = 10;
+    int best = -1;
+    *fewest = 10;
     for (int b = 0; b < 3; ++b) {
       for (uint32_t bits = open.band[b]; bits; bits &= bits - 1) {
         const int x = b * 27 + LowestBit(bits);
         int n = 0;
         for (const Cells& m : may) n += m.Has(x);
-        if (n < fewest) {
-          fewest = n;
+        if (n < *fewest) {
+          *fewest = n;
           best = x;
         }
       }
     }
     return best;
+  }
+
+  // A digit that a house lacks and can put in two places only, the first
+  // in digit and house order; false when there is none.
+  bool DigitWithTwoPlaces(int* digit, Cells* places) const {
+    for (int d = 1; d <= 9; ++d) {
+      for (int h = 0; h < 27; ++h) {
+        if (placedIn[d - 1] >> h & 1u) continue;
+        const Cells here = may[d - 1] & Shape().house[h];
+        if (here.Count() == 2) {
+          *digit = d;
+          *places = here;
+          return true;
+        }
+      }
+    }
+    return false;
   }
 };
 
@@ -161,8 +181,22 @@ struct Search {
       if (outcome.solutions++ == 0) std::memcpy(outcome.solution, node.value, 81);
       return;
     }
-    const int x = node.MostConstrained();
-    for (int d = 1; d <= 9 && outcome.solutions < limit; ++d) {
+    int fewest;
+    const int x = node.MostConstrained(&fewest);
+    int d = 0;
+    Cells places;
+    if (fewest > 2 && node.DigitWithTwoPlaces(&d, &places)) {
+      // Fewer branches: the digit goes to one of its two places.
+      for (int b = 0; b < 3; ++b) {
+        for (uint32_t bits = places.band[b]; bits && outcome.solutions < limit; bits &= bits - 1) {
+          Node next = node;
+          next.Place(b * 27 + LowestBit(bits), d);
+          Run(next);
+        }
+      }
+      return;
+    }
+    for (d = 1; d <= 9 && outcome.solutions < limit; ++d) {
       if (!node.may[d - 1].Has(x)) continue;
       Node next = node;
       next.Place(x, d);
