@@ -238,7 +238,9 @@ void WriteExplanationText(const Explanation& e, int grade, FILE* out) {
   if (grade >= 1) {
     std::fprintf(out, "level: %d\n", grade);
   } else if (grade == kGradeUnfinished) {
-    std::fprintf(out, "level: none, level 3 cannot complete it\n");
+    std::fprintf(out, "level: none, level %d cannot complete it\n", kHighestGradeLevel);
+  } else if (grade == kGradeSeveral) {
+    std::fprintf(out, "level: none, the values have several solutions\n");
   } else {
     std::fprintf(out, "level: none, the values contradict each other\n");
   }

@@ -185,6 +185,11 @@ elseif(CASE STREQUAL "explain")
                "counts, level and verdict")
   run(0 explain ${DATA}/clash.kbr)
   expect_match("${OUT}" "\ncontradiction: [^\n]+\n.*level: none, the values contradict each other\n# contradiction\n$" "a clash")
+  # Past level 3: the level the search and the higher levels give, or why
+  # there is none.
+  run(0 explain ${DATA}/hard.txt)
+  expect_match("${OUT}" "\nlevel: [4-6]\n# complete\n.*\nlevel: none, the values have several solutions\n# incomplete\n"
+               "a hard puzzle and one of several solutions")
   # By default each puzzle is replayed at its own level, and the text says so.
   run(0 explain ${DATA}/graded.txt)
   string(REGEX MATCHALL "\nreplayed at level [^\n]+" notes "${OUT}")
