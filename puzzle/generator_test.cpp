@@ -8,26 +8,10 @@
 #include "puzzle/board.h"
 #include "puzzle/grade.h"
 #include "puzzle/random.h"
+#include "puzzle/test_files.h"
 #include "solver/test_puzzles.h"
 
 namespace {
-
-Board FromLine(const char* line) {
-  Board b;
-  for (int i = 0; i < 81; ++i) {
-    if (line[i] >= '1' && line[i] <= '9') {
-      b.SetValue(i / 9, i % 9, line[i] - '0');
-      b.SetGiven(i / 9, i % 9);
-    }
-  }
-  return b;
-}
-
-std::string Line(const Board& b) {
-  std::string s;
-  for (int i = 0; i < 81; ++i) s += b.HasValue(i / 9, i % 9) ? char('0' + b.GetValue(i / 9, i % 9)) : '.';
-  return s;
-}
 
 TEST(RandTest, FollowsTheClassicSequenceFromStateOne) {
   SeedRand(1);
@@ -78,7 +62,7 @@ TEST(PickRandomCandidateTest, PicksAmongTheMarks) {
 
 TEST(SolveAtLevelTest, UndecidedCellsGetTheirCandidatesAndDecidedCellsKeepMarks) {
   // Level 1 stalls on this puzzle: find a cell it decides and one it cannot.
-  Board reference = FromLine(kLevel3);
+  Board reference = BoardFromLine(kLevel3);
   ASSERT_TRUE(reference.SolveAtLevel(1));
   ASSERT_FALSE(reference.IsComplete());
   int decided = -1, undecided = -1;
@@ -89,7 +73,7 @@ TEST(SolveAtLevelTest, UndecidedCellsGetTheirCandidatesAndDecidedCellsKeepMarks)
   }
   ASSERT_GE(decided, 0);
   ASSERT_GE(undecided, 0);
-  Board b = FromLine(kLevel3);
+  Board b = BoardFromLine(kLevel3);
   for (int d = 1; d <= 9; ++d) {
     b.SetCandidate(decided / 9, decided % 9, d, d % 2 == 1);
     b.SetCandidate(undecided / 9, undecided % 9, d,
@@ -112,22 +96,22 @@ TEST(SolveAtLevelTest, UndecidedCellsGetTheirCandidatesAndDecidedCellsKeepMarks)
 }
 
 TEST(SolveAtLevelTest, WrongPlayerDigitActsLikeAGivenAndTheStateIsStillWritten) {
-  Board b = FromLine(kLevel1);
+  Board b = BoardFromLine(kLevel1);
   b.SetValue(0, 0, 3);  // 3 stands in (0,1) already
   EXPECT_FALSE(b.SolveAtLevel(3));
   EXPECT_EQ(b.GetValue(0, 0), 3);
-  Board solved = FromLine(kLevel1);
+  Board solved = BoardFromLine(kLevel1);
   solved.SetValue(0, 0, 6);  // 6 is right there
   ASSERT_TRUE(solved.SolveAtLevel(3));
-  b = FromLine(kLevel1);
+  b = BoardFromLine(kLevel1);
   b.SetValue(0, 0, 5);  // not the solution, clashes nowhere at first
   const bool verdict = b.SolveAtLevel(3);
   EXPECT_FALSE(verdict);
-  EXPECT_NE(Line(b), Line(FromLine(kLevel1)));  // the solver's state came back
+  EXPECT_NE(BoardLine(b), BoardLine(BoardFromLine(kLevel1)));  // the solver's state came back
 }
 
 TEST(SolveAtLevelTest, GivensStayGivenAndUnmarked) {
-  Board b = FromLine(kLevel2);
+  Board b = BoardFromLine(kLevel2);
   ASSERT_TRUE(b.SolveAtLevel(2));
   ASSERT_TRUE(b.IsComplete());
   EXPECT_TRUE(b.ObeysRules());
@@ -143,22 +127,22 @@ TEST(SolveAtLevelTest, GivensStayGivenAndUnmarked) {
 // A full valid grid with random cells emptied: the solver may stall but
 // must never call it a contradiction, and whatever it fills is the grid.
 TEST(SolverSoundnessTest, SolvablePuzzlesAreNeverContradictions) {
-  const Board solution = FromLine(kSolution);
+  const Board solution = BoardFromLine(kSolution);
   SeedRand(2024);
   for (int trial = 0; trial < 300; ++trial) {
-    Board puzzle = FromLine(kSolution);
+    Board puzzle = BoardFromLine(kSolution);
     const int emptied = 30 + RandomIndexBelow(51);
     for (int k = 0; k < emptied; ++k) puzzle.CellAt(RandomIndexBelow(9), RandomIndexBelow(9)).Clear();
     for (int level = 1; level <= 3; ++level) {
       Board work;
       work.CopyDroppingMarksUnderValues(&puzzle);
-      ASSERT_TRUE(work.SolveAtLevel(level)) << Line(puzzle) << " level " << level;
+      ASSERT_TRUE(work.SolveAtLevel(level)) << BoardLine(puzzle) << " level " << level;
       for (int r = 0; r < 9; ++r) {
         for (int c = 0; c < 9; ++c) {
           if (work.HasValue(r, c)) {
-            ASSERT_EQ(work.GetValue(r, c), solution.GetValue(r, c)) << Line(puzzle);
+            ASSERT_EQ(work.GetValue(r, c), solution.GetValue(r, c)) << BoardLine(puzzle);
           } else {
-            ASSERT_TRUE(work.HasCandidate(r, c, solution.GetValue(r, c))) << Line(puzzle);
+            ASSERT_TRUE(work.HasCandidate(r, c, solution.GetValue(r, c))) << BoardLine(puzzle);
           }
         }
       }
@@ -170,7 +154,7 @@ TEST(SolverSoundnessTest, HigherLevelNeverDecidesLess) {
   for (const char* puzzle : {kLevel1, kLevel2, kLevel3}) {
     int decided[4] = {};
     for (int level = 1; level <= 3; ++level) {
-      Board b = FromLine(puzzle);
+      Board b = BoardFromLine(puzzle);
       ASSERT_TRUE(b.SolveAtLevel(level));
       for (int i = 0; i < 81; ++i) decided[level] += b.HasValue(i / 9, i % 9);
     }
@@ -185,12 +169,12 @@ TEST(SolverSoundnessTest, HigherLevelNeverDecidesLess) {
 TEST(SolverSoundnessTest, LookAheadAnswersAsSolvingACopyWould) {
   SeedRand(99);
   for (int trial = 0; trial < 200; ++trial) {
-    Board puzzle = FromLine(kSolution);
+    Board puzzle = BoardFromLine(kSolution);
     const int emptied = 30 + RandomIndexBelow(51);
     for (int k = 0; k < emptied; ++k) puzzle.CellAt(RandomIndexBelow(9), RandomIndexBelow(9)).Clear();
     if (trial % 4 == 0) puzzle.SetValue(RandomIndexBelow(9), RandomIndexBelow(9), 1 + RandomIndexBelow(9));
     if (trial % 5 == 0) puzzle.SetGiven(RandomIndexBelow(9), RandomIndexBelow(9));  // maybe an empty given
-    const std::string before = Line(puzzle);
+    const std::string before = BoardLine(puzzle);
     for (int level = 1; level <= 3; ++level) {
       Board copy;
       copy.CopyDroppingMarksUnderValues(&puzzle);
@@ -200,24 +184,24 @@ TEST(SolverSoundnessTest, LookAheadAnswersAsSolvingACopyWould) {
       ASSERT_EQ(complete, copy.IsComplete()) << before;
       ASSERT_EQ(puzzle.TrySolveAtLevel(level, nullptr), verdict);
     }
-    ASSERT_EQ(Line(puzzle), before);
+    ASSERT_EQ(BoardLine(puzzle), before);
   }
 }
 
 TEST(GradeTest, PuzzlesAreFiledUnderTheLowestLevelThatFinishesThem) {
-  EXPECT_EQ(GradePuzzle(FromLine(kLevel1)), 1);
-  EXPECT_EQ(GradePuzzle(FromLine(kLevel2)), 2);
-  EXPECT_EQ(GradePuzzle(FromLine(kLevel3)), 3);
+  EXPECT_EQ(GradePuzzle(BoardFromLine(kLevel1)), 1);
+  EXPECT_EQ(GradePuzzle(BoardFromLine(kLevel2)), 2);
+  EXPECT_EQ(GradePuzzle(BoardFromLine(kLevel3)), 3);
   EXPECT_EQ(GradePuzzle(Board()), kGradeUnfinished);
-  Board clash = FromLine(kLevel1);
+  Board clash = BoardFromLine(kLevel1);
   clash.SetValue(0, 0, 3);
   EXPECT_EQ(GradePuzzle(clash), kGradeContradiction);
   // Hidden singles fill this grid in one pass with a digit twice in a
   // house: without the final check it would pass as a level-1 puzzle.
-  EXPECT_EQ(GradePuzzle(FromLine(kClashAfterPass)), kGradeContradiction);
-  const Board puzzle = FromLine(kLevel2);
+  EXPECT_EQ(GradePuzzle(BoardFromLine(kClashAfterPass)), kGradeContradiction);
+  const Board puzzle = BoardFromLine(kLevel2);
   GradePuzzle(puzzle);
-  EXPECT_EQ(Line(puzzle), Line(FromLine(kLevel2)));
+  EXPECT_EQ(BoardLine(puzzle), BoardLine(BoardFromLine(kLevel2)));
 }
 
 // Grading goes on from each level's state to the next; it must file every
@@ -246,16 +230,16 @@ TEST(GradeTest, FilesBoardsAsSolvingEachLevelAfreshWould) {
     for (int k = 0; k < removed; ++k) puzzle.CellAt(RandomIndexBelow(9), RandomIndexBelow(9)).Clear();
     if (trial % 50 == 7) puzzle.SetGiven(RandomIndexBelow(9), RandomIndexBelow(9));  // maybe an empty given
     const int grade = GradePuzzle(puzzle);
-    ASSERT_EQ(grade, afresh(puzzle)) << Line(puzzle);
+    ASSERT_EQ(grade, afresh(puzzle)) << BoardLine(puzzle);
     ++filed[grade + 2];
   }
   for (int slot : {0, 1, 3, 4, 5}) EXPECT_GT(filed[slot], 0) << slot;
 }
 
 TEST(GenerateTest, NoAttemptsClearsTheBoardAndFails) {
-  Board b = FromLine(kLevel1);
+  Board b = BoardFromLine(kLevel1);
   EXPECT_FALSE(b.Generate(1, 1, 0));
-  EXPECT_EQ(Line(b), Line(Board()));
+  EXPECT_EQ(BoardLine(b), BoardLine(Board()));
 }
 
 // Checks a generated puzzle: only givens, and of the level asked.
@@ -320,7 +304,7 @@ TEST(GenerateTest, FailedGenerationLeavesOnlyGivens) {
 }
 
 TEST(PickRandomOpenCellTest, FullBoardLeavesTheOutputsAlone) {
-  Board full = FromLine(kSolution);
+  Board full = BoardFromLine(kSolution);
   int row = -7, col = -7, digit = -7;
   full.PickRandomOpenCell(&row, &col, &digit);
   EXPECT_EQ(row, -7);
@@ -330,7 +314,7 @@ TEST(PickRandomOpenCellTest, FullBoardLeavesTheOutputsAlone) {
 }
 
 TEST(PickRandomOpenCellTest, ChoiceIsAnEmptyCellAndOneOfItsMarks) {
-  Board b = FromLine(kLevel3);
+  Board b = BoardFromLine(kLevel3);
   b.SolveAtLevel(1);
   SeedRand(8);
   for (int k = 0; k < 20; ++k) {
@@ -354,7 +338,7 @@ TEST(GenerateTest, FixedSeedsGiveTheSamePuzzlesEverywhere) {
       SeedRand(seed);
       Board b;
       const bool made = b.Generate(level, level, 50000);
-      const std::string text = Line(b) + (made ? "+" : "-");
+      const std::string text = BoardLine(b) + (made ? "+" : "-");
       if (first.empty()) first = text;
       for (char ch : text) hash = (hash ^ uint8_t(ch)) * 16777619u;
     }
@@ -365,13 +349,13 @@ TEST(GenerateTest, FixedSeedsGiveTheSamePuzzlesEverywhere) {
 }
 
 TEST(IsCorrectTest, IncompleteBoardIsNeverCorrect) {
-  Board b = FromLine(kSolution);
+  Board b = BoardFromLine(kSolution);
   b.CellAt(4, 4).Clear();
   EXPECT_FALSE(b.IsCorrect());
 }
 
 TEST(IsCorrectTest, FilledGridIsJudgedAgainstTheSolution) {
-  Board b = FromLine(kLevel2);
+  Board b = BoardFromLine(kLevel2);
   Board solved;
   solved.CopyDroppingMarksUnderValues(&b);
   ASSERT_TRUE(solved.SolveAtLevel(3));
@@ -392,7 +376,7 @@ TEST(IsCorrectTest, GridTheSolverCannotFinishIsJudgedByTheRules) {
   // Row 0 alone as givens: level 3 cannot complete it, yet a grid that
   // obeys the rules is a correct answer.
   Board b;
-  const Board solution = FromLine(kSolution);
+  const Board solution = BoardFromLine(kSolution);
   for (int c = 0; c < 9; ++c) {
     b.SetValue(0, c, solution.GetValue(0, c));
     b.SetGiven(0, c);
@@ -413,7 +397,7 @@ TEST(IsCorrectTest, GridTheSolverCannotFinishIsJudgedByTheRules) {
 }
 
 TEST(IsCorrectTest, ContradictoryGivensAreNeverCorrect) {
-  Board b = FromLine(kSolution);
+  Board b = BoardFromLine(kSolution);
   for (int r = 0; r < 9; ++r) {
     for (int c = 0; c < 9; ++c) b.SetGiven(r, c);
   }

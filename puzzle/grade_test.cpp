@@ -9,25 +9,9 @@
 #include "puzzle/board.h"
 #include "puzzle/grade.h"
 #include "puzzle/random.h"
+#include "puzzle/test_files.h"
 
 namespace {
-
-Board FromLine(const std::string& line) {
-  Board b;
-  for (int i = 0; i < 81; ++i) {
-    if (line[i] >= '1' && line[i] <= '9') {
-      b.SetValue(i / 9, i % 9, line[i] - '0');
-      b.SetGiven(i / 9, i % 9);
-    }
-  }
-  return b;
-}
-
-std::string Line(const Board& b) {
-  std::string s;
-  for (int i = 0; i < 81; ++i) s += b.HasValue(i / 9, i % 9) ? char('0' + b.GetValue(i / 9, i % 9)) : '.';
-  return s;
-}
 
 // Puzzles of one solution that level 3 does not complete (from Solo's
 // Extreme and Unreasonable and qqwing's expert).
@@ -53,25 +37,25 @@ int Afresh(const Board& b) {
 
 TEST(GradeAtAnyLevelTest, PuzzlesPastLevelThreeGetTheLowestLevelThatCompletesThem) {
   for (const char* line : kPastLevelThree) {
-    const Board puzzle = FromLine(line);
+    const Board puzzle = BoardFromLine(line);
     ASSERT_EQ(GradePuzzle(puzzle), kGradeUnfinished) << line;
     const int grade = GradeAtAnyLevel(puzzle);
     EXPECT_GE(grade, 4) << line;
     EXPECT_LE(grade, kHighestGradeLevel) << line;
     EXPECT_EQ(grade, Afresh(puzzle)) << line;
-    EXPECT_EQ(Line(puzzle), Line(FromLine(line))) << "the puzzle is not changed";
+    EXPECT_EQ(BoardLine(puzzle), BoardLine(BoardFromLine(line))) << "the puzzle is not changed";
   }
 }
 
 TEST(GradeAtAnyLevelTest, SeveralSolutionsOrNoneAreToldApartFromAHardPuzzle) {
-  EXPECT_EQ(GradeAtAnyLevel(FromLine(kSeveral)), kGradeSeveral);
-  EXPECT_EQ(GradeAtAnyLevel(FromLine(kNone)), kGradeContradiction);
+  EXPECT_EQ(GradeAtAnyLevel(BoardFromLine(kSeveral)), kGradeSeveral);
+  EXPECT_EQ(GradeAtAnyLevel(BoardFromLine(kNone)), kGradeContradiction);
   EXPECT_EQ(GradeAtAnyLevel(Board()), kGradeSeveral);
   // GradePuzzle, the stock's rule, never looks past level 3.
-  EXPECT_EQ(GradePuzzle(FromLine(kSeveral)), kGradeUnfinished);
-  EXPECT_EQ(GradePuzzle(FromLine(kNone)), kGradeUnfinished);
+  EXPECT_EQ(GradePuzzle(BoardFromLine(kSeveral)), kGradeUnfinished);
+  EXPECT_EQ(GradePuzzle(BoardFromLine(kNone)), kGradeUnfinished);
   // A given cell without a digit completes at no level, whatever the search.
-  Board emptyGiven = FromLine(kPastLevelThree[0]);
+  Board emptyGiven = BoardFromLine(kPastLevelThree[0]);
   emptyGiven.SetGiven(0, 0);
   EXPECT_EQ(GradeAtAnyLevel(emptyGiven), kGradeUnfinished);
 }
@@ -94,20 +78,20 @@ TEST(GradeAtAnyLevelTest, AgreesWithGradePuzzleAndWithAnIndependentCount) {
     const int low = GradePuzzle(puzzle);
     const int grade = GradeAtAnyLevel(puzzle);
     if (low != kGradeUnfinished) {
-      ASSERT_EQ(grade, low) << Line(puzzle);
+      ASSERT_EQ(grade, low) << BoardLine(puzzle);
       continue;
     }
     SolutionCounter counter(puzzle);
     const int solutions = counter.Count(2, 2000000);
-    ASSERT_TRUE(counter.Finished()) << Line(puzzle);
+    ASSERT_TRUE(counter.Finished()) << BoardLine(puzzle);
     if (solutions == 0) {
-      ASSERT_EQ(grade, kGradeContradiction) << Line(puzzle);
+      ASSERT_EQ(grade, kGradeContradiction) << BoardLine(puzzle);
       ++none;
     } else if (solutions > 1) {
-      ASSERT_EQ(grade, kGradeSeveral) << Line(puzzle);
+      ASSERT_EQ(grade, kGradeSeveral) << BoardLine(puzzle);
       ++several;
     } else {
-      ASSERT_EQ(grade, Afresh(puzzle)) << Line(puzzle);
+      ASSERT_EQ(grade, Afresh(puzzle)) << BoardLine(puzzle);
       ++unique;
     }
   }

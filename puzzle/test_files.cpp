@@ -89,3 +89,22 @@ FILE* ScratchFolder::StreamOf(const std::string& bytes) {
 FILE* ScratchFolder::WriteStream(const std::string& name) {
   return std::fopen(NativePath(name).string().c_str(), "w");
 }
+
+Board BoardFromLine(const std::string& line) {
+  Board board;
+  for (int i = 0; i < 81 && i < int(line.size()); ++i) {
+    if (line[i] >= '1' && line[i] <= '9') {
+      board.SetValue(i / 9, i % 9, line[i] - '0');
+      board.SetGiven(i / 9, i % 9);
+    }
+  }
+  return board;
+}
+
+std::string BoardLine(const Board& board) {
+  std::string line;
+  for (int i = 0; i < 81; ++i) {
+    line += board.HasValue(i / 9, i % 9) ? char('0' + board.GetValue(i / 9, i % 9)) : '.';
+  }
+  return line;
+}

@@ -1,10 +1,13 @@
-// Scratch files for tests: a folder of their own under the system's
-// temporary directory, removed again when the holder goes.
+// Helpers for the tests: scratch files in a folder of their own under the
+// system's temporary directory, removed again when the holder goes, and
+// boards written as 81-character lines.
 #pragma once
 
 #include <cstdio>
 #include <filesystem>
 #include <string>
+
+#include "puzzle/board.h"
 
 class ScratchFolder {
  public:
@@ -36,3 +39,9 @@ class ScratchFolder {
   std::filesystem::path root;
   int streams = 0;
 };
+
+// A board whose digits '1'..'9' of an 81-character line are givens (any
+// other character an empty cell), and the line of a board's values ('.'
+// for an empty cell).
+Board BoardFromLine(const std::string& line);
+std::string BoardLine(const Board& board);
