@@ -58,4 +58,11 @@ if(KUBRI_TESTS)
       -P ${PROJECT_SOURCE_DIR}/cmake/check_imports.cmake)
   set_tests_properties(KubriProgramsImportOnlyWhatWindowsShips PROPERTIES
     LABELS "windows;package" TIMEOUT 60)
+  find_program(KUBRI_WRESTOOL wrestool)
+  add_test(NAME KubriProgramsCarryIconVersionAndManifest
+    COMMAND ${CMAKE_COMMAND} -DWRESTOOL=${KUBRI_WRESTOOL} -DVERSION=${PROJECT_VERSION}
+      "-DPROGRAMS=$<TARGET_FILE:Kubri>;$<TARGET_FILE:kubri-puzzle>"
+      -P ${PROJECT_SOURCE_DIR}/cmake/check_resources.cmake)
+  set_tests_properties(KubriProgramsCarryIconVersionAndManifest PROPERTIES
+    LABELS "windows;package" TIMEOUT 60)
 endif()

@@ -137,8 +137,14 @@ void ApplyInteger(FrameworkState& state, Option option, int value) {
   switch (option) {
     case Option::Adapter: state.SetOverrideAdapterOrdinal(value); break;
     case Option::ForceVsync: state.SetOverrideForceVsync(value); break;
-    case Option::Width: state.SetOverrideWidth(value); break;
-    case Option::Height: state.SetOverrideHeight(value); break;
+    // A size of zero or less counts as not given: a negative one would put
+    // the window off the screen and ask for a back buffer of 4 billion pixels.
+    case Option::Width:
+      if (value > 0) state.SetOverrideWidth(value);
+      break;
+    case Option::Height:
+      if (value > 0) state.SetOverrideHeight(value);
+      break;
     case Option::StartX: state.SetOverrideStartX(value); break;
     case Option::StartY: state.SetOverrideStartY(value); break;
     case Option::QuitAfterFrame: state.SetOverrideQuitAfterFrame(value); break;

@@ -136,12 +136,30 @@ TEST_F(CommandLineTest, UnrecognisedArgumentsAreTracedAndIgnored) {
 TEST_F(CommandLineTest, IntegerValuesReadLikeWtoi) {
   FrameworkParseArgument(L"-width:abc");
   EXPECT_EQ(0, state().GetOverrideWidth());
-  FrameworkParseArgument(L"-height:-5x");
-  EXPECT_EQ(-5, state().GetOverrideHeight());
+  FrameworkParseArgument(L"-startx:-5x");
+  EXPECT_EQ(-5, state().GetOverrideStartX());
   FrameworkParseArgument(L"-startx:+42");
   EXPECT_EQ(42, state().GetOverrideStartX());
   FrameworkParseArgument(L"-adapter:");
   EXPECT_EQ(0, state().GetOverrideAdapterOrdinal());
+}
+
+TEST_F(CommandLineTest, SizesOfZeroOrLessCountAsNotGiven) {
+  FrameworkParseArgument(L"-width:-100");
+  FrameworkParseArgument(L"-height:-1");
+  EXPECT_EQ(0, state().GetOverrideWidth());
+  EXPECT_EQ(0, state().GetOverrideHeight());
+  // An earlier valid size stays; the window and the device keep the request.
+  FrameworkParseArgument(L"-width:800");
+  FrameworkParseArgument(L"-width:-100");
+  FrameworkParseArgument(L"-width:0");
+  EXPECT_EQ(800, state().GetOverrideWidth());
+  FrameworkParseArgument(L"-height:-4");
+  DeviceSettings request;
+  MatchOptions options;
+  OverriddenRequest(&request, &options);
+  EXPECT_EQ(800u, request.presentParams.BackBufferWidth);
+  EXPECT_EQ(320u, request.presentParams.BackBufferHeight);
 }
 
 TEST_F(CommandLineTest, ValuesAreCutTo255Characters) {
