@@ -13,6 +13,7 @@
 #include "stock/settings_file.h"
 #include "view/device_callbacks.h"
 #include "view/game_callbacks.h"
+#include "view/game_home.h"
 #include "view/game_objects.h"
 #include "view/single_game.h"
 #include "view/view_size_setting.h"
@@ -54,6 +55,11 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, LPWSTR, int) {
   FrameworkCreateDevice(0, true, view.ClientWidth(), view.ClientHeight(), OnDeviceAcceptable,
                         OnModifyDeviceSettings, nullptr);
 
+  // The three files of the game stay where they are read from, all run.
+  static const std::wstring settingsPath = ChooseSettingsPath(L".", LocalAppDataFolder());
+  ViewLinks links = view.Links();
+  links.settingsPath = settingsPath.c_str();
+  view.SetLinks(links);
   ReadViewSettings(view, GameStock());
   view.ResumeSavedGame();
   GameGenerator().Start();
