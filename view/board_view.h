@@ -104,6 +104,9 @@ class BoardView : public ViewBase {
   // something; every other key, and any key with Alt held, is left to the
   // framework (0).
   int OnKeyDown(WORD key, bool repeated) override;
+  // Takes the new DPI, moves the window to the suggested rectangle and then
+  // holds the client area at ten of the new cells. 1.
+  int OnDpiChanged(int dpi, const RECT& suggested) override;
 
   // Replaces the board, mode and progress with the saved game when there is
   // a readable one that is not finished; a bad one is set aside. 1 when a
@@ -157,6 +160,10 @@ class BoardView : public ViewBase {
   void ClearHighlight();
   void SetSizeIndex(int index);
   int GetSizeIndex() const { return sizeIndex; }
+  // The main window's dots per inch: every measure below is its 96-DPI
+  // value times dpi / 96. Values outside 24-1536 are ignored.
+  void SetDpi(int newDpi);
+  int Dpi() const { return dpi; }
   // The path of the last puzzle file chosen in a dialog; empty at first.
   const wchar_t* FilePath() const { return filePath; }
   // Whether the settings file has been read in this run: the one condition
@@ -166,7 +173,7 @@ class BoardView : public ViewBase {
   bool HasReadSettingsFile() const { return settingsFileRead; }
   void NoteSettingsFileRead() { settingsFileRead = true; }
 
-  // Layout in client pixels for the current size index.
+  // Layout in client pixels for the current size index and DPI.
   int CellWidth() const;
   int CellHeight() const;
   int MarginX() const;
@@ -284,6 +291,7 @@ class BoardView : public ViewBase {
   int highlightDigit;
   wchar_t filePath[kPathCapacity];
   int sizeIndex;
+  int dpi = 96;
   bool settingsFileRead = false;
   ViewLinks links;
   BoardHistory history;

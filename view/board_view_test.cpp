@@ -84,6 +84,40 @@ TEST_F(BoardViewTest, MeasuresFollowTheSizeIndex) {
   }
 }
 
+TEST_F(BoardViewTest, MeasuresAndHitTestScaleWithTheDpi) {
+  EXPECT_EQ(view->Dpi(), 96);
+  view->SetDpi(0);
+  view->SetDpi(-144);
+  view->SetDpi(100000);
+  EXPECT_EQ(view->Dpi(), 96);
+  view->SetDpi(144);
+  const int cells[3] = {72, 48, 36};
+  for (int i = 0; i < 3; ++i) {
+    view->SetSizeIndex(i);
+    EXPECT_EQ(view->CellWidth(), cells[i]);
+    EXPECT_EQ(view->CellHeight(), cells[i]);
+    EXPECT_EQ(view->ColumnX(9), 9 * cells[i] + cells[i] / 2);
+    EXPECT_EQ(view->ClientWidth(), 10 * cells[i]);
+  }
+  // The medium worked example at one and a half times: (90, 60) is r1c2, digit 8.
+  view->SetSizeIndex(1);
+  int col = 0, row = 0, digit = 0;
+  view->HitTest(90, 60, &col, &row, &digit);
+  EXPECT_EQ(col, 1);
+  EXPECT_EQ(row, 0);
+  EXPECT_EQ(digit, 8);
+  // The board now reaches x 455, where 96 DPI ended it at 303.
+  view->HitTest(455, 455, &col, &row, &digit);
+  EXPECT_EQ(col, 8);
+  EXPECT_EQ(row, 8);
+  EXPECT_EQ(digit, 9);
+  view->HitTest(456, 100, &col, nullptr, nullptr);
+  EXPECT_EQ(col, -1);
+  view->SetDpi(192);
+  view->SetSizeIndex(0);
+  EXPECT_EQ(view->ClientWidth(), 960);
+}
+
 TEST_F(BoardViewTest, HitTestFindsColumnsAtTheBoardEdgesInMediumSize) {
   int col = 0, row = 0, digit = 0;
   view->HitTest(16, 100, &col, nullptr, nullptr);

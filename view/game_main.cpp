@@ -17,6 +17,7 @@
 #include "view/game_objects.h"
 #include "view/single_game.h"
 #include "view/view_size_setting.h"
+#include "view/window_dpi.h"
 
 namespace {
 
@@ -30,7 +31,14 @@ constexpr DWORD kWaitForOtherCopy = 10000;
 // and every step runs whatever the earlier ones returned.
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, LPWSTR, int) {
   BoardView& view = GameView();
-  // A copy already playing in this folder is brought to the front, and
+  // The game's files stay where they are first read from, all run: beside
+  // the game, or in the home under the user's profile when that folder
+  // cannot be written.
+  static const std::wstring settingsPath = ChooseSettingsPath(L".", LocalAppDataFolder());
+  ViewLinks links = view.Links();
+  links.settingsPath = settingsPath.c_str();
+  view.SetLinks(links);
+  // A copy already playing with these files is brought to the front, and
   // this one ends at once, before it has written anything.
   GameFolderClaim folder(view.Links().settingsPath);
   if (!folder.Claim(kWaitForOtherCopy)) return 0;
@@ -52,14 +60,11 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, LPWSTR, int) {
   HMENU menu = LoadMenuW(nullptr, MAKEINTRESOURCEW(IDR_KUBRI_MENU));
   FrameworkCreateWindow(L"Kubri", nullptr, nullptr, menu, CW_USEDEFAULT, CW_USEDEFAULT);
   folder.MarkWindow(FrameworkGetWindow());
+  // The board is measured in the window's own pixels from the first frame.
+  view.SetDpi(WindowDpi(FrameworkGetWindow()));
   FrameworkCreateDevice(0, true, view.ClientWidth(), view.ClientHeight(), OnDeviceAcceptable,
                         OnModifyDeviceSettings, nullptr);
 
-  // The three files of the game stay where they are read from, all run.
-  static const std::wstring settingsPath = ChooseSettingsPath(L".", LocalAppDataFolder());
-  ViewLinks links = view.Links();
-  links.settingsPath = settingsPath.c_str();
-  view.SetLinks(links);
   ReadViewSettings(view, GameStock());
   view.ResumeSavedGame();
   GameGenerator().Start();

@@ -201,6 +201,23 @@ TEST_F(MenuCommandsTest, SizeCommandsBringTheClientAreaToTenCellsWithTheCornerFi
   EXPECT_EQ(window->OuterRect().left, before.left);
 }
 
+TEST_F(MenuCommandsTest, DpiChangeMovesToTheSuggestedPlaceAndScalesTheClientArea) {
+  RECT suggested = window->OuterRect();
+  OffsetRect(&suggested, 40, 30);
+  suggested.right += 100;  // Windows scales the frame too; the view keeps ten cells.
+  SendMessageW(window->Handle(), WM_DPICHANGED, MAKEWPARAM(144, 144), reinterpret_cast<LPARAM>(&suggested));
+  EXPECT_EQ(view->Dpi(), 144);
+  EXPECT_EQ(window->ClientSize().cx, 480);
+  EXPECT_EQ(window->ClientSize().cy, 480);
+  EXPECT_EQ(window->OuterRect().left, suggested.left);
+  EXPECT_EQ(window->OuterRect().top, suggested.top);
+  // Back to 96 DPI: the medium board's 320 pixels again.
+  RECT back = window->OuterRect();
+  SendMessageW(window->Handle(), WM_DPICHANGED, MAKEWPARAM(96, 96), reinterpret_cast<LPARAM>(&back));
+  EXPECT_EQ(window->ClientSize().cx, 320);
+  EXPECT_EQ(window->ClientSize().cy, 320);
+}
+
 TEST_F(MenuCommandsTest, ChoosingTheSizeInForceChangesNothing) {
   RECT before = window->OuterRect();
   EXPECT_EQ(view->OnCommand(IDM_SIZE_MEDIUM), 0);

@@ -79,6 +79,36 @@ TEST_F(VertexListTest, ThickLinesAreFourPixelsWideInEverySize) {
   }
 }
 
+TEST_F(VertexListTest, LinesAndDigitsScaleWithTheDpi) {
+  view->SetDpi(144);
+  view->SetSizeIndex(0);
+  board.SetValue(8, 8, 3);
+  view->Select(0, 0);
+  Build();
+  float r[4];
+  Rect(0, r);
+  EXPECT_EQ(r[0], 36);
+  EXPECT_EQ(r[2], 9 * 72);
+  for (int i = 0; i <= 9; ++i) {
+    float vertical[4];
+    Rect(1 + 2 * i, vertical);
+    // 6 and 3 pixels wide, centred on the grid coordinate.
+    EXPECT_EQ(vertical[2], i % 3 == 0 ? 6.0f : 3.0f) << i;
+    EXPECT_EQ(vertical[0], 36 + 72 * i - vertical[2] / 2) << i;
+  }
+  // The big 3 fills r9c9; the selected empty r1c1 shows its keypad in thirds.
+  bool bigDigit = false;
+  for (int q = 0; q < view->QuadCount(); ++q) {
+    if (QuadCorner(q).x == 36 + 8 * 72 && QuadCorner(q).y == 36 + 8 * 72) {
+      EXPECT_EQ(QuadFarCorner(q).x, 36 + 9 * 72);
+      bigDigit = true;
+    }
+  }
+  EXPECT_TRUE(bigDigit);
+  EXPECT_EQ(QuadCorner(0).x, 36);
+  EXPECT_EQ(QuadFarCorner(0).x, 36 + 24);
+}
+
 TEST_F(VertexListTest, SelectedEmptyCellShowsItsWholeKeypadOnYellow) {
   board.SetCandidate(3, 4, 2, true);
   board.SetCandidate(3, 4, 7, true);

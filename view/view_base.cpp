@@ -70,6 +70,7 @@ int ViewBase::OnRightDoubleClick(short, short) { return 0; }
 int ViewBase::OnCommand(WORD) { return 0; }
 int ViewBase::OnSize(WORD, WORD) { return 0; }
 int ViewBase::OnKeyDown(WORD, bool) { return 0; }
+int ViewBase::OnDpiChanged(int, const RECT&) { return 0; }
 
 int ViewBase::HandleMessage(HWND, UINT message, WPARAM wParam, LPARAM lParam) {
   const short x = static_cast<short>(LOWORD(lParam));
@@ -93,6 +94,8 @@ int ViewBase::HandleMessage(HWND, UINT message, WPARAM wParam, LPARAM lParam) {
       return OnRightDoubleClick(x, y);
     case WM_KEYDOWN:
       return OnKeyDown(LOWORD(wParam), (lParam & (LPARAM(1) << 30)) != 0);
+    case WM_DPICHANGED:
+      return lParam ? OnDpiChanged(LOWORD(wParam), *reinterpret_cast<const RECT*>(lParam)) : 0;
     default:
       return 0;
   }

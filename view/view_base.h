@@ -41,9 +41,12 @@ class ViewBase {
   // key is the virtual-key code of a WM_KEYDOWN; repeated says the key was
   // already down (bit 30 of lParam): the keyboard's autorepeat.
   virtual int OnKeyDown(WORD key, bool repeated);
+  // WM_DPICHANGED: the window's new dots per inch and the rectangle that
+  // Windows suggests for it in screen coordinates.
+  virtual int OnDpiChanged(int dpi, const RECT& suggested);
 
   // Calls the handler for WM_CREATE, WM_SIZE, WM_CLOSE, WM_COMMAND,
-  // WM_KEYDOWN and the left and right button press and double-click
+  // WM_KEYDOWN, WM_DPICHANGED and the left and right button press and double-click
   // messages, and returns its result; 0 for every other message. The window
   // handle is not used.
   int HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
