@@ -53,7 +53,20 @@ const MaskedFormat kMaskedFormats[] = {
     {kDdsFormatA8, kAlphaOnly, 8, 0, 0, 0, 0xff},
     {kDdsFormatL8, kLuminance, 8, 0xff, 0, 0, 0},
     {kDdsFormatA8L8, kLuminance, 16, 0xff, 0, 0, 0xff00},
+    // What image tools write by default: 24-bit without alpha, 5-5-5
+    // without alpha, and red in the low byte.
+    {kDdsFormatR8G8B8, kRgb, 24, 0xff0000, 0xff00, 0xff, 0},
+    {kDdsFormatX1R5G5B5, kRgb, 16, 0x7c00, 0x3e0, 0x1f, 0},
+    {kDdsFormatA8B8G8R8, kRgb, 32, 0xff, 0xff00, 0xff0000, 0xff000000},
+    {kDdsFormatX8B8G8R8, kRgb, 32, 0xff, 0xff00, 0xff0000, 0},
 };
+
+const MaskedFormat* MaskedFormatOf(std::uint32_t format) {
+  for (const MaskedFormat& f : kMaskedFormats) {
+    if (f.format == format) return &f;
+  }
+  return nullptr;
+}
 
 std::uint32_t BytesPerPixel(std::uint32_t format) {
   for (const MaskedFormat& f : kMaskedFormats) {
@@ -122,6 +135,103 @@ DdsLevel LevelOf(const DdsImage& image, std::uint32_t width, std::uint32_t heigh
 
 std::size_t LevelBytes(const DdsLevel& level) { return std::size_t(level.rowBytes) * level.rows; }
 
+// A compressed image that no texture can hold as it is: Direct3D 9 makes
+// compressed textures only with sides that are multiples of 4.
+bool MustDecode(const DdsImage& image) {
+  return image.compressed && (image.width % 4 != 0 || image.height % 4 != 0);
+}
+
+// The format the image's pixels are laid out in before any conversion.
+std::uint32_t NaturalFormat(const DdsImage& image) {
+  return MustDecode(image) ? kDdsFormatA8R8G8B8 : image.format;
+}
+
+// One channel of a pixel widened to 8 bits, rounded; `absent` without a mask.
+std::uint8_t Channel(std::uint32_t pixel, std::uint32_t mask, std::uint8_t absent) {
+  if (mask == 0) return absent;
+  int shift = 0;
+  while (!((mask >> shift) & 1)) ++shift;
+  const std::uint32_t max = mask >> shift;
+  const std::uint32_t value = (pixel & mask) >> shift;
+  return std::uint8_t((std::uint64_t(value) * 255 + max / 2) / max);
+}
+
+// Writes one pixel of `from` (unit bytes at `in`) as A8R8G8B8 bytes B, G, R, A.
+void ToArgb(const MaskedFormat& from, const std::uint8_t* in, std::uint8_t* out) {
+  std::uint32_t pixel = 0;
+  for (std::uint32_t i = 0; i < from.bits / 8; ++i) pixel |= std::uint32_t(in[i]) << (8 * i);
+  out[0] = Channel(pixel, from.blue, 0);
+  out[1] = Channel(pixel, from.green, 0);
+  out[2] = Channel(pixel, from.red, 0);
+  out[3] = Channel(pixel, from.alpha, 255);
+}
+
+// 5-6-5 colour to B, G, R.
+void Colour565(std::uint32_t c, std::uint8_t* bgr) {
+  bgr[0] = Channel(c, 0x1f, 0);
+  bgr[1] = Channel(c, 0x7e0, 0);
+  bgr[2] = Channel(c, 0xf800, 0);
+}
+
+// Decodes one 4 x 4 block into 16 B, G, R, A pixels, row by row.
+void DecodeBlock(std::uint32_t format, const std::uint8_t* block, std::uint8_t* out) {
+  std::uint8_t alpha[16];
+  for (int i = 0; i < 16; ++i) alpha[i] = 255;
+  if (format == kDdsFormatDxt2 || format == kDdsFormatDxt3) {
+    for (int i = 0; i < 16; ++i) alpha[i] = std::uint8_t(((block[i / 2] >> (4 * (i % 2))) & 0xf) * 17);
+  } else if (format == kDdsFormatDxt4 || format == kDdsFormatDxt5) {
+    std::uint8_t table[8] = {block[0], block[1]};
+    if (table[0] > table[1]) {
+      for (int i = 1; i < 7; ++i) table[i + 1] = std::uint8_t(((7 - i) * table[0] + i * table[1] + 3) / 7);
+    } else {
+      for (int i = 1; i < 5; ++i) table[i + 1] = std::uint8_t(((5 - i) * table[0] + i * table[1] + 2) / 5);
+      table[6] = 0;
+      table[7] = 255;
+    }
+    std::uint64_t bits = 0;
+    for (int i = 0; i < 6; ++i) bits |= std::uint64_t(block[2 + i]) << (8 * i);
+    for (int i = 0; i < 16; ++i) alpha[i] = table[(bits >> (3 * i)) & 7];
+  }
+  const std::uint8_t* colour = format == kDdsFormatDxt1 ? block : block + 8;
+  const std::uint32_t c0 = colour[0] | colour[1] << 8, c1 = colour[2] | colour[3] << 8;
+  std::uint8_t palette[4][4];
+  Colour565(c0, palette[0]);
+  Colour565(c1, palette[1]);
+  const bool fourColours = format != kDdsFormatDxt1 || c0 > c1;
+  for (int k = 0; k < 3; ++k) {
+    const int a = palette[0][k], b = palette[1][k];
+    palette[2][k] = std::uint8_t(fourColours ? (2 * a + b + 1) / 3 : (a + b) / 2);
+    palette[3][k] = std::uint8_t(fourColours ? (a + 2 * b + 1) / 3 : 0);
+  }
+  palette[0][3] = palette[1][3] = palette[2][3] = 255;
+  palette[3][3] = fourColours ? 255 : 0;  // DXT1's transparent black
+  const std::uint32_t indices = colour[4] | colour[5] << 8 | colour[6] << 16 | std::uint32_t(colour[7]) << 24;
+  for (int i = 0; i < 16; ++i) {
+    const std::uint8_t* p = palette[(indices >> (2 * i)) & 3];
+    out[4 * i] = p[0];
+    out[4 * i + 1] = p[1];
+    out[4 * i + 2] = p[2];
+    out[4 * i + 3] = std::uint8_t(p[3] * alpha[i] / 255);
+  }
+}
+
+// A compressed level decoded into A8R8G8B8 rows of `level.width` pixels.
+void DecodeLevel(std::uint32_t format, const std::uint8_t* blocks, const DdsLevel& level,
+                 std::uint32_t blockBytes, std::uint8_t* out) {
+  std::uint8_t pixels[64];
+  for (std::uint32_t by = 0; by < level.rows; ++by) {
+    for (std::uint32_t bx = 0; bx * 4 < level.width; ++bx) {
+      DecodeBlock(format, blocks + std::size_t(by) * level.rowBytes + std::size_t(bx) * blockBytes, pixels);
+      for (std::uint32_t i = 0; i < 16; ++i) {
+        const std::uint32_t x = bx * 4 + i % 4, y = by * 4 + i / 4;
+        if (x < level.width && y < level.height) {
+          std::memcpy(out + (std::size_t(y) * level.width + x) * 4, pixels + 4 * i, 4);
+        }
+      }
+    }
+  }
+}
+
 std::uint32_t NextPowerOfTwo(std::uint32_t n) {
   std::uint32_t p = 1;
   while (p < n) p *= 2;
@@ -146,6 +256,10 @@ void StretchNearest(const std::uint8_t* from, const DdsLevel& source, std::uint8
 }  // namespace
 
 bool DdsReadImage(const std::uint8_t* file, std::size_t size, DdsImage* image) {
+  return DdsReadHeader(file, size, image);
+}
+
+bool DdsReadHeader(const std::uint8_t* file, std::size_t size, DdsImage* image) {
   if (!file || !image || size < kDdsDataOffset || std::memcmp(file, "DDS ", 4) != 0) return false;
   if (Field(file, kHeaderSize) != 124 || Field(file, kFormatSize) != 32) return false;
   if ((Field(file, kFlags) & kDepthFlag) || (Field(file, kCaps2) & kCubeOrVolume)) return false;
@@ -175,9 +289,13 @@ bool DdsReadImage(const std::uint8_t* file, std::size_t size, DdsImage* image) {
   return true;
 }
 
-void DdsPlanTexture(const DdsImage& image, DdsTexture* texture) {
-  texture->format = image.format;
-  if (image.compressed) {
+void DdsPlanTexture(const DdsImage& image, DdsTexture* texture, std::uint32_t format) {
+  texture->format = format ? format : NaturalFormat(image);
+  // The texture's rows follow its own format.
+  DdsImage layout = image;
+  layout.compressed = BytesPerBlock(texture->format) != 0;
+  layout.unitBytes = layout.compressed ? BytesPerBlock(texture->format) : BytesPerPixel(texture->format);
+  if (layout.compressed) {
     texture->width = image.width;
     texture->height = image.height;
     texture->levelCount = image.levelCount;
@@ -188,34 +306,107 @@ void DdsPlanTexture(const DdsImage& image, DdsTexture* texture) {
   }
   std::size_t offset = 0;
   for (int i = 0; i < texture->levelCount; ++i) {
-    texture->levels[i] = LevelOf(image, texture->width, texture->height, i, offset);
+    texture->levels[i] = LevelOf(layout, texture->width, texture->height, i, offset);
     offset += LevelBytes(texture->levels[i]);
   }
 }
 
-bool DdsBuildTexture(const std::uint8_t* file, std::size_t size, DdsTexture* texture) {
+int DdsTextureFormats(const DdsImage& image, std::uint32_t* formats) {
+  int count = 0;
+  formats[count++] = NaturalFormat(image);
+  switch (image.format) {
+    case kDdsFormatR8G8B8:
+    case kDdsFormatX1R5G5B5:
+    case kDdsFormatX8B8G8R8:
+      formats[count++] = kDdsFormatX8R8G8B8;
+      formats[count++] = kDdsFormatA8R8G8B8;
+      break;
+    case kDdsFormatA8B8G8R8:
+      formats[count++] = kDdsFormatA8R8G8B8;
+      break;
+    default:
+      break;
+  }
+  return count;
+}
+
+bool DdsBuildTexture(const std::uint8_t* file, std::size_t size, DdsTexture* texture,
+                     std::uint32_t format) {
   DdsImage image;
   if (!texture || !DdsReadImage(file, size, &image)) return false;
-  DdsPlanTexture(image, texture);
-  const DdsLevel& last = texture->levels[texture->levelCount - 1];
-  texture->pixels.assign(last.offset + LevelBytes(last), 0);
-  std::uint8_t* pixels = texture->pixels.data();
-  for (int i = 0; i < texture->levelCount; ++i) {
-    const DdsLevel& level = texture->levels[i];
+  std::uint32_t allowed[4];
+  const int allowedCount = DdsTextureFormats(image, allowed);
+  if (format == 0) format = allowed[0];
+  bool known = false;
+  for (int i = 0; i < allowedCount; ++i) known = known || allowed[i] == format;
+  if (!known) return false;
+
+  // A compressed image that must be decoded becomes an A8R8G8B8 one, level
+  // for level, and goes on as such.
+  std::vector<std::uint8_t> decoded;
+  const std::uint8_t* source = file;
+  if (MustDecode(image)) {
+    DdsImage plain = image;
+    plain.compressed = false;
+    plain.unitBytes = 4;
+    plain.format = kDdsFormatA8R8G8B8;
+    std::size_t offset = 0;
+    for (int i = 0; i < image.levelCount; ++i) {
+      plain.levels[i] = LevelOf(plain, image.width, image.height, i, offset);
+      offset += LevelBytes(plain.levels[i]);
+    }
+    decoded.assign(offset, 0);
+    for (int i = 0; i < image.levelCount; ++i) {
+      DecodeLevel(image.format, file + image.levels[i].offset, image.levels[i], image.unitBytes,
+                  decoded.data() + plain.levels[i].offset);
+    }
+    image = plain;
+    source = decoded.data();
+  }
+
+  // The pixels in the image's own format, then converted when asked.
+  DdsTexture natural;
+  DdsTexture* built = format == image.format ? texture : &natural;
+  DdsPlanTexture(image, built, image.format);
+  const DdsLevel& last = built->levels[built->levelCount - 1];
+  built->pixels.assign(last.offset + LevelBytes(last), 0);
+  std::uint8_t* pixels = built->pixels.data();
+  for (int i = 0; i < built->levelCount; ++i) {
+    const DdsLevel& level = built->levels[i];
     if (image.compressed) {
       // The same size level for level: the blocks go over as they are.
-      std::memcpy(pixels + level.offset, file + image.levels[i].offset, LevelBytes(level));
+      std::memcpy(pixels + level.offset, source + image.levels[i].offset, LevelBytes(level));
     } else if (i < image.levelCount) {
-      StretchNearest(file + image.levels[i].offset, image.levels[i], pixels + level.offset, level,
+      StretchNearest(source + image.levels[i].offset, image.levels[i], pixels + level.offset, level,
                      image.unitBytes);
     } else {
-      const DdsLevel& above = texture->levels[i - 1];
+      const DdsLevel& above = built->levels[i - 1];
       StretchNearest(pixels + above.offset, above, pixels + level.offset, level, image.unitBytes);
     }
   }
-  // The runtime leaves the unused byte of X8R8G8B8 at zero, whatever the file holds.
-  if (texture->format == kDdsFormatX8R8G8B8) {
-    for (std::size_t i = 3; i < texture->pixels.size(); i += 4) pixels[i] = 0;
+  if (built != texture) {
+    const MaskedFormat* from = MaskedFormatOf(image.format);
+    if (!from) return false;
+    DdsPlanTexture(image, texture, format);
+    const DdsLevel& end = texture->levels[texture->levelCount - 1];
+    texture->pixels.assign(end.offset + LevelBytes(end), 0);
+    const std::size_t count = built->pixels.size() / image.unitBytes;
+    for (std::size_t i = 0; i < count; ++i) {
+      ToArgb(*from, built->pixels.data() + i * image.unitBytes, texture->pixels.data() + i * 4);
+    }
+  }
+  // The runtime leaves the unused bits of X8R8G8B8, X8B8G8R8 and X1R5G5B5
+  // at zero, whatever the file holds.
+  const MaskedFormat* made = MaskedFormatOf(texture->format);
+  if (made && !BytesPerBlock(texture->format)) {
+    const std::uint32_t unit = made->bits / 8;
+    const std::uint64_t all = (std::uint64_t(1) << made->bits) - 1;
+    const std::uint32_t unused = std::uint32_t(all & ~std::uint64_t(made->red | made->green | made->blue | made->alpha));
+    if (unused) {
+      for (std::size_t at = 0; at + unit <= texture->pixels.size(); at += unit) {
+        for (std::uint32_t b = 0; b < unit; ++b) texture->pixels[at + b] &= std::uint8_t(~(unused >> (8 * b)));
+      }
+    }
   }
   return true;
 }

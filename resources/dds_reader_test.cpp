@@ -169,8 +169,8 @@ TEST(DdsReader, LyingOrHostileHeadersReadNothing) {
       {"cube map", broken(112, 0x200 | 0xfc00)},
       {"volume", broken(8, 0x1007 | 0x800000)},
       {"unknown four characters", File(FourCc(0x30315844), 4, 4, 0, 64)},
-      {"24-bit colour", File({0x40, 0, 24, 0xff0000, 0xff00, 0xff, 0}, 4, 4, 0, 48)},
-      {"other masks", File({0x41, 0, 32, 0xff, 0xff00, 0xff0000, 0xff000000}, 4, 4, 0, 64)},
+      {"24-bit colour with alpha", File({0x41, 0, 24, 0xff0000, 0xff00, 0xff, 0xff000000}, 4, 4, 0, 48)},
+      {"ten-bit channels", File({0x41, 0, 32, 0x3ff00000, 0xffc00, 0x3ff, 0xc0000000}, 4, 4, 0, 64)},
       {"header cut short", std::vector<std::uint8_t>(good.begin(), good.begin() + 100)},
       {"nothing", {}},
   };
@@ -194,4 +194,118 @@ TEST(DdsReader, LargestImageIsTakenAndLaidOutWithoutOverflow) {
   EXPECT_LE(file.size(), kDdsMaxFileBytes);
 }
 
+// --- Formats image tools write ---------------------------------------------
+
+TEST(DdsReader, ImageToolFormatsComeOverOrConvertTo32Bits) {
+  DdsImage image;
+  std::uint32_t formats[4];
+  // R8G8B8 2 x 1: (1, 8, 15) and (22, 29, 36) as B, G, R.
+  std::vector<std::uint8_t> file = File(kR8G8B8, 2, 1, 0, 6);
+  ASSERT_TRUE(Reads(file, &image));
+  EXPECT_EQ(kDdsFormatR8G8B8, image.format);
+  ASSERT_EQ(3, DdsTextureFormats(image, formats));
+  EXPECT_EQ(kDdsFormatX8R8G8B8, formats[1]);
+  EXPECT_EQ(kDdsFormatA8R8G8B8, formats[2]);
+  DdsTexture texture;
+  ASSERT_TRUE(DdsBuildTexture(file.data(), file.size(), &texture, kDdsFormatX8R8G8B8));
+  EXPECT_EQ(kDdsFormatX8R8G8B8, texture.format);
+  EXPECT_EQ(2u, texture.width);
+  EXPECT_EQ(8u, texture.levels[0].rowBytes);
+  EXPECT_EQ(0x000f0801u, Pixel32(texture.pixels.data(), 8, 0, 0));
+  EXPECT_EQ(0x00241d16u, Pixel32(texture.pixels.data(), 8, 1, 0));
+  ASSERT_TRUE(DdsBuildTexture(file.data(), file.size(), &texture, kDdsFormatA8R8G8B8));
+  EXPECT_EQ(0xff0f0801u, Pixel32(texture.pixels.data(), 8, 0, 0));
+  // A format it cannot convert to is refused.
+  EXPECT_FALSE(DdsBuildTexture(file.data(), file.size(), &texture, kDdsFormatR5G6B5));
+
+  // X1R5G5B5 stays itself with its unused bit cleared; widened to 8 bits
+  // each channel is v * 255 / 31, rounded.
+  file = File(kX1R5G5B5, 2, 1, 0, 4);
+  file[128] = 0xff;  // 0xffff: all channels 31, the unused bit set
+  file[129] = 0xff;
+  file[130] = 0x21;  // 0x0421: red 1, green 1, blue 1
+  file[131] = 0x04;
+  ASSERT_TRUE(DdsBuildTexture(file.data(), file.size(), &texture));
+  EXPECT_EQ(kDdsFormatX1R5G5B5, texture.format);
+  EXPECT_EQ(0x7f, texture.pixels[1]);
+  ASSERT_TRUE(DdsBuildTexture(file.data(), file.size(), &texture, kDdsFormatA8R8G8B8));
+  EXPECT_EQ(0xffffffffu, Pixel32(texture.pixels.data(), 8, 0, 0));
+  EXPECT_EQ(0xff080808u, Pixel32(texture.pixels.data(), 8, 1, 0));
+
+  // A8B8G8R8 keeps its bytes; X8B8G8R8 clears its unused byte.
+  file = File(kA8B8G8R8, 1, 1, 0, 4);
+  ASSERT_TRUE(DdsBuildTexture(file.data(), file.size(), &texture));
+  EXPECT_EQ(kDdsFormatA8B8G8R8, texture.format);
+  EXPECT_EQ(0, std::memcmp(texture.pixels.data(), file.data() + kDdsDataOffset, 4));
+  ASSERT_TRUE(DdsBuildTexture(file.data(), file.size(), &texture, kDdsFormatA8R8G8B8));
+  EXPECT_EQ(0x1601080fu, Pixel32(texture.pixels.data(), 4, 0, 0));  // R 1, G 8, B 15, A 22
+  file = File(kX8B8G8R8, 1, 1, 0, 4);
+  ASSERT_TRUE(DdsBuildTexture(file.data(), file.size(), &texture));
+  EXPECT_EQ(0, texture.pixels[3]);
+}
+
+// One DXT1 block of red and blue, and DXT5 alpha from 255 down to 0.
+std::vector<std::uint8_t> OddCompressedFile(std::uint32_t code, std::uint32_t side) {
+  const std::uint32_t blocks = (side + 3) / 4;
+  const std::uint32_t blockBytes = code == kDdsFormatDxt1 ? 8 : 16;
+  std::vector<std::uint8_t> file = File(FourCc(code), side, side, 0, blocks * blocks * blockBytes);
+  for (std::uint32_t b = 0; b < blocks * blocks; ++b) {
+    std::uint8_t* block = &file[kDdsDataOffset + b * blockBytes];
+    std::memset(block, 0, blockBytes);
+    std::uint8_t* colour = block + blockBytes - 8;
+    colour[0] = 0x00;  // c0 red 0xf800
+    colour[1] = 0xf8;
+    colour[2] = 0x1f;  // c1 blue 0x001f
+    colour[3] = 0x00;
+    colour[4] = 0x04;  // first row: c0, c1, c0, c0
+    if (blockBytes == 16) {
+      block[0] = 255;  // a0
+      block[1] = 0;    // a1
+      block[2] = 0x08;  // pixel 1: index 1 (a1 = 0); pixel 0: index 0
+    }
+  }
+  return file;
+}
+
+TEST(DdsReader, CompressedImagesWithOddSidesAreDecodedAndWidened) {
+  DdsImage image;
+  std::vector<std::uint8_t> file = OddCompressedFile(kDdsFormatDxt1, 6);
+  ASSERT_TRUE(Reads(file, &image));
+  std::uint32_t formats[4];
+  ASSERT_EQ(1, DdsTextureFormats(image, formats));
+  EXPECT_EQ(kDdsFormatA8R8G8B8, formats[0]);
+  DdsTexture texture;
+  ASSERT_TRUE(DdsBuildTexture(file.data(), file.size(), &texture));
+  EXPECT_EQ(kDdsFormatA8R8G8B8, texture.format);
+  EXPECT_EQ(8u, texture.width);
+  EXPECT_EQ(8u, texture.height);
+  EXPECT_EQ(4, texture.levelCount);
+  // Pixel x of the 8-wide level is pixel x * 6 / 8 of the image: 0, 0, 1, 2.
+  EXPECT_EQ(0xffff0000u, Pixel32(texture.pixels.data(), 32, 1, 0));
+  EXPECT_EQ(0xff0000ffu, Pixel32(texture.pixels.data(), 32, 2, 0));
+  EXPECT_EQ(0xffff0000u, Pixel32(texture.pixels.data(), 32, 3, 0));
+
+  file = OddCompressedFile(kDdsFormatDxt5, 6);
+  ASSERT_TRUE(DdsBuildTexture(file.data(), file.size(), &texture));
+  EXPECT_EQ(0xffff0000u, Pixel32(texture.pixels.data(), 32, 0, 0));
+  EXPECT_EQ(0x000000ffu, Pixel32(texture.pixels.data(), 32, 2, 0));
+
+  // Sides that are multiples of 4 keep their blocks, as before.
+  file = OddCompressedFile(kDdsFormatDxt5, 8);
+  ASSERT_TRUE(DdsBuildTexture(file.data(), file.size(), &texture));
+  EXPECT_EQ(kDdsFormatDxt5, texture.format);
+}
+
+TEST(DdsReader, HeaderAloneDecidesWhetherAFileIsTaken) {
+  // Only the 128 header bytes exist; the file's size says where the levels end.
+  std::vector<std::uint8_t> header = File(kA8R8G8B8, 4096, 4096, 0, 0);
+  DdsImage image;
+  EXPECT_TRUE(DdsReadHeader(header.data(), kDdsDataOffset + 4u * 4096 * 4096, &image));
+  EXPECT_FALSE(DdsReadHeader(header.data(), kDdsDataOffset + 4u * 4096 * 4096 - 1, &image));
+  header[84] = 'X';  // a four-character code nobody writes
+  header[80] = 0x4;
+  EXPECT_FALSE(DdsReadHeader(header.data(), std::size_t(95) * 1024 * 1024, &image));
+}
+
 }  // namespace
+

@@ -21,6 +21,10 @@ inline const Spelling kR5G6B5 = {0x40, 0, 16, 0xf800, 0x7e0, 0x1f, 0};
 inline const Spelling kA8 = {0x2, 0, 8, 0, 0, 0, 0xff};
 inline const Spelling kL8 = {0x20000, 0, 8, 0xff, 0, 0, 0};
 inline const Spelling kA8L8 = {0x20001, 0, 16, 0xff, 0, 0, 0xff00};
+inline const Spelling kR8G8B8 = {0x40, 0, 24, 0xff0000, 0xff00, 0xff, 0};
+inline const Spelling kX1R5G5B5 = {0x40, 0, 16, 0x7c00, 0x3e0, 0x1f, 0};
+inline const Spelling kA8B8G8R8 = {0x41, 0, 32, 0xff, 0xff00, 0xff0000, 0xff000000};
+inline const Spelling kX8B8G8R8 = {0x40, 0, 32, 0xff, 0xff00, 0xff0000, 0};
 inline Spelling FourCc(std::uint32_t code) { return {0x4, code, 0, 0, 0, 0, 0}; }
 
 inline void Put(std::vector<std::uint8_t>& bytes, std::size_t at, std::uint32_t value) {

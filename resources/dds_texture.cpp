@@ -11,27 +11,37 @@
 
 namespace {
 
-// The whole file, read in pieces so that nothing is allocated past
-// kDdsMaxFileBytes whatever the file system says of its size. False for a
-// file that cannot be opened or read, or that is larger.
-bool ReadWholeFile(const wchar_t* path, std::vector<std::uint8_t>* bytes) {
-  FILE* file = _wfopen(path, L"rb");
-  if (!file) return false;
-  constexpr std::size_t kPiece = 64 * 1024;
-  bool whole = false;
-  bytes->clear();
-  while (bytes->size() <= kDdsMaxFileBytes) {
-    const std::size_t used = bytes->size();
-    bytes->resize(used + kPiece);
-    const std::size_t got = fread(bytes->data() + used, 1, kPiece, file);
-    bytes->resize(used + got);
-    if (got < kPiece) {
-      whole = !ferror(file) && bytes->size() <= kDdsMaxFileBytes;
-      break;
-    }
+// An open file, closed when this goes.
+struct DdsFile {
+  FILE* file;
+  explicit DdsFile(const wchar_t* path) : file(_wfopen(path, L"rb")) {}
+  ~DdsFile() {
+    if (file) fclose(file);
   }
-  fclose(file);
-  return whole;
+  DdsFile(const DdsFile&) = delete;
+  DdsFile& operator=(const DdsFile&) = delete;
+};
+
+// Reads the header and, when the reader takes it, places the levels inside
+// the file's size: nothing past the header is read for a file refused.
+bool ReadHeader(FILE* file, DdsImage* image) {
+  std::uint8_t header[kDdsDataOffset];
+  if (fread(header, 1, sizeof header, file) != sizeof header) return false;
+  if (_fseeki64(file, 0, SEEK_END) != 0) return false;
+  const long long size = _ftelli64(file);
+  if (size < static_cast<long long>(kDdsDataOffset)) return false;
+  // Bytes beyond the largest file taken are never looked at.
+  const std::size_t counted =
+      size > static_cast<long long>(kDdsMaxFileBytes) ? kDdsMaxFileBytes : std::size_t(size);
+  return DdsReadHeader(header, counted, image);
+}
+
+// The file's bytes from the start to the end of its last level.
+bool ReadLevels(FILE* file, const DdsImage& image, std::vector<std::uint8_t>* bytes) {
+  const DdsLevel& last = image.levels[image.levelCount - 1];
+  const std::size_t end = last.offset + std::size_t(last.rowBytes) * last.rows;
+  bytes->assign(end, 0);
+  return _fseeki64(file, 0, SEEK_SET) == 0 && fread(bytes->data(), 1, end, file) == end;
 }
 
 // Whether the device can make a plain texture of `format` on its adapter, in
@@ -77,15 +87,26 @@ HRESULT DdsCreateTextureFromFile(IDirect3DDevice9* device, const wchar_t* path,
                                  IDirect3DTexture9** texture) {
   if (texture) *texture = nullptr;
   if (!device || !path || !texture) return E_INVALIDARG;
+  DdsFile file(path);
+  DdsImage image;
+  if (!file.file || !ReadHeader(file.file, &image)) return E_FAIL;
+  // The first format the device makes, as the runtime picks one: the
+  // file's own, or the 32-bit format with the same channels.
+  std::uint32_t formats[4];
+  const int formatCount = DdsTextureFormats(image, formats);
+  std::uint32_t chosen = 0;
+  for (int i = 0; i < formatCount && !chosen; ++i) {
+    if (DeviceTakesFormat(device, static_cast<D3DFORMAT>(formats[i]))) chosen = formats[i];
+  }
+  if (!chosen) return D3DERR_NOTAVAILABLE;
   DdsTexture built;
   {
-    std::vector<std::uint8_t> file;
-    if (!ReadWholeFile(path, &file) || !DdsBuildTexture(file.data(), file.size(), &built)) {
+    std::vector<std::uint8_t> bytes;
+    if (!ReadLevels(file.file, image, &bytes) || !DdsBuildTexture(bytes.data(), bytes.size(), &built, chosen)) {
       return E_FAIL;
     }
   }
   const D3DFORMAT format = static_cast<D3DFORMAT>(built.format);
-  if (!DeviceTakesFormat(device, format)) return D3DERR_NOTAVAILABLE;
   IDirect3DTexture9* made = nullptr;
   HRESULT hr = device->CreateTexture(built.width, built.height, UINT(built.levelCount), 0, format,
                                      D3DPOOL_MANAGED, &made, nullptr);

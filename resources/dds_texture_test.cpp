@@ -68,8 +68,11 @@ void RowsOf(const D3DSURFACE_DESC& desc, UINT* rowBytes, UINT* rows) {
     return;
   }
   const UINT bytes = desc.Format == D3DFMT_A8 || desc.Format == D3DFMT_L8 ? 1
-                     : desc.Format == D3DFMT_A8R8G8B8 || desc.Format == D3DFMT_X8R8G8B8 ? 4
-                                                                                      : 2;
+                     : desc.Format == D3DFMT_R8G8B8                           ? 3
+                     : desc.Format == D3DFMT_A8R8G8B8 || desc.Format == D3DFMT_X8R8G8B8 ||
+                             desc.Format == D3DFMT_A8B8G8R8 || desc.Format == D3DFMT_X8B8G8R8
+                         ? 4
+                         : 2;
   *rowBytes = desc.Width * bytes;
   *rows = desc.Height;
 }
@@ -177,6 +180,67 @@ TEST_F(DdsTextureTest, EveryFormatGivesTheRuntimesTexture) {
       }
       if (runtime) runtime->Release();
       if (reader) reader->Release();
+    }
+  }
+}
+
+// What image tools write by default: 24-bit and 5-5-5 without alpha, red in
+// the low byte; each is the runtime's texture (on a device that makes no
+// 24-bit texture, the 32-bit one it falls back to).
+TEST_F(DdsTextureTest, FormatsOfImageToolsGiveTheRuntimesTexture) {
+  const struct {
+    const char* name;
+    Spelling spelling;
+  } cases[] = {{"R8G8B8", kR8G8B8}, {"X1R5G5B5", kX1R5G5B5}, {"A8B8G8R8", kA8B8G8R8}, {"X8B8G8R8", kX8B8G8R8}};
+  for (const auto& c : cases) {
+    for (std::uint32_t mips : {0u, 4u}) {
+      SCOPED_TRACE(std::string(c.name) + (mips ? " with levels" : " without"));
+      Write(File(c.spelling, 12, 8, mips, 2048));
+      IDirect3DTexture9* runtime = nullptr;
+      const HRESULT byRuntime = FrameworkCreateTextureFromFile(device_, kFile, &runtime);
+      IDirect3DTexture9* reader = nullptr;
+      const HRESULT byReader = DdsCreateTextureFromFile(device_, kFile, &reader);
+      EXPECT_EQ(S_OK, byReader);
+      EXPECT_EQ(SUCCEEDED(byRuntime), SUCCEEDED(byReader));
+      if (runtime && reader) {
+        printf("%s: runtime %s, reader %s\n", c.name, Describe(runtime).c_str(), Describe(reader).c_str());
+        EXPECT_EQ("", Differences(runtime, reader));
+        EXPECT_EQ(runtime->GetLevelCount(), reader->GetLevelCount());
+      }
+      if (runtime) runtime->Release();
+      if (reader) reader->Release();
+    }
+  }
+}
+
+// DXT files 6 x 6 and 150 x 150 (what an image tool writes after a resize):
+// the device makes no compressed texture of such sides, so the reader
+// decodes them and, as the runtime does, widens them to powers of two with
+// a full chain.
+TEST_F(DdsTextureTest, CompressedFilesWithOddSidesAreWidenedToPowersOfTwo) {
+  for (std::uint32_t code : {kDdsFormatDxt1, kDdsFormatDxt3, kDdsFormatDxt5}) {
+    for (std::uint32_t side : {6u, 150u}) {
+      SCOPED_TRACE(std::to_string(code - kDdsFormatDxt1 + 1) + " " + std::to_string(side));
+      const std::uint32_t blocks = (side + 3) / 4;
+      Write(File(FourCc(code), side, side, 0, blocks * blocks * 16));
+      IDirect3DTexture9* runtime = nullptr;
+      const HRESULT byRuntime = FrameworkCreateTextureFromFile(device_, kFile, &runtime);
+      IDirect3DTexture9* reader = nullptr;
+      ASSERT_EQ(S_OK, DdsCreateTextureFromFile(device_, kFile, &reader));
+      D3DSURFACE_DESC desc;
+      reader->GetLevelDesc(0, &desc);
+      const UINT expected = side == 6 ? 8 : 256;
+      EXPECT_EQ(expected, desc.Width);
+      EXPECT_EQ(expected, desc.Height);
+      if (SUCCEEDED(byRuntime) && runtime) {
+        printf("runtime %s, reader %s\n", Describe(runtime).c_str(), Describe(reader).c_str());
+        EXPECT_EQ(runtime->GetLevelCount(), reader->GetLevelCount());
+        D3DSURFACE_DESC made;
+        runtime->GetLevelDesc(0, &made);
+        EXPECT_EQ(made.Width, desc.Width);
+        runtime->Release();
+      }
+      reader->Release();
     }
   }
 }

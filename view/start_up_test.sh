@@ -3,8 +3,10 @@
 # Starts the real game under Wine where something it needs is missing and
 # checks what the player is told and the exit status: without d3dx9_31.dll
 # (Wine is told to refuse it) no box, the board drawn with its digits, and
-# status 0 after Esc; without the runtime and with a cut Number.dds, or
-# without Number.dds, only the device-objects box and status 9.
+# status 0 after Esc, also with the DXT5 and 24-bit textures ImageMagick
+# writes by default; without the runtime and with a cut Number.dds, or
+# without Number.dds, only the device-objects box and status 9; and
+# -width:-100 -height:-100 start on the screen at the board's size.
 # Exits 77 (skipped) without a display, xdotool or ImageMagick.
 set -eu
 exe=$1
@@ -72,6 +74,29 @@ wait_for_end
 [ "$status" = 0 ] || fail "without d3dx9_31.dll the game ended with status $status"
 ! grep -q 'MSGBOX_OnInit' "$work/err" || fail "without d3dx9_31.dll a box was shown"
 echo "without d3dx9_31.dll: the board drawn from the game's own reading of Number.dds, status 0"
+
+# Textures as image tools write them by default: DXT5 resized to 150 x 150
+# (sides that are not multiples of 4) and 24-bit R8G8B8 without alpha. The
+# game reads them itself and plays: no box, status 0 after Esc.
+for kind in dxt5 none; do
+  case $kind in
+    dxt5) convert "$dds" -resize 150x150 -define dds:compression=dxt5 "$work/Number.dds" ;;
+    *) convert "$dds" -alpha off -resize 150x150 -define dds:compression=none "$work/Number.dds" ;;
+  esac
+  (cd "$work" && WINEDLLOVERRIDES="$refuse" WINEDEBUG=-all,trace+msgbox \
+    exec "$root/scripts/wine-exec.sh" ./Kubri.exe) >"$work/out" 2>"$work/err" &
+  game=$!
+  kubri_find_window || fail "with a $kind Number.dds of 150 x 150 no window appeared"
+  sleep 3
+  eval "$(xdotool getwindowgeometry --shell "$window")"
+  xdotool mousemove $((X + 3)) $((Y + HEIGHT - WIDTH + 3)) click 1
+  sleep 0.5
+  xdotool key Escape
+  wait_for_end
+  [ "$status" = 0 ] || fail "with a $kind Number.dds of 150 x 150 the game ended with status $status"
+  ! grep -q 'MSGBOX_OnInit' "$work/err" || fail "with a $kind Number.dds of 150 x 150 a box was shown"
+  echo "without d3dx9_31.dll, a Number.dds of 150 x 150 ($kind) from ImageMagick: status 0"
+done
 
 # A cut file ends like a missing one.
 head -c 1000 "$dds" >"$work/Number.dds"
@@ -148,6 +173,7 @@ board_fills_client() {
   sleep 3
   eval "$(xdotool getwindowgeometry --shell "$window")"
   [ "$WIDTH" -eq 320 ] || fail "$*: client width $WIDTH, not 320"
+  [ "$X" -ge 0 ] && [ "$Y" -ge 0 ] || fail "$*: the window is off the screen at $X, $Y"
   # No window manager: the X window holds the menu bar above the client.
   cx=$X
   cy=$((Y + HEIGHT - 320))
@@ -180,6 +206,7 @@ if command -v import >/dev/null 2>&1 && command -v convert >/dev/null 2>&1; then
   board_fills_client
   board_fills_client -width:800 -height:600
   board_fills_client -fullscreen -windowed
+  board_fills_client -width:-100 -height:-100
 else
   echo "no ImageMagick: the first-size cases skipped"
 fi
