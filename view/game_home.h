@@ -1,6 +1,7 @@
-// Where Kubri keeps Kubri.dat, KubriGame.dat and KubriRecords.dat: the
-// folder it starts in, or the player's own local application data when that
-// folder cannot be written (a zip unpacked under C:\Program Files).
+// Where Kubri keeps Kubri.dat and the files beside it (the saved game, the
+// records, the player's options): the folder it starts in, or the player's
+// own local application data when that folder cannot be written (a zip
+// unpacked under C:\Program Files).
 #pragma once
 
 #include <string>
