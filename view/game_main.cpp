@@ -31,9 +31,9 @@ constexpr DWORD kWaitForOtherCopy = 10000;
 // and every step runs whatever the earlier ones returned.
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, LPWSTR, int) {
   BoardView& view = GameView();
-  // The game's own files are written where they are read from, all run: beside
-  // the game, or in the home under the user's profile when that folder
-  // cannot be written.
+  // The game's own files are written where they are read from, all run:
+  // beside the game, or in the home under the user's profile when that
+  // folder cannot be written.
   static const std::wstring settingsPath = ChooseSettingsPath(L".", LocalAppDataFolder());
   ViewLinks links = view.Links();
   links.settingsPath = settingsPath.c_str();
