@@ -23,6 +23,7 @@ const wchar_t kWrongMessage[] = L"\u4e0d\u6b63\u89e3(\u00b4\uff65\u03c9\uff65`)"
 #define KUBRI_WIDE_TEXT(x) KUBRI_WIDE_TEXT_OF(x)
 const wchar_t kAboutMessage[] =
     L"Kubri v" KUBRI_WIDE_TEXT(KUBRI_VERSION_MAJOR) L"." KUBRI_WIDE_TEXT(KUBRI_VERSION_MINOR);
+const wchar_t kSaveFailedMessage[] = L"\u4fdd\u5b58\u3067\u304d\u307e\u305b\u3093\u3067\u3057\u305f";
 const wchar_t kOpenDialogTitle[] = L"\u958b\u304f\u30d5\u30a1\u30a4\u30eb\u540d";
 const wchar_t kSaveDialogTitle[] = L"\u4fdd\u5b58\u3059\u308b\u30d5\u30a1\u30a4\u30eb\u540d";
 const wchar_t kDigitTextureFile[] = L"Number.dds";
@@ -59,6 +60,13 @@ void FillAnswer(Board& board) {
   }
   board = before;
   for (int i = 0; i < 81; ++i) board.SetValue(i / 9, i % 9, outcome.solution[i]);
+}
+
+// A puzzle the player believes kept must not be lost without a word: a save
+// that fails says so.
+void SaveOrSay(const Board& board, const wchar_t* path, const ViewLinks& links, HWND owner) {
+  if (board.Save(path)) return;
+  if (links.messageBox) links.messageBox(owner, kSaveFailedMessage, kMessageCaption, MB_OK);
 }
 
 }  // namespace
@@ -417,9 +425,18 @@ bool BoardView::RunFileDialog(bool forOpening) {
 int BoardView::OpenFile() {
   Board* board = links.board;
   if (!board) return 0;
+  wchar_t previous[kPathCapacity];
+  std::memcpy(previous, filePath, sizeof previous);
   if (!RunFileDialog(true)) return 0;
-  return ChangeBoard([this](Board& current) {
-    current.Load(filePath);
+  // A file that cannot be read changes nothing: the puzzle in play, where it
+  // came from, its clock and the path that 上書き保存 writes to all stay.
+  Board loaded;
+  if (!loaded.Load(filePath)) {
+    std::memcpy(filePath, previous, sizeof filePath);
+    return 0;
+  }
+  return ChangeBoard([this, &loaded](Board& current) {
+    current = loaded;
     StartPuzzle(kSourceFile);
   });
 }
@@ -428,7 +445,7 @@ int BoardView::SaveFile() {
   Board* board = links.board;
   if (!board) return 0;
   if (filePath[0] == 0) return SaveFileAs();
-  board->Save(filePath);
+  SaveOrSay(*board, filePath, links, MainWindow());
   return 1;
 }
 
@@ -436,7 +453,7 @@ int BoardView::SaveFileAs() {
   Board* board = links.board;
   if (!board) return 0;
   if (!RunFileDialog(false)) return 0;
-  board->Save(filePath);
+  SaveOrSay(*board, filePath, links, MainWindow());
   return 1;
 }
 

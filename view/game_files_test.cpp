@@ -356,6 +356,82 @@ TEST_F(GameFilesTest, DamagedRecordsAreKeptAsideAndTheSolveStillCounts) {
   EXPECT_NE(MessageBoxCapture::shown.back().text.find(L"\u89e3\u3044\u305f\u6570 1"), std::wstring::npos);
 }
 
+// A puzzle file that cannot be read, whether missing or cut short, changes
+// nothing: not the board, not where the puzzle came from, not its clock, not
+// the path 上書き保存 writes to, and no undo step is added. Silent, as every
+// failed read.
+TEST_F(GameFilesTest, AFileThatCannotBeOpenedLeavesThePuzzleItsSourceAndItsClock) {
+  const std::wstring good = folder + L"good.kbr";
+  const std::wstring shortFile = folder + L"short.kbr";
+  Board puzzle;
+  FillSolvedExcept(puzzle, {0, 1, 2});
+  ASSERT_TRUE(puzzle.Save(good.c_str()));
+  FILE* f = _wfopen(shortFile.c_str(), L"wb");
+  ASSERT_NE(f, nullptr);
+  std::fputs("123456789\n456789123\n789123456\n", f);
+  std::fclose(f);
+
+  view->NoteSettingsFileRead();
+  FileDialogCapture::Reset();
+  FileDialogCapture::choose = true;
+  FileDialogCapture::chosenPath = good;
+  ASSERT_EQ(view->OnCommand(IDM_FILE_OPEN), 1);
+  view->TickClock();
+  gNow += 4000;
+  view->TickClock();
+  Enter(*view, 0, 0, 5);
+  const Board before = board;
+  const int steps = view->History().UndoCount();
+  const size_t boxes = MessageBoxCapture::shown.size();
+
+  for (const std::wstring& bad : {folder + L"missing.kbr", shortFile}) {
+    FileDialogCapture::chosenPath = bad;
+    EXPECT_EQ(view->OnCommand(IDM_FILE_OPEN), 0);
+    for (int cell = 0; cell < 81; ++cell) {
+      EXPECT_EQ(board.GetValue(cell / 9, cell % 9), before.GetValue(cell / 9, cell % 9)) << cell;
+      EXPECT_EQ(board.IsGiven(cell / 9, cell % 9), before.IsGiven(cell / 9, cell % 9)) << cell;
+    }
+    EXPECT_EQ(view->Progress().source, kSourceFile);
+    EXPECT_EQ(std::wstring(view->FilePath()), good);
+    EXPECT_EQ(view->History().UndoCount(), steps);
+    gNow += 2000;
+    view->TickClock();
+  }
+  EXPECT_EQ(view->PlayedSeconds(), 8);
+  EXPECT_EQ(MessageBoxCapture::shown.size(), boxes);
+  DeleteFileW(good.c_str());
+  DeleteFileW(shortFile.c_str());
+}
+
+// 上書き保存 and 名前を付けて保存 into a folder that is not there: the player
+// is told in a box captioned "Kubri"; a save that works says nothing.
+TEST_F(GameFilesTest, AFailedSaveSaysSoInABox) {
+  const std::wstring nowhere = folder + L"no such folder\\puzzle.kbr";
+  const std::wstring good = folder + L"saved.kbr";
+  FileDialogCapture::Reset();
+  FileDialogCapture::choose = true;
+  FileDialogCapture::chosenPath = nowhere;
+  for (WORD command : {IDM_FILE_SAVE_AS, IDM_FILE_SAVE}) {
+    MessageBoxCapture::shown.clear();
+    EXPECT_EQ(view->OnCommand(command), 1);
+    ASSERT_EQ(MessageBoxCapture::shown.size(), 1u) << command;
+    EXPECT_EQ(MessageBoxCapture::shown[0].caption, L"Kubri");
+    EXPECT_EQ(MessageBoxCapture::shown[0].text, L"\u4fdd\u5b58\u3067\u304d\u307e\u305b\u3093\u3067\u3057\u305f");
+    EXPECT_EQ(MessageBoxCapture::shown[0].owner, window->Handle());
+    EXPECT_EQ(MessageBoxCapture::shown[0].type, static_cast<UINT>(MB_OK));
+  }
+  EXPECT_EQ(FileDialogCapture::calls, 1);  // 上書き保存 tried the same path again
+
+  MessageBoxCapture::shown.clear();
+  FileDialogCapture::chosenPath = good;
+  EXPECT_EQ(view->OnCommand(IDM_FILE_SAVE_AS), 1);
+  EXPECT_EQ(view->OnCommand(IDM_FILE_SAVE), 1);
+  EXPECT_TRUE(MessageBoxCapture::shown.empty());
+  Board reread;
+  EXPECT_TRUE(reread.Load(good.c_str()));
+  DeleteFileW(good.c_str());
+}
+
 TEST_F(GameFilesTest, RecordsItemSitsInThePuzzleMenuOutsideTheOldRange) {
   HMENU puzzle = GetSubMenu(GetMenu(window->Handle()), 1);
   const int last = GetMenuItemCount(puzzle) - 1;
