@@ -218,7 +218,10 @@ class BoardView : public ViewBase {
   int SaveFileAs();
   int NewPuzzle(int level);
   // Points at a wrong value or the next cell the solver decides, selecting
-  // it, in a message box; changes no value and no mark (view/hint.cpp).
+  // it, in a message box. On a broken board it names two equal digits of a
+  // house instead (selecting one of them), else says that logic decides no
+  // cell from here; a full board with nothing wrong gets ヒントはありません.
+  // Changes no value and no mark (view/hint.cpp).
   int ShowHint();
   int ChooseSize(int index);
   // One handler per menu: the command's result, or kNotThisMenu for an
