@@ -118,6 +118,7 @@ enum class DeductionFamily : uint8_t {
   kTrialAndError,  // a digit whose placement leaves no solution at all
 };
 constexpr int kDeductionFamilyCount = 22;
+static_assert(int(DeductionFamily::kTrialAndError) + 1 == kDeductionFamilyCount, "the count follows the families");
 
 // The techniques, numbered in the fixed order of every pass.
 enum Technique : int {
@@ -174,7 +175,7 @@ struct TechniqueInfo {
 };
 
 // One row per technique, in pass order.
-inline constexpr TechniqueInfo kTechniqueTable[kTechniqueCount] = {
+inline constexpr TechniqueInfo kTechniqueTable[] = {
     {DeductionFamily::kValueElimination, kRow, kRowPeers, kRowPeers, 1},
     {DeductionFamily::kValueElimination, kColumn, kColumnPeers, kColumnPeers, 1},
     {DeductionFamily::kValueElimination, kBox, kBoxPeers, kBoxPeers, 1},
@@ -208,6 +209,7 @@ inline constexpr TechniqueInfo kTechniqueTable[kTechniqueCount] = {
     {DeductionFamily::kNiceLoop, kAnyHouse, kRowPeers, kRowPeers, 5},
     {DeductionFamily::kTrialAndError, kAnyHouse, kRowPeers, kRowPeers, 6},
 };
+static_assert(sizeof kTechniqueTable / sizeof kTechniqueTable[0] == kTechniqueCount, "one row per technique");
 
 // A solve gives up (with a contradiction) after this many passes. Every pass
 // that goes on removes a candidate, so a solve ends within 649 passes: the
@@ -233,12 +235,13 @@ constexpr int FamilyLevel(DeductionFamily family) {
 // "value elimination", "hidden single", "pointing", "claiming",
 // "naked pair", "hidden pair", "naked triple", ... "trial and error".
 constexpr const char* FamilyName(DeductionFamily family) {
-  constexpr const char* kNames[kDeductionFamilyCount] = {
+  constexpr const char* kNames[] = {
       "value elimination", "hidden single", "pointing",  "claiming",     "naked pair",
       "hidden pair",       "naked triple",  "hidden triple", "X-wing",    "skyscraper",
       "two-string kite",   "XY-wing",       "XYZ-wing",  "W-wing",        "naked quad",
       "hidden quad",       "swordfish",     "jellyfish", "X-chain",       "XY-chain",
       "nice loop",         "trial and error"};
+  static_assert(sizeof kNames / sizeof kNames[0] == kDeductionFamilyCount, "one name per family");
   return kNames[int(family)];
 }
 

@@ -14,6 +14,7 @@ namespace {
 constexpr int kGameVersion = 1;
 const char kGameHeader[] = "Kubri game ";
 const char* const kSourceNames[] = {"", "level 1", "level 2", "level 3", "file", "typed"};
+static_assert(sizeof kSourceNames / sizeof kSourceNames[0] == kSourceTyped + 1, "one name per source");
 // Version line, seven progress lines, "cells", nine rows.
 constexpr int kGameLines = 1 + 7 + 1 + 9;
 

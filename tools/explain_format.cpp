@@ -7,7 +7,8 @@
 
 namespace {
 
-const char* const kHouseNames[kHouseKinds] = {"row", "column", "box"};
+const char* const kHouseNames[] = {"row", "column", "box"};
+static_assert(sizeof kHouseNames / sizeof kHouseNames[0] == kHouseKinds, "one name per house kind");
 
 std::string CellName(int cell) {
   return "r" + std::to_string(cell / 9 + 1) + "c" + std::to_string(cell % 9 + 1);

@@ -33,11 +33,12 @@ const wchar_t* const kFamilyNames[] = {
 };
 static_assert(sizeof kFamilyNames / sizeof kFamilyNames[0] == kDeductionFamilyCount,
               "one Japanese name per family");
-const wchar_t* const kHouseNames[kHouseKinds] = {
+const wchar_t* const kHouseNames[] = {
     L"\u884c",                    // 行
     L"\u5217",                    // 列
     L"\u30d6\u30ed\u30c3\u30af",  // ブロック
 };
+static_assert(sizeof kHouseNames / sizeof kHouseNames[0] == kHouseKinds, "one name per house kind");
 const wchar_t kOf[] = L"\u306e";  // の
 
 // Appends to a fixed buffer, always leaving it terminated.
