@@ -114,6 +114,10 @@ class Board {
   // level minLevel - 1 does not, in at most `attempts` passes. On success the
   // board holds givens only; on failure whatever the last pass left.
   bool Generate(int minLevel, int maxLevel, int attempts);
+  // The passes a puzzle made while the player waits may take: the
+  // new-puzzle command with an empty stock, the first puzzle at start and
+  // the tool's default.
+  static constexpr int kWaitedForAttempts = 50000;
   // Draws an empty cell and one of its marked digits, probing up to ten
   // choices with the level-3 solver. Each output may be null; an output is
   // left as it was when no empty cell was drawn.

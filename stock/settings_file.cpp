@@ -9,14 +9,13 @@
 
 namespace {
 
-constexpr int kFirstPuzzleAttempts = 50000;
 constexpr int kSizeLineBuffer = 256;
 
 }  // namespace
 
 void StartFirstPuzzle(Board& current) {
   SeedRand(static_cast<unsigned>(std::time(nullptr)));
-  current.Generate(1, 1, kFirstPuzzleAttempts);
+  current.Generate(1, 1, Board::kWaitedForAttempts);
 }
 
 int ParseSizeLine(const char* line) {

@@ -28,8 +28,8 @@ inline constexpr wchar_t kSettingsFileName[] = L"Kubri.dat";
 
 // UI thread, before the window exists. Seeds the calling thread's Rand()
 // with the calendar time in seconds, then generates a level-1 puzzle into
-// `current` with up to 50000 attempts; the board is left as the generation
-// leaves it, success or not.
+// `current` with up to Board::kWaitedForAttempts attempts; the board is left
+// as the generation leaves it, success or not.
 void StartFirstPuzzle(Board& current);
 
 // UI thread, before the generator thread starts (the stock is used without

@@ -62,6 +62,7 @@ const char kGenerateHelp[] =
     "When K is above 1 and stderr is a terminal, progress shows there.\n"
     "Exit status 0 when every generation succeeded, 1 when any failed (its\n"
     "board is printed as it was left).\n";
+static_assert(Board::kWaitedForAttempts == 50000, "the help above names the default passes");
 
 const char kSolveHelp[] =
     "usage: kubri-puzzle solve [--level L] FILE...\n"
@@ -360,7 +361,7 @@ int Generate(const Invocation& in) {
   if (!minLevel) minLevel = 1;
   if (!maxLevel) maxLevel = 3;
   if (minLevel > maxLevel) return Fail("--min is above --max");
-  const long long attempts = in.Number("--attempts", 50000);
+  const long long attempts = in.Number("--attempts", Board::kWaitedForAttempts);
   const long long count = in.Number("--count", 1);
   const long long seed = in.Number("--seed", -1);
   const bool lineFormat = in.Text("--format", "kbr") == "line";

@@ -468,7 +468,7 @@ int BoardView::NewPuzzle(int level) {
       }
       stock->Unlock();
     }
-    if (!taken) board.Generate(level, level, 50000);
+    if (!taken) board.Generate(level, level, Board::kWaitedForAttempts);
     StartPuzzle(level);
   });
 }
