@@ -67,6 +67,9 @@ bool WriteRecords(FILE* stream, const PlayRecords& records);
 // average, times without a solved puzzle) and well-formed puzzle keys.
 bool ParseRecords(const std::string& text, PlayRecords* records);
 
+// The records' file name, beside the settings file (SiblingPath).
+inline constexpr wchar_t kRecordsFileName[] = L"KubriRecords.dat";
+
 // Reads the records file into `records` (all zero unless kGameFileRead).
 // A damaged, newer or impossible file is renamed aside (as SetFileAside)
 // and reported kGameFileBad.

@@ -20,6 +20,9 @@ bool WritePlayerOptions(FILE* stream, const PlayerOptions& options);
 // 0 or 1. `options` is unspecified after false.
 bool ParsePlayerOptions(const std::string& text, PlayerOptions* options);
 
+// The options' file name, beside the settings file (SiblingPath).
+inline constexpr wchar_t kOptionsFileName[] = L"KubriOptions.dat";
+
 // Reads the options file into `options` (both off unless kGameFileRead). A
 // damaged or newer file is renamed aside (as SetFileAside) and reported
 // kGameFileBad; kGameFileUnreadable when it could be neither read nor set

@@ -56,6 +56,9 @@ bool WriteSavedGame(FILE* stream, const SavedGame& game);
 // unspecified after false.
 bool ParseSavedGame(const std::string& text, SavedGame* game);
 
+// The game's file name, beside the settings file (SiblingPath).
+inline constexpr wchar_t kGameFileName[] = L"KubriGame.dat";
+
 // Reads the file at `path`. A bad file is renamed to `<path>.bad` (or a
 // numbered name beside it when that exists), never deleted; when it cannot
 // be renamed the result is kGameFileUnreadable, and the caller must then

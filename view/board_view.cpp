@@ -27,9 +27,6 @@ const wchar_t kSaveFailedMessage[] = L"\u4fdd\u5b58\u3067\u304d\u307e\u305b\u309
 const wchar_t kOpenDialogTitle[] = L"\u958b\u304f\u30d5\u30a1\u30a4\u30eb\u540d";
 const wchar_t kSaveDialogTitle[] = L"\u4fdd\u5b58\u3059\u308b\u30d5\u30a1\u30a4\u30eb\u540d";
 const wchar_t kDigitTextureFile[] = L"Number.dds";
-const wchar_t kGameFileName[] = L"KubriGame.dat";
-const wchar_t kRecordsFileName[] = L"KubriRecords.dat";
-const wchar_t kOptionsFileName[] = L"KubriOptions.dat";
 
 namespace {
 

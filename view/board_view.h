@@ -54,10 +54,8 @@ extern const wchar_t kSaveFailedMessage[];  // "保存できませんでした"
 extern const wchar_t kOpenDialogTitle[];  // "開くファイル名"
 extern const wchar_t kSaveDialogTitle[];  // "保存するファイル名"
 extern const wchar_t kDigitTextureFile[];  // "Number.dds"
-// Beside the settings file.
-extern const wchar_t kGameFileName[];      // "KubriGame.dat"
-extern const wchar_t kRecordsFileName[];   // "KubriRecords.dat"
-extern const wchar_t kOptionsFileName[];   // "KubriOptions.dat"
+// The files kept beside the settings file are named in stock/ with their
+// formats: kGameFileName, kRecordsFileName, kOptionsFileName.
 
 class BoardView : public ViewBase {
  public:
