@@ -1,6 +1,8 @@
 // The player's aids: all candidates, marks that follow entries, clashes.
 #include "puzzle/player_aids.h"
 
+#include "solver/houses.h"
+
 namespace {
 
 // Calls visit(row, col) for every cell that shares a row, column or box with
@@ -79,15 +81,12 @@ int ClashMap::Count() const {
 }
 
 ClashMap FindClashes(const Board& board) {
+  int values[81];
+  for (int x = 0; x < 81; ++x) values[x] = board.GetValue(x / 9, x % 9);
   ClashMap map;
-  for (int row = 0; row < 9; ++row) {
-    for (int col = 0; col < 9; ++col) {
-      const int value = board.GetValue(row, col);
-      if (value == 0) continue;
-      ForEachPeer(row, col, [&](int r, int c) {
-        if (board.GetValue(r, c) == value) map.cells[row * 9 + col] = true;
-      });
-    }
+  for (int x = 0; x < 81; ++x) {
+    int house = 0;
+    map.cells[x] = ClashingPeer(values, x, &house) >= 0;
   }
   return map;
 }

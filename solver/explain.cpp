@@ -555,29 +555,13 @@ int SolveGivens(const int values[81], const bool given[81], int solution[81]) {
 
 bool HasDigit(const int values[81], int x) { return values[x] >= 1 && values[x] <= 9; }
 
-// The first cell of x's row, column or box, in that order, that holds x's
-// digit, with the kind of house; -1 when none does.
-int ClashOf(const int values[81], int x, int* house) {
-  if (!HasDigit(values, x)) return kNone;
-  for (int kind = kRowPeers; kind <= kBoxPeers; ++kind) {
-    const HouseList l = ListOf(kind, x);
-    for (int k = 0; k < l.length; ++k) {
-      if (values[l.cells[k]] == values[x]) {
-        *house = kind;  // the peers of a house kind share its number
-        return l.cells[k];
-      }
-    }
-  }
-  return kNone;
-}
-
 // The first player's value that clashes, else the first given that does.
 bool FindClash(const int values[81], const bool given[81], Hint* hint) {
   for (int pass = 0; pass < 2; ++pass) {
     for (int x = 0; x < 81; ++x) {
       if (pass == 0 && given[x]) continue;
       int house = 0;
-      const int other = ClashOf(values, x, &house);
+      const int other = ClashingPeer(values, x, &house);
       if (other == kNone) continue;
       hint->kind = kHintClash;
       hint->row = x / 9;

@@ -63,6 +63,24 @@ constexpr HouseTables BuildHouseTables() {
 
 inline constexpr HouseTables kHouses = BuildHouseTables();
 
+// Two equal digits in a house, the one check behind the hint's clash and the
+// clash colour: the first peer of cell x (0..80) in its row, then its column,
+// then its box, that holds x's digit, with that house's kind in *house.
+// -1 when x holds no digit 1..9 or no peer holds it. values[81], row-major.
+inline int ClashingPeer(const int values[81], int x, int* house) {
+  if (values[x] < 1 || values[x] > 9) return -1;
+  for (int kind = kRowPeers; kind <= kBoxPeers; ++kind) {
+    for (int k = 0; k < HouseLength(kind); ++k) {
+      const int peer = kHouses.lists[kind][x][k];
+      if (values[peer] == values[x]) {
+        *house = kind;  // the peers of a house kind share its number
+        return peer;
+      }
+    }
+  }
+  return -1;
+}
+
 // The 27 houses as whole units, for the techniques that gather what a house
 // holds once instead of walking it from every cell: for each HouseKind, the
 // house of each cell, its position there, and the cells of each house by
