@@ -13,6 +13,7 @@ dds=$2
 root=$(cd "$(dirname "$0")/.." && pwd)
 . "$root/view/game_test_common.sh"
 
+own_display_and_prefix aids
 require_tools xdotool import convert wine
 make_work aids KUBRI_KEEP_AIDS
 cp "$dds" "$work/Number.dds"
@@ -42,17 +43,9 @@ start_game() {
   game=$!
   kubri_find_window || fail "the window did not appear"
   sleep 3
-  eval "$(xdotool getwindowgeometry --shell "$window")"
-  CX=$X
-  CY=$((Y + HEIGHT - WIDTH))
+  client_geometry
   cell=32
-  focus
-}
-
-# A click into the board's top-left margin: gives the focus, changes nothing.
-focus() {
-  xdotool mousemove $((CX + 3)) $((CY + 3)) click 1
-  sleep 0.5
+  focus_board
 }
 
 keys() {
@@ -63,73 +56,49 @@ keys() {
   sleep 1
 }
 
-pixel() {
-  convert "$work/shot.png" -crop "1x1+$1+$2" +repage -depth 8 txt:- | grep -o '#[0-9A-F]\{6\}' | head -1
-}
-
-# A screenshot of a fully drawn frame (retried while Wine shows black).
-shot() {
-  sleep 0.7
-  for _ in $(seq 1 40); do
-    import -window root "$work/shot.png"
-    if [ "$(pixel $((CX + 2)) $((CY + 2)))" = "#E0E0E0" ] &&
-       [ "$(pixel $((CX + cell / 2 + 3)) $((CY + cell / 2 + 3)))" != "#000000" ]; then
-      return 0
-    fi
-    sleep 0.3
-  done
-  fail "no drawn frame to look at"
-}
-
-# The distinct colours inside cell (row, col), clear of the grid lines.
-cell_colours() {
-  convert "$work/shot.png" -crop "$((cell - 4))x$((cell - 4))+$((CX + cell / 2 + $2 * cell + 2))+$((CY + cell / 2 + $1 * cell + 2))" \
-    +repage -unique-colors -depth 8 txt:- | grep -o '#[0-9A-F]\{6\}' || true
-}
-has_colour() { cell_colours "$1" "$2" | grep -q "^$3\$"; }
 
 start_game
-shot
-! has_colour 0 0 "#C000C0" || fail "r1c1 shows marks before Ctrl+M"
+board_shot
+! cell_has_colour 0 0 "#C000C0" || fail "r1c1 shows marks before Ctrl+M"
 keys ctrl+m
-shot
+board_shot
 for c in 0,0 4,3 4,4 4,5; do
-  has_colour "${c%,*}" "${c#*,}" "#C000C0" || fail "Ctrl+M left r$((${c%,*} + 1))c$((${c#*,} + 1)) unmarked"
+  cell_has_colour "${c%,*}" "${c#*,}" "#C000C0" || fail "Ctrl+M left r$((${c%,*} + 1))c$((${c#*,} + 1)) unmarked"
 done
 echo "Ctrl+M marked every open cell"
 
-focus
+focus_board
 keys alt+v a          # marks follow entries
-focus
+focus_board
 keys alt+v d          # clashes shown
-focus
+focus_board
 [ -f "$work/KubriOptions.dat" ] || fail "no KubriOptions.dat after turning the switches on"
 # r5c6 gets 5 as its only mark (its candidate 3 taken away), then a 5 entered
 # in r5c5 takes that mark with it.
 keys Up Right shift+3 shift+5 Left 5
-shot
-has_colour 4 4 "#404040" || fail "the 5 was not entered in r5c5"
-! has_colour 4 5 "#C000C0" || fail "the 5 marked in r5c6 did not follow the entry"
+board_shot
+cell_has_colour 4 4 "#404040" || fail "the 5 was not entered in r5c5"
+! cell_has_colour 4 5 "#C000C0" || fail "the 5 marked in r5c6 did not follow the entry"
 echo "the entry took the mark beside it"
 
 # An 8 in r5c6 repeats the given 8 of r1c6 in column 6.
 keys Up Right 8
-shot
-has_colour 4 5 "#C00000" || fail "the wrong 8 is not red"
-has_colour 0 5 "#C00000" || fail "the given 8 it repeats is not red"
-! has_colour 0 5 "#0000C0" || fail "the clashing given keeps its blue"
-has_colour 4 4 "#404040" || fail "the 5 beside it turned red"
+board_shot
+cell_has_colour 4 5 "#C00000" || fail "the wrong 8 is not red"
+cell_has_colour 0 5 "#C00000" || fail "the given 8 it repeats is not red"
+! cell_has_colour 0 5 "#0000C0" || fail "the clashing given keeps its blue"
+cell_has_colour 4 4 "#404040" || fail "the 5 beside it turned red"
 keys Up Right         # the clashing cell selected
-shot
-has_colour 4 5 "#FFFF00" || fail "r5c6 is not selected"
-has_colour 4 5 "#C00000" || fail "the clash does not show on the selection"
-focus
+board_shot
+cell_has_colour 4 5 "#FFFF00" || fail "r5c6 is not selected"
+cell_has_colour 4 5 "#C00000" || fail "the clash does not show on the selection"
+focus_board
 keys ctrl+z
-shot
-has_colour 0 5 "#0000C0" || fail "undo left the given red"
+board_shot
+cell_has_colour 0 5 "#0000C0" || fail "undo left the given red"
 keys ctrl+y
-shot
-has_colour 0 5 "#C00000" || fail "redo did not bring the clash back"
+board_shot
+cell_has_colour 0 5 "#C00000" || fail "redo did not bring the clash back"
 echo "the clash shows in red, on the board and on the selection"
 
 xdotool key Escape
@@ -139,9 +108,9 @@ grep -q '^marks follow entries 1' "$work/KubriOptions.dat" || fail "marks follow
 grep -q '^show clashes 1' "$work/KubriOptions.dat" || fail "show clashes was not kept"
 
 start_game
-shot
-has_colour 4 5 "#C00000" || fail "after a restart the clash is not red"
-has_colour 0 5 "#C00000" || fail "after a restart the given it repeats is not red"
+board_shot
+cell_has_colour 4 5 "#C00000" || fail "after a restart the clash is not red"
+cell_has_colour 0 5 "#C00000" || fail "after a restart the given it repeats is not red"
 xdotool key Escape
 wait_for_end
 echo "both switches kept across a restart"

@@ -20,6 +20,10 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 # ctest's KubriEndToEndWithoutD3DX plays the same with d3dx9_31.dll refused.
 case $WINEDLLOVERRIDES in *d3dx9_31=*) echo "without the D3DX runtime" ;; esac
 
+case $WINEDLLOVERRIDES in
+  *d3dx9_31=*) own_display_and_prefix e2e-without-d3dx ;;
+  *) own_display_and_prefix e2e ;;
+esac
 require_tools xdotool import convert wine
 make_work e2e KUBRI_KEEP_E2E
 cp "$dds" "$work/Number.dds"
@@ -31,8 +35,8 @@ start_game() {
   game=$!
   kubri_find_window || fail "the window did not appear"
   sleep 3
-  geometry
-  focus
+  client_geometry
+  focus_board
 }
 
 wait_for_exit() {
@@ -43,51 +47,6 @@ wait_for_exit() {
   fail "the game did not end after closing"
 }
 
-# X, Y, WIDTH, HEIGHT of the X window; CX, CY: the client area's origin
-# (no window manager: the X window holds the menu bar above the client).
-geometry() {
-  eval "$(xdotool getwindowgeometry --shell "$window")"
-  CX=$X
-  CY=$((Y + HEIGHT - WIDTH))
-}
-
-# A click into the board's top-left margin: gives the focus, changes nothing.
-focus() {
-  xdotool mousemove $((CX + 3)) $((CY + 3)) click 1
-  sleep 0.5
-}
-
-# A screenshot of a fully drawn frame. Under Wine on a virtual display the
-# window shows black between some presents, so retry until the margin and
-# the board's first cell show their colours.
-shot() {
-  sleep 0.7
-  for _ in $(seq 1 40); do
-    import -window root "$work/shot.png"
-    if [ "$(pixel $((CX + 2)) $((CY + 2)))" = "#E0E0E0" ] &&
-       [ "$(pixel $((CX + cell / 2 + 3)) $((CY + cell / 2 + 3)))" != "#000000" ]; then
-      return 0
-    fi
-    sleep 0.3
-  done
-  fail "no drawn frame to look at"
-}
-
-# The distinct colours inside cell (row, col), clear of the grid lines, at
-# cell size $cell; one #RRGGBB per line.
-cell_colours() {
-  x=$((CX + cell / 2 + $2 * cell + 2))
-  y=$((CY + cell / 2 + $1 * cell + 2))
-  convert "$work/shot.png" -crop "$((cell - 4))x$((cell - 4))+$x+$y" +repage -unique-colors -depth 8 txt:- |
-    grep -o '#[0-9A-F]\{6\}' || true
-}
-
-has_colour() { cell_colours "$1" "$2" | grep -q "^$3\$"; }
-
-pixel() {
-  convert "$work/shot.png" -crop "1x1+$1+$2" +repage -depth 8 txt:- | grep -o '#[0-9A-F]\{6\}' | head -1
-}
-
 # Presses digit position 5 (the middle) of cell (row, col).
 press() {
   xdotool mousemove $((CX + cell / 2 + $2 * cell + cell / 2)) $((CY + cell / 2 + $1 * cell + cell / 2)) click "${3:-1}"
@@ -96,35 +55,16 @@ press() {
 # The client area is $1 pixels square: the board's bottom border lies half a
 # cell above the window's bottom edge, with only margin below it.
 expect_client() {
-  geometry
+  client_geometry
   [ "$WIDTH" -eq "$1" ] || fail "client width $WIDTH, expected $1"
-  shot
+  board_shot
   half=$(($1 / 20))
-  [ "$(pixel $((X + $1 / 2 + 3)) $((Y + HEIGHT - half)))" = "#404040" ] || fail "no board border at the bottom for $1"
-  [ "$(pixel $((X + $1 / 2 + 3)) $((Y + HEIGHT - 2)))" = "#E0E0E0" ] || fail "no margin at the bottom for $1"
+  [ "$(pixel_at $((X + $1 / 2 + 3)) $((Y + HEIGHT - half)))" = "#404040" ] || fail "no board border at the bottom for $1"
+  [ "$(pixel_at $((X + $1 / 2 + 3)) $((Y + HEIGHT - 2)))" = "#E0E0E0" ] || fail "no margin at the bottom for $1"
   echo "client area ${1} x ${1}"
 }
 
-# The text of the last message box (Wine's trace).
-last_box() { grep 'MSGBOX_OnInit' "$work/game.err" | tail -1; }
-# Waits for message box number $1 to appear.
-wait_box() {
-  for _ in $(seq 1 40); do
-    [ "$(boxes)" -ge "$1" ] && return 0
-    sleep 0.25
-  done
-  fail "message box $1 did not appear"
-}
 is_correct_box() { last_box | grep -qF 'L"\6b63\89e3\ff3c(^\25bd^)\ff0f"'; }
-
-menu() {
-  focus
-  for key in "$@"; do
-    xdotool key "$key"
-    sleep 0.4
-  done
-  sleep 1.5
-}
 
 # --- First run ------------------------------------------------------------------
 start_game
@@ -132,7 +72,7 @@ cell=32
 expect_client 320
 
 # An empty cell of the generated puzzle.
-shot
+board_shot
 row=-1
 for r in 0 1 2 3 4 5 6 7 8; do
   for c in 0 1 2 3 4 5 6 7 8; do
@@ -143,50 +83,50 @@ done
 echo "empty cell ($row, $col)"
 
 press "$row" "$col"
-shot
-has_colour "$row" "$col" "#FFFF00" || fail "the cell was not selected"
-has_colour "$row" "$col" "#C0C0C0" || fail "the selected cell shows no keypad"
+board_shot
+cell_has_colour "$row" "$col" "#FFFF00" || fail "the cell was not selected"
+cell_has_colour "$row" "$col" "#C0C0C0" || fail "the selected cell shows no keypad"
 press "$row" "$col"
-shot
-has_colour "$row" "$col" "#C000C0" || fail "5 was not marked"
-has_colour "$row" "$col" "#FFFF00" || fail "marking dropped the selection"
+board_shot
+cell_has_colour "$row" "$col" "#C000C0" || fail "5 was not marked"
+cell_has_colour "$row" "$col" "#FFFF00" || fail "marking dropped the selection"
 press "$row" "$col"
-shot
-has_colour "$row" "$col" "#404040" || fail "5 was not entered"
-! has_colour "$row" "$col" "#FFFF00" || fail "entering kept the selection"
+board_shot
+cell_has_colour "$row" "$col" "#404040" || fail "5 was not entered"
+! cell_has_colour "$row" "$col" "#FFFF00" || fail "entering kept the selection"
 echo "selected, marked and entered 5"
 
-menu alt+q h          # hint: names a wrong value or the next cell, and selects it
+menu_keys alt+q h          # hint: names a wrong value or the next cell, and selects it
 hint=$(grep -o 'MSGBOX_OnInit L"[1-9]\\884c[1-9]\\5217' "$work/game.err" | tail -1)
 [ -n "$hint" ] || fail "no hint box naming a cell"
 hint_row=$(echo "$hint" | sed 's/.*L"\([1-9]\).*/\1/')
 hint_col=$(echo "$hint" | sed 's/.*\\884c\([1-9]\).*/\1/')
 xdotool key Return
 sleep 1
-shot
-has_colour $((hint_row - 1)) $((hint_col - 1)) "#FFFF00" || fail "the hint did not select r${hint_row}c${hint_col}"
+board_shot
+cell_has_colour $((hint_row - 1)) $((hint_col - 1)) "#FFFF00" || fail "the hint did not select r${hint_row}c${hint_col}"
 echo "hint for r${hint_row}c${hint_col}"
 
-menu alt+e s          # edit start
+menu_keys alt+e s          # edit start
 press "$row" "$col"
-shot
-has_colour "$row" "$col" "#C000C0" || fail "edit mode: no purple keypad"
-! has_colour "$row" "$col" "#404040" || fail "edit mode: the value still shows"
-menu alt+e e          # edit end
-shot
-! has_colour "$row" "$col" "#FFFF00" || fail "edit end kept the selection"
-has_colour "$row" "$col" "#0000C0" || fail "edit end did not make the 5 a given"
+board_shot
+cell_has_colour "$row" "$col" "#C000C0" || fail "edit mode: no purple keypad"
+! cell_has_colour "$row" "$col" "#404040" || fail "edit mode: the value still shows"
+menu_keys alt+e e          # edit end
+board_shot
+! cell_has_colour "$row" "$col" "#FFFF00" || fail "edit end kept the selection"
+cell_has_colour "$row" "$col" "#0000C0" || fail "edit end did not make the 5 a given"
 echo "edit mode on and off"
 
 # --- The hint on a broken board: a second 5 typed into the given 5's row ----
 other=$(((col + 1) % 9))
-menu alt+e s
+menu_keys alt+e s
 press "$row" "$other"        # select
 press "$row" "$other"        # digit position 5: the value 5
-menu alt+e e
+menu_keys alt+e e
 seen=$(boxes)
-menu alt+q h
-wait_box $((seen + 1))
+menu_keys alt+q h
+wait_boxes $((seen + 1))
 last_box | grep -qF '\3068\91cd\306a\3063\3066\3044\307e\3059"' ||   # と重なっています
   fail "the hint did not name the clash: $(last_box)"
 xdotool key Return
@@ -194,14 +134,14 @@ sleep 1
 echo "hint names the clash on a broken board"
 
 # --- Undo: a nearly finished grid wiped by retry comes back -------------------
-menu alt+q 1          # a fresh level-1 puzzle
-menu alt+q a          # the answer fills every cell
-shot
+menu_keys alt+q 1          # a fresh level-1 puzzle
+menu_keys alt+q a          # the answer fills every cell
+board_shot
 seen=$(boxes)
 found=""
 for r in 0 1 2 3 4 5 6 7 8; do
   for c in 0 1 2 3 4 5 6 7 8; do
-    if has_colour "$r" "$c" "#404040" && ! has_colour "$r" "$c" "#0000C0"; then found="$found $r,$c"; fi
+    if cell_has_colour "$r" "$c" "#404040" && ! cell_has_colour "$r" "$c" "#0000C0"; then found="$found $r,$c"; fi
     [ "$(echo $found | wc -w)" -lt 2 ] || break 2
   done
 done
@@ -212,8 +152,8 @@ row2=${2%,*}; col2=${2#*,}   # a cell the retry must empty
 press "$row" "$col"
 press "$row" "$col" 3        # erase the answered value: one cell is open
 press "$row" "$col" 3        # 5 is not marked there: drops the selection
-shot
-! has_colour "$row" "$col" "#404040" || fail "the value was not erased"
+board_shot
+! cell_has_colour "$row" "$col" "#404040" || fail "the value was not erased"
 
 # Find the value that belongs there: mark and enter each digit until the
 # grid is judged correct; each wrong try is undone with Ctrl+Z.
@@ -223,65 +163,65 @@ for d in 1 2 3 4 5 6 7 8 9; do
   press_digit "$row" "$col" "$d"
   press_digit "$row" "$col" "$d"
   seen=$((seen + 1))
-  wait_box "$seen"
+  wait_boxes "$seen"
   sleep 0.5
   xdotool key Return
   sleep 0.5
   if is_correct_box; then digit=$d; break; fi
-  focus
+  focus_board
   xdotool key ctrl+z
   sleep 0.5
 done
 [ "$digit" -gt 0 ] || fail "no digit completed the grid correctly"
 echo "($row, $col) holds $digit"
 
-focus
+focus_board
 xdotool key ctrl+z           # the grid is nearly finished again
 sleep 0.5
 xdotool key ctrl+y           # redo fills it: no message
 sleep 1.5
 [ "$(boxes)" -eq "$seen" ] || fail "redo that fills the grid showed a message"
-shot
-has_colour "$row" "$col" "#404040" || fail "redo did not bring the value back"
-menu alt+e u                 # undo from the menu
-shot
-! has_colour "$row" "$col" "#404040" || fail "undo did not take the value away"
+board_shot
+cell_has_colour "$row" "$col" "#404040" || fail "redo did not bring the value back"
+menu_keys alt+e u                 # undo from the menu
+board_shot
+! cell_has_colour "$row" "$col" "#404040" || fail "undo did not take the value away"
 
-menu alt+q r                 # retry wipes the player's work
-shot
-! has_colour "$row2" "$col2" "#404040" || fail "retry did not empty ($row2, $col2)"
-focus
+menu_keys alt+q r                 # retry wipes the player's work
+board_shot
+! cell_has_colour "$row2" "$col2" "#404040" || fail "retry did not empty ($row2, $col2)"
+focus_board
 xdotool key ctrl+z
-shot
-has_colour "$row2" "$col2" "#404040" || fail "undo did not bring back ($row2, $col2)"
-! has_colour "$row" "$col" "#404040" || fail "undo filled the open cell"
+board_shot
+cell_has_colour "$row2" "$col2" "#404040" || fail "undo did not bring back ($row2, $col2)"
+! cell_has_colour "$row" "$col" "#404040" || fail "undo filled the open cell"
 [ "$(boxes)" -eq "$seen" ] || fail "undo showed a message"
 press "$row" "$col"
 press_digit "$row" "$col" "$digit"   # marked before: entered at once
-wait_box $((seen + 1))
+wait_boxes $((seen + 1))
 is_correct_box || fail "the finished grid was not judged correct: $(last_box)"
 sleep 0.5
 xdotool key Return
 sleep 0.5
 echo "retry undone with Ctrl+Z and the grid finished to 正解"
 
-menu alt+h a          # about box: a real message box, read from Wine's trace
+menu_keys alt+h a          # about box: a real message box, read from Wine's trace
 grep -q 'MSGBOX_OnInit L"Kubri v1.2"' "$work/game.err" || fail "no about box"
 xdotool key Return
 sleep 1
 echo "about box shown and closed"
 
-menu alt+v s l
+menu_keys alt+v s l
 cell=48
 expect_client 480
-menu alt+v s m
+menu_keys alt+v s m
 cell=32
 expect_client 320
-menu alt+v s s
+menu_keys alt+v s s
 cell=24
 expect_client 240
 
-menu alt+f x          # exit
+menu_keys alt+f x          # exit
 wait_for_exit
 [ -f "$work/Kubri.dat" ] || fail "no Kubri.dat after closing"
 report=$("$root/scripts/wine-exec.sh" "$work/check.exe" "$work/Kubri.dat" | tr -d '\r') ||
@@ -334,28 +274,28 @@ keys() {
   done
   sleep 0.5
 }
-board_shot() {
-  shot
+save_board() {
+  board_shot
   convert "$work/shot.png" -crop "$((cell * 10))x$((cell * 10))+$CX+$CY" +repage "$work/$1.png"
 }
 
 start_game
 cell=24
-shot
-! has_colour 4 4 "#404040" || fail "the saved game was not resumed: r5c5 is filled"
-has_colour 0 0 "#0000C0" || fail "the saved game was not resumed: no givens"
+board_shot
+! cell_has_colour 4 4 "#404040" || fail "the saved game was not resumed: r5c5 is filled"
+cell_has_colour 0 0 "#0000C0" || fail "the saved game was not resumed: no givens"
 keys Up                     # no selection: r5c5
-shot
-has_colour 4 4 "#FFFF00" || fail "the arrow did not select r5c5"
+board_shot
+cell_has_colour 4 4 "#FFFF00" || fail "the arrow did not select r5c5"
 keys shift+5
-shot
-has_colour 4 4 "#C000C0" || fail "Shift+5 did not mark 5"
+board_shot
+cell_has_colour 4 4 "#C000C0" || fail "Shift+5 did not mark 5"
 keys 5                      # entered; the selection goes
 keys Right Right 3          # r5c5 again, then r5c6
-shot
-has_colour 4 4 "#404040" || fail "5 was not entered with the keyboard"
-has_colour 4 5 "#404040" || fail "3 was not entered with the keyboard"
-board_shot before
+board_shot
+cell_has_colour 4 4 "#404040" || fail "5 was not entered with the keyboard"
+cell_has_colour 4 5 "#404040" || fail "3 was not entered with the keyboard"
+save_board before
 echo "played two cells with the keyboard"
 xdotool key Escape
 wait_for_exit
@@ -363,20 +303,20 @@ grep -q '^finished 0' "$work/KubriGame.dat" || fail "the saved game was not writ
 
 start_game
 cell=24
-board_shot after
+save_board after
 differ=$(compare -metric AE -fuzz 10% "$work/before.png" "$work/after.png" null: 2>&1 || true)
 [ "${differ%% *}" -lt 50 ] 2>/dev/null || fail "the board after starting again differs ($differ pixels)"
 echo "started again on the same board"
 seen=$(boxes)
 keys Down Down Right 4      # r5c5, r6c5, r6c6
 keys Up Down Down Down Down Right Right Right Right 9   # r5c5 down to r9c5, across to r9c9
-wait_box $((seen + 1))
+wait_boxes $((seen + 1))
 is_correct_box || fail "the keyboard did not finish the grid to 正解: $(last_box)"
 sleep 0.5
 xdotool key Return
 sleep 1
-menu alt+q t                # 記録
-wait_box $((seen + 2))
+menu_keys alt+q t                # 記録
+wait_boxes $((seen + 2))
 last_box | grep -qF '\30ec\30d9\30eb\ff11\ff1a\89e3\3044\305f\6570 1\3001' ||
   fail "記録 does not show one solved level-1 puzzle: $(last_box)"
 xdotool key Return

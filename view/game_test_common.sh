@@ -11,6 +11,59 @@ require_tools() {
   done
 }
 
+# own_display_and_prefix NAME: gives this test a virtual display and a Wine
+# prefix of its own (build/wineprefix-NAME, copied from the build's prefix
+# once and kept), so that it can run beside the other tests that drive a
+# real window: keyboard focus, the foreground window and the registry are
+# then its own. Both are stopped at exit. Skips (77) without Xvfb. Call it
+# before make_work.
+own_display_and_prefix() {
+  command -v Xvfb >/dev/null 2>&1 || { echo "no Xvfb: skipped"; exit 77; }
+  base=$KUBRI_ROOT/build/wineprefix
+  WINEPREFIX=$base kubri_wine_up
+  WINEPREFIX=$KUBRI_ROOT/build/wineprefix-$1
+  export WINEPREFIX
+  (
+    flock 9
+    if [ ! -f "$WINEPREFIX/.kubri-ready" ]; then
+      rm -rf "$WINEPREFIX"
+      mkdir -p "$WINEPREFIX/drive_c/windows"
+      # The system folders are only read: linked, not copied (700 MB).
+      big="system32 syswow64 winsxs"
+      set --
+      for folder in $big; do set -- "$@" --exclude="./drive_c/windows/$folder"; done
+      (cd "$base" && tar cf - "$@" --exclude=./.kubri-ready .) | (cd "$WINEPREFIX" && tar xf -)
+      for folder in $big; do
+        [ -d "$base/drive_c/windows/$folder" ] || continue
+        cp -al "$base/drive_c/windows/$folder" "$WINEPREFIX/drive_c/windows/$folder" 2>/dev/null ||
+          cp -a "$base/drive_c/windows/$folder" "$WINEPREFIX/drive_c/windows/$folder"
+      done
+      touch "$WINEPREFIX/.kubri-ready"
+    fi
+  ) 9>"$WINEPREFIX.lock"
+  # Xvfb names the display it found free once it listens.
+  display_file=$(mktemp "${TMPDIR:-/tmp}/kubri-display.XXXXXX")
+  Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$display_file" >/dev/null 2>&1 &
+  own_xvfb=$!
+  for _ in $(seq 1 200); do
+    [ -s "$display_file" ] && break
+    kill -0 "$own_xvfb" 2>/dev/null || break
+    sleep 0.1
+  done
+  number=$(cat "$display_file")
+  rm -f "$display_file"
+  [ -n "$number" ] || { echo "FAIL: Xvfb did not start" >&2; exit 1; }
+  DISPLAY=:$number
+  export DISPLAY
+  trap stop_own_display EXIT INT TERM
+  kubri_wine_up
+}
+
+stop_own_display() {
+  wineserver -k 2>/dev/null || true
+  [ -z "${own_xvfb:-}" ] || kill "$own_xvfb" 2>/dev/null || true
+}
+
 # make_work NAME [KEEP_VARIABLE]: a scratch folder $work holding Kubri.exe as
 # the game sees it. At exit the game whose process id is in $game is ended
 # and the folder removed, unless the variable named KEEP_VARIABLE is set.
@@ -24,6 +77,7 @@ make_work() {
 
 cleanup() {
   [ -z "$game" ] || kill "$game" 2>/dev/null || true
+  [ -z "${own_xvfb:-}" ] || stop_own_display
   keep=""
   [ -z "$keep_variable" ] || eval "keep=\${$keep_variable:-}"
   [ -n "$keep" ] || rm -rf "$work"

@@ -31,6 +31,7 @@ heap=${KUBRI_SOAK_HEAP:-warn}
 root=$(cd "$(dirname "$0")/.." && pwd)
 . "$root/view/game_test_common.sh"
 
+own_display_and_prefix soak
 require_tools xdotool wine
 kubri_wine_up
 
@@ -90,12 +91,10 @@ heap_problems() {
 
 alive() { kill -0 "$game" 2>/dev/null; }
 
-# CX, CY: the client area's origin (no window manager: the X window holds
-# the menu bar above the client); cell: the cell size in pixels.
+# CX, CY: the client area's origin (client_geometry); cell: the cell size
+# in pixels.
 geometry() {
-  eval "$(xdotool getwindowgeometry --shell "$window")"
-  CX=$X
-  CY=$((Y + HEIGHT - WIDTH))
+  client_geometry
   cell=$((WIDTH / 10))
 }
 

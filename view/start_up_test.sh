@@ -14,6 +14,7 @@ dds=$2
 root=$(cd "$(dirname "$0")/.." && pwd)
 . "$root/view/game_test_common.sh"
 
+own_display_and_prefix start
 require_tools xdotool import convert wine
 [ -f "$dds" ] || fail "no $dds"
 make_work start
@@ -171,18 +172,17 @@ board_fills_client() {
   start_in_work "$@"
   kubri_find_window || fail "$*: the window did not appear"
   sleep 3
-  eval "$(xdotool getwindowgeometry --shell "$window")"
+  client_geometry
   [ "$WIDTH" -eq 320 ] || fail "$*: client width $WIDTH, not 320"
   [ "$X" -ge 0 ] && [ "$Y" -ge 0 ] || fail "$*: the window is off the screen at $X, $Y"
-  # No window manager: the X window holds the menu bar above the client.
-  cx=$X
-  cy=$((Y + HEIGHT - 320))
+  cx=$CX
+  cy=$CY
   drawn=""
   for _ in $(seq 1 40); do
     import -window root "$work/shot.png"
-    if [ "$(shot_pixel $((cx + 2)) $((cy + 2)))" = "#E0E0E0" ] &&
-       [ "$(shot_pixel $((cx + 163)) $((cy + 304)))" = "#404040" ] &&
-       [ "$(shot_pixel $((cx + 163)) $((cy + 318)))" = "#E0E0E0" ]; then
+    if [ "$(pixel_at $((cx + 2)) $((cy + 2)))" = "#E0E0E0" ] &&
+       [ "$(pixel_at $((cx + 163)) $((cy + 304)))" = "#404040" ] &&
+       [ "$(pixel_at $((cx + 163)) $((cy + 318)))" = "#E0E0E0" ]; then
       drawn=yes
       break
     fi
@@ -194,10 +194,6 @@ board_fills_client() {
   xdotool key Escape
   wait_for_end
   echo "${*:-plain start}: the board fills the 320 x 320 client area"
-}
-
-shot_pixel() {
-  convert "$work/shot.png" -crop "1x1+$1+$2" +repage -depth 8 txt:- | grep -o '#[0-9A-F]\{6\}' | head -1
 }
 
 cp "$dds" "$work/Number.dds"

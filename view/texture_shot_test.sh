@@ -12,6 +12,7 @@ dds=$2
 root=$(cd "$(dirname "$0")/.." && pwd)
 . "$root/view/game_test_common.sh"
 
+own_display_and_prefix shots
 require_tools xdotool import convert wine
 make_work shots KUBRI_KEEP_SHOTS
 cp "$dds" "$work/Number.dds"
@@ -24,31 +25,15 @@ puzzle='4..6.21.3.92.435.......9.7.6.....7.8.1........3.257....86.3.....7...5369
   for _ in $(seq 1 20); do echo "$puzzle" | fold -w 9; done
 } >"$work/stock.dat"
 
-geometry() {
-  eval "$(xdotool getwindowgeometry --shell "$window")"
-  CX=$X
-  CY=$((Y + HEIGHT - WIDTH))
-}
-
 pixel() {
   convert "$1" -crop "1x1+$2+$3" +repage -depth 8 txt:- | grep -o '#[0-9A-F]\{6\}' | head -1
-}
-
-menu() {
-  xdotool mousemove $((CX + 3)) $((CY + 3)) click 1
-  sleep 0.5
-  for key in "$@"; do
-    xdotool key "$key"
-    sleep 0.4
-  done
-  sleep 1.5
 }
 
 # shot FILE: the client area of a fully drawn frame (the window shows black
 # between some presents under Wine, so until the margin and the first cell
 # show their colours).
 shot() {
-  geometry
+  client_geometry
   for _ in $(seq 1 40); do
     import -window root -crop "${WIDTH}x${WIDTH}+$CX+$CY" +repage "$1"
     if [ "$(pixel "$1" 2 2)" = "#E0E0E0" ] &&
@@ -68,14 +53,14 @@ shots() {
   game=$!
   kubri_find_window || fail "$1: the window did not appear"
   sleep 3
-  geometry
-  menu alt+q 1
+  client_geometry
+  menu_keys alt+q 1
   cell=32
   # Selects the empty cell (0, 1): its keypad shows every small digit.
   xdotool mousemove $((CX + cell * 2)) $((CY + cell)) click 1
   sleep 0.5
   for size in l:48 m:32 s:24; do
-    menu alt+v s "${size%:*}"
+    menu_keys alt+v s "${size%:*}"
     cell=${size#*:}
     sleep 1
     shot "$work/$1-$cell.png"
