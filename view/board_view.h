@@ -217,8 +217,9 @@ class BoardView : public ViewBase {
   int NewPuzzle(int level);
   // Points at a wrong value or the next cell the solver decides, selecting
   // it, in a message box. On a broken board it names two equal digits of a
-  // house instead (selecting one of them), else says that logic decides no
-  // cell from here; a full board with nothing wrong gets ヒントはありません.
+  // house instead (selecting one of them); givens with several solutions it
+  // says have them; else it says that logic decides no cell from here; a
+  // full board with nothing wrong gets ヒントはありません.
   // Changes no value and no mark (view/hint.cpp).
   int ShowHint();
   int ChooseSize(int index);

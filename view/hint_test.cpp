@@ -1,4 +1,4 @@
-// The hint command: its menu item, its five messages captured instead of
+// The hint command: its menu item, its six messages captured instead of
 // shown, the cell it selects, and a board it never changes.
 #include <gtest/gtest.h>
 
