@@ -12,6 +12,7 @@ dds=$2
 root=$(cd "$(dirname "$0")/.." && pwd)
 . "$root/view/game_test_common.sh"
 
+own_display_and_prefix hard
 require_tools xdotool import convert wine
 make_work hard KUBRI_KEEP_HARD
 cp "$dds" "$work/Number.dds"

@@ -14,6 +14,7 @@ dds=$2
 root=$(cd "$(dirname "$0")/.." && pwd)
 . "$root/view/game_test_common.sh"
 
+own_display_and_prefix nothing-lost
 require_tools xdotool wine
 [ -f "$dds" ] || fail "no $dds"
 make_work nothing-lost
