@@ -18,24 +18,7 @@ require_tools xdotool import convert wine
 make_work aids KUBRI_KEEP_AIDS
 cp "$dds" "$work/Number.dds"
 
-solved="534678912 672195348 198342567 859761423 426853791 713924856 961537284 287419635 345286179"
-open_cells=" 0,0 4,3 4,4 4,5 "
-{
-  printf 'Kubri game 1\nsource level 1\nediting 0\nseconds 0\nhints 0\nanswer 0\ncounted 0\nfinished 0\ncells\n'
-  r=0
-  for line in $solved; do
-    out=""
-    for c in 0 1 2 3 4 5 6 7 8; do
-      case $open_cells in
-        *" $r,$c "*) token="0-000" ;;
-        *) token="$(echo "$line" | cut -c$((c + 1)))g000" ;;
-      esac
-      out="$out${out:+ }$token"
-    done
-    echo "$out"
-    r=$((r + 1))
-  done
-} >"$work/KubriGame.dat"
+write_saved_game "$work/KubriGame.dat" "0,0 4,3 4,4 4,5"
 
 start_game() {
   (cd "$work" && WINEDEBUG=-all exec "$root/scripts/wine-exec.sh" ./Kubri.exe) \

@@ -242,28 +242,11 @@ report=$("$root/scripts/wine-exec.sh" "$work/check.exe" "$work/Kubri.dat" | tr -
 echo "$report" | grep -q '^size 2$' || fail "the second save lost the size"
 
 # --- Keyboard, saved game and records -------------------------------------------
-# A level-1 game saved with four cells open (the grid below is solved).
+# A level-1 game saved with four cells open (the grid is a solved one).
 # Two are played with the keyboard, the game is closed and started again
 # and shows the same board; the last two finish it to 正解, and 記録 then
 # counts one solved level-1 puzzle.
-solved="534678912 672195348 198342567 859761423 426853791 713924856 961537284 287419635 345286179"
-open_cells=" 4,4 4,5 5,5 8,8 "
-{
-  printf 'Kubri game 1\nsource level 1\nediting 0\nseconds 0\nhints 0\nanswer 0\ncounted 0\nfinished 0\ncells\n'
-  r=0
-  for line in $solved; do
-    out=""
-    for c in 0 1 2 3 4 5 6 7 8; do
-      case $open_cells in
-        *" $r,$c "*) token="0-000" ;;
-        *) token="$(echo "$line" | cut -c$((c + 1)))g000" ;;
-      esac
-      out="$out${out:+ }$token"
-    done
-    echo "$out"
-    r=$((r + 1))
-  done
-} >"$work/KubriGame.dat"
+write_saved_game "$work/KubriGame.dat" "4,4 4,5 5,5 8,8"
 rm -f "$work/KubriRecords.dat"
 
 # Presses the keys one by one.

@@ -178,3 +178,25 @@ cell_colours() {
 }
 
 cell_has_colour() { cell_colours "$1" "$2" | grep -q "^$3\$"; }
+
+# write_saved_game FILE "R,C R,C ...": a saved level-1 game of the grid
+# below, every cell a given but the open ones listed (0-based), to FILE.
+write_saved_game() {
+  solved="534678912 672195348 198342567 859761423 426853791 713924856 961537284 287419635 345286179"
+  {
+    printf 'Kubri game 1\nsource level 1\nediting 0\nseconds 0\nhints 0\nanswer 0\ncounted 0\nfinished 0\ncells\n'
+    r=0
+    for line in $solved; do
+      out=""
+      for c in 0 1 2 3 4 5 6 7 8; do
+        case " $2 " in
+          *" $r,$c "*) token="0-000" ;;
+          *) token="$(echo "$line" | cut -c$((c + 1)))g000" ;;
+        esac
+        out="$out${out:+ }$token"
+      done
+      echo "$out"
+      r=$((r + 1))
+    done
+  } >"$1"
+}

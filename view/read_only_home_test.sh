@@ -48,23 +48,7 @@ fi
 # there is put back at the end.
 [ ! -d "$local_home" ] || mv "$local_home" "$saved_home"
 mkdir -p "$local_home"
-solved="534678912 672195348 198342567 859761423 426853791 713924856 961537284 287419635 345286179"
-{
-  printf 'Kubri game 1\nsource level 1\nediting 0\nseconds 0\nhints 0\nanswer 0\ncounted 0\nfinished 0\ncells\n'
-  r=0
-  for line in $solved; do
-    out=""
-    for c in 0 1 2 3 4 5 6 7 8; do
-      case "$r,$c" in
-        4,4 | 8,8) token="0-000" ;;
-        *) token="$(echo "$line" | cut -c$((c + 1)))g000" ;;
-      esac
-      out="$out${out:+ }$token"
-    done
-    echo "$out"
-    r=$((r + 1))
-  done
-} >"$local_home/KubriGame.dat"
+write_saved_game "$local_home/KubriGame.dat" "4,4 8,8"
 
 start_game() {
   (cd "$work" && WINEDEBUG=-all,trace+msgbox exec "$root/scripts/wine-exec.sh" ./Kubri.exe) \
