@@ -1,16 +1,15 @@
-// The game's view: state, layout and hit test, mouse rules, menu commands,
-// menu state and the building of the vertex lists.
+// The game's view: the session's links, layout and hit test, the mouse and
+// the menu commands handed on to the session, the file dialog, the menu
+// state and the building of the vertex lists.
 #include "view/board_view.h"
 
-#include <cstdint>
 #include <cstring>
 
 #include "puzzle/board.h"
 #include "puzzle/player_aids.h"
-#include "solver/search.h"
 #include "resources/resource_ids.h"
+#include "session/hint_message.h"
 #include "stock/generator_thread.h"
-#include "stock/puzzle_stock.h"
 
 const wchar_t kMessageCaption[] = L"Kubri";
 const wchar_t kCorrectMessage[] = L"\u6b63\u89e3\uff3c(^\u25bd^)\uff0f";
@@ -36,29 +35,6 @@ const wchar_t kPuzzleExtension[] = L"kbr";
 
 bool InBoard(int index) { return index >= 0 && index <= 8; }
 
-// The answer: what level 3 decides from the board as it stands, the player's
-// digits included. Where it stops short without a contradiction and the
-// givens have exactly one solution that every digit on the board agrees
-// with, that whole solution instead, each cell keeping its marks as a cell
-// the solver decides does. A player's wrong digit, or givens of several
-// solutions, leave level 3's answer.
-void FillAnswer(Board& board) {
-  const Board before = board;
-  if (!board.SolveAtLevel(3) || board.IsComplete()) return;
-  uint8_t givens[81];
-  for (int i = 0; i < 81; ++i) {
-    givens[i] = uint8_t(before.IsGiven(i / 9, i % 9) ? before.GetValue(i / 9, i % 9) : 0);
-  }
-  const SearchOutcome outcome = SearchSolutions(givens, 2);
-  if (outcome.solutions != 1) return;
-  for (int i = 0; i < 81; ++i) {
-    const int value = before.GetValue(i / 9, i % 9);
-    if (value != 0 && value != outcome.solution[i]) return;
-  }
-  board = before;
-  for (int i = 0; i < 81; ++i) board.SetValue(i / 9, i % 9, outcome.solution[i]);
-}
-
 // A puzzle the player believes kept must not be lost without a word: a save
 // that fails says so.
 void SaveOrSay(const Board& board, const wchar_t* path, const ViewLinks& links, HWND owner) {
@@ -70,36 +46,40 @@ void SaveOrSay(const Board& board, const wchar_t* path, const ViewLinks& links, 
 
 BoardView::BoardView() : BoardView(ViewLinks{}) {}
 
-BoardView::BoardView(const ViewLinks& newLinks)
-    : selectedRow(-1), selectedCol(-1), editMode(false), highlightDigit(0), sizeIndex(1), links(newLinks) {
+BoardView::BoardView(const ViewLinks& newLinks) : sizeIndex(1), links(newLinks) {
   filePath[0] = 0;
   SetSizeIndex(1);
+  LinkSession();
+}
+
+void BoardView::SetLinks(const ViewLinks& newLinks) {
+  links = newLinks;
+  LinkSession();
+}
+
+void BoardView::LinkSession() {
+  SessionLinks toSession;
+  toSession.board = links.board;
+  toSession.stock = links.stock;
+  toSession.settingsPath = links.settingsPath;
+  if (links.tickCount) {
+    toSession.readClock = [this] {
+      HWND window = MainWindow();
+      return ClockReading{links.tickCount(), window && links.isPlaying && links.isPlaying(window)};
+    };
+  }
+  toSession.verdict = [this](bool correct) { ShowVerdict(correct); };
+  toSession.changed = [this] { UpdateMenuState(); };
+  session.SetLinks(toSession);
+}
+
+void BoardView::ShowVerdict(bool correct) {
+  if (links.messageBox) {
+    links.messageBox(MainWindow(), correct ? kCorrectMessage : kWrongMessage, kMessageCaption, MB_OK);
+  }
 }
 
 BoardView::~BoardView() { ReleaseDeviceObjects(); }
-
-// --- View state -----------------------------------------------------------
-
-bool BoardView::IsSelected(int row, int col) const {
-  return InBoard(row) && InBoard(col) && row == selectedRow && col == selectedCol;
-}
-
-void BoardView::Select(int row, int col) {
-  if (!InBoard(row) || !InBoard(col)) return;
-  selectedRow = row;
-  selectedCol = col;
-}
-
-void BoardView::ClearSelection() {
-  selectedRow = -1;
-  selectedCol = -1;
-}
-
-void BoardView::SetHighlight(int digit) {
-  if (digit >= 1 && digit <= 9) highlightDigit = digit;
-}
-
-void BoardView::ClearHighlight() { highlightDigit = 0; }
 
 void BoardView::SetSizeIndex(int index) {
   if (index >= 0 && index <= 2) sizeIndex = index;
@@ -107,11 +87,6 @@ void BoardView::SetSizeIndex(int index) {
 
 void BoardView::SetDpi(int newDpi) {
   if (newDpi >= 24 && newDpi <= 1536) dpi = newDpi;
-}
-
-void BoardView::ResetView() {
-  ClearSelection();
-  ClearHighlight();
 }
 
 // --- Layout and hit test ----------------------------------------------------
@@ -161,95 +136,25 @@ int BoardView::OnSize(WORD width, WORD height) {
   return 1;
 }
 
-// --- Mouse rules ------------------------------------------------------------
-
-Board* BoardView::PressedCell(short x, short y, int* row, int* col, int* digit) const {
-  HitTest(x, y, col, row, digit);
-  if (x < 0 || y < 0 || *digit < 1 || *digit > 9) return nullptr;
-  return links.board;
-}
+// --- Mouse --------------------------------------------------------------------
 
 int BoardView::OnLeftButtonDown(short x, short y) {
   int row = -1, col = -1, digit = -1;
-  Board* board = PressedCell(x, y, &row, &col, &digit);
-  return board ? LeftPressOnCell(*board, row, col, digit) : 0;
+  if (x < 0 || y < 0) return 0;
+  HitTest(x, y, &col, &row, &digit);
+  return session.LeftPress(row, col, digit);
 }
 
 int BoardView::OnLeftDoubleClick(short x, short y) { return OnLeftButtonDown(x, y); }
 
 int BoardView::OnRightButtonDown(short x, short y) {
   int row = -1, col = -1, digit = -1;
-  Board* board = PressedCell(x, y, &row, &col, &digit);
-  return board ? RightPressOnCell(*board, row, col, digit) : 0;
+  if (x < 0 || y < 0) return 0;
+  HitTest(x, y, &col, &row, &digit);
+  return session.RightPress(row, col, digit);
 }
 
 int BoardView::OnRightDoubleClick(short x, short y) { return OnRightButtonDown(x, y); }
-
-int BoardView::LeftPressOnCell(Board& board, int row, int col, int digit) {
-  if (!IsSelected(row, col)) {
-    Select(row, col);
-    return 1;
-  }
-  if (editMode) {
-    RecordStep([&] {
-      board.SetValue(row, col, digit);
-      ClearSelection();
-    });
-    return 1;
-  }
-  if (board.HasValue(row, col)) {
-    const int value = board.GetValue(row, col);
-    if (HasHighlight() && HighlightDigit() == value) {
-      ClearHighlight();
-    } else {
-      SetHighlight(value);
-    }
-    return 1;
-  }
-  if (board.HasCandidate(row, col, digit)) return EnterValue(board, row, col, digit);
-  RecordStep([&] { board.SetCandidate(row, col, digit, true); });
-  return 1;
-}
-
-int BoardView::EnterValue(Board& board, int row, int col, int digit) {
-  RecordStep([&] {
-    board.SetValue(row, col, digit);
-    if (options.marksFollowEntries) ClearPeerMarks(board, row, col, digit);
-    ClearSelection();
-  });
-  if (board.IsComplete()) JudgeFullBoard(board);
-  return 1;
-}
-
-void BoardView::JudgeFullBoard(Board& board) {
-  const bool correct = board.IsCorrect();
-  // Recorded before the box, which waits for the player.
-  if (correct) FinishPuzzle();
-  if (links.messageBox) {
-    links.messageBox(MainWindow(), correct ? kCorrectMessage : kWrongMessage, kMessageCaption, MB_OK);
-  }
-}
-
-int BoardView::RightPressOnCell(Board& board, int row, int col, int digit) {
-  if (!IsSelected(row, col)) {
-    RecordStep([&] {
-      if (editMode) board.ClearValue(row, col);
-      ClearSelection();
-    });
-    return 1;
-  }
-  const bool erases = !editMode && board.HasValue(row, col) && !board.IsGiven(row, col);
-  const bool unmarks = !editMode && !board.HasValue(row, col) && board.HasCandidate(row, col, digit);
-  if (erases) {
-    RecordStep([&] { board.ClearValue(row, col); });
-  } else if (unmarks) {
-    RecordStep([&] { board.SetCandidate(row, col, digit, false); });
-  } else {
-    // Edit mode, a given, or a digit that is not marked.
-    ClearSelection();
-  }
-  return 1;
-}
 
 int BoardView::OnCreate(LPARAM) { return 1; }
 
@@ -264,17 +169,6 @@ int BoardView::OnCommand(WORD id) {
     if (result != kNotThisMenu) return result;
   }
   return 0;
-}
-
-template <typename Change>
-int BoardView::ChangeBoard(Change change) {
-  Board* board = links.board;
-  if (!board) return 0;
-  RecordStep([&] {
-    change(*board);
-    ResetView();
-  });
-  return 1;
 }
 
 int BoardView::OnFileMenu(WORD id) {
@@ -296,24 +190,17 @@ int BoardView::OnFileMenu(WORD id) {
 int BoardView::OnPuzzleMenu(WORD id) {
   switch (id) {
     case IDM_PUZZLE_LEVEL1:
-      return NewPuzzle(1);
+      return session.NewPuzzle(1);
     case IDM_PUZZLE_LEVEL2:
-      return NewPuzzle(2);
+      return session.NewPuzzle(2);
     case IDM_PUZZLE_LEVEL3:
-      return NewPuzzle(3);
+      return session.NewPuzzle(3);
     case IDM_PUZZLE_RETRY:
-      return ChangeBoard([](Board& board) { board.ResetToGivens(); });
+      return session.Retry();
     case IDM_PUZZLE_ANSWER:
-      return ChangeBoard([this](Board& board) {
-        FillAnswer(board);
-        progress.answerUsed = true;
-      });
-    case IDM_PUZZLE_HINT: {
-      const int result = ShowHint();
-      if (result) ++progress.hints;
-      SaveGameInProgress();
-      return result;
-    }
+      return session.ShowAnswer();
+    case IDM_PUZZLE_HINT:
+      return ShowHint();
     case IDM_PUZZLE_RECORDS:
       return ShowRecords();
     default:
@@ -324,17 +211,17 @@ int BoardView::OnPuzzleMenu(WORD id) {
 int BoardView::OnEditMenu(WORD id) {
   switch (id) {
     case IDM_EDIT_UNDO:
-      return Undo();
+      return session.Undo();
     case IDM_EDIT_REDO:
-      return Redo();
+      return session.Redo();
     case IDM_EDIT_START:
-      return StartEditing();
+      return session.StartEditing();
     case IDM_EDIT_END:
-      return EndEditing();
+      return session.EndEditing();
     case IDM_EDIT_CLEAR:
-      return ChangeBoard([](Board& board) { board.Clear(); });
+      return session.ClearBoard();
     case IDM_EDIT_ALL_CANDIDATES:
-      return MarkAllCandidates();
+      return session.MarkAllCandidates();
     default:
       return kNotThisMenu;
   }
@@ -361,30 +248,6 @@ int BoardView::OnHelpMenu(WORD id) {
   if (id != IDM_HELP_ABOUT) return kNotThisMenu;
   if (links.messageBox) links.messageBox(MainWindow(), kAboutMessage, kMessageCaption, MB_OK);
   return 1;
-}
-
-// Every cell becomes editable; values and marks stay.
-int BoardView::StartEditing() {
-  const int result = ChangeBoard([this](Board& board) {
-    for (int row = 0; row < 9; ++row)
-      for (int col = 0; col < 9; ++col) board.ClearGiven(row, col);
-    SetEditMode(true);
-  });
-  if (result) UpdateMenuState();
-  return result;
-}
-
-// Every cell with a value becomes a given: a puzzle typed in.
-int BoardView::EndEditing() {
-  const int result = ChangeBoard([this](Board& board) {
-    for (int row = 0; row < 9; ++row)
-      for (int col = 0; col < 9; ++col)
-        if (board.HasValue(row, col)) board.SetGiven(row, col);
-    SetEditMode(false);
-    StartPuzzle(kSourceTyped);
-  });
-  if (result) UpdateMenuState();
-  return result;
 }
 
 bool BoardView::RunFileDialog(bool forOpening) {
@@ -432,10 +295,7 @@ int BoardView::OpenFile() {
     std::memcpy(filePath, previous, sizeof filePath);
     return 0;
   }
-  return ChangeBoard([this, &loaded](Board& current) {
-    current = loaded;
-    StartPuzzle(kSourceFile);
-  });
+  return session.OpenPuzzle(loaded);
 }
 
 int BoardView::SaveFile() {
@@ -452,22 +312,6 @@ int BoardView::SaveFileAs() {
   if (!RunFileDialog(false)) return 0;
   SaveOrSay(*board, filePath, links, MainWindow());
   return 1;
-}
-
-int BoardView::NewPuzzle(int level) {
-  return ChangeBoard([this, level](Board& board) {
-    bool taken = false;
-    PuzzleStock* stock = links.stock;
-    if (stock && stock->Lock()) {
-      if (stock->Count(level) > 0) {
-        stock->Take(&board, level, true);
-        taken = true;
-      }
-      stock->Unlock();
-    }
-    if (!taken) board.Generate(level, level, Board::kWaitedForAttempts);
-    StartPuzzle(level);
-  });
 }
 
 int BoardView::OnDpiChanged(int newDpi, const RECT& suggested) {
@@ -501,6 +345,7 @@ void BoardView::UpdateMenuState() {
   static const WORD kBoardCommands[] = {IDM_FILE_OPEN,     IDM_FILE_SAVE,     IDM_FILE_SAVE_AS,
                                         IDM_PUZZLE_LEVEL1, IDM_PUZZLE_LEVEL2, IDM_PUZZLE_LEVEL3,
                                         IDM_PUZZLE_RETRY,  IDM_PUZZLE_ANSWER, IDM_EDIT_START};
+  const bool editMode = IsEditMode();
   const UINT normal = MF_BYCOMMAND | (editMode ? MF_GRAYED : MF_ENABLED);
   const UINT editing = MF_BYCOMMAND | (editMode ? MF_ENABLED : MF_GRAYED);
   for (WORD id : kBoardCommands) EnableMenuItem(menu, id, normal);
@@ -514,57 +359,53 @@ void BoardView::UpdateMenuState() {
   UpdateAidMenuItems();
 }
 
-// --- Undo and redo ----------------------------------------------------------
-
-BoardState BoardView::CurrentState() const {
-  BoardState state;
-  if (links.board) state.board = *links.board;
-  state.editing = editMode;
-  return state;
-}
-
-void BoardView::BeginStep() {
-  NotePuzzleInPlay();
-  stepStart = CurrentState();
-}
-
-void BoardView::EndStep() {
-  if (!links.board || !history.Record(stepStart, CurrentState())) return;
-  // A board changed after its judgement is in play again.
-  progress.finished = false;
-  UpdateHistoryMenuItems();
-  UpdateAidMenuItems();
-  SaveGameInProgress();
-}
-
-int BoardView::Undo() { return MoveThroughHistory(false); }
-
-int BoardView::Redo() { return MoveThroughHistory(true); }
-
-int BoardView::MoveThroughHistory(bool forward) {
-  Board* board = links.board;
-  if (!board) return 0;
-  BoardState shown = CurrentState();
-  if (!(forward ? history.Redo(shown) : history.Undo(shown))) return 0;
-  // Plain assignment: the marks kept under values come back too. The mode
-  // comes back with the board, so that a typed-in puzzle is never played
-  // without its givens and a game is never edited with them.
-  *board = shown.board;
-  SetEditMode(shown.editing);
-  ResetView();
-  UpdateMenuState();
-  progress.finished = false;
-  FollowPuzzleOnBoard();
-  SaveGameInProgress();
-  return 1;
-}
+// --- The history's menu items, the hint and the records -----------------------
 
 void BoardView::UpdateHistoryMenuItems() {
   HWND window = MainWindow();
   HMENU menu = window ? GetMenu(window) : nullptr;
   if (!menu) return;
-  EnableMenuItem(menu, IDM_EDIT_UNDO, MF_BYCOMMAND | (history.CanUndo() ? MF_ENABLED : MF_GRAYED));
-  EnableMenuItem(menu, IDM_EDIT_REDO, MF_BYCOMMAND | (history.CanRedo() ? MF_ENABLED : MF_GRAYED));
+  EnableMenuItem(menu, IDM_EDIT_UNDO, MF_BYCOMMAND | (History().CanUndo() ? MF_ENABLED : MF_GRAYED));
+  EnableMenuItem(menu, IDM_EDIT_REDO, MF_BYCOMMAND | (History().CanRedo() ? MF_ENABLED : MF_GRAYED));
+}
+
+int BoardView::ShowHint() {
+  Hint hint;
+  if (!session.TakeHint(&hint)) return 0;
+  wchar_t text[128];
+  FormatHintMessage(hint, text);
+  if (links.messageBox) links.messageBox(MainWindow(), text, kMessageCaption, MB_OK);
+  return 1;
+}
+
+int BoardView::ShowRecords() {
+  const std::wstring text = session.RecordsText();
+  if (links.messageBox) links.messageBox(MainWindow(), text.c_str(), kMessageCaption, MB_OK);
+  return 1;
+}
+
+// --- The player's aids -------------------------------------------------------
+
+int BoardView::ToggleOption(bool PlayerOptions::*option) {
+  session.ToggleOption(option);
+  UpdateAidMenuItems();
+  return 1;
+}
+
+void BoardView::UpdateAidMenuItems() {
+  HWND window = MainWindow();
+  HMENU menu = window ? GetMenu(window) : nullptr;
+  if (!menu) return;
+  const bool open = !IsEditMode() && links.board && HasOpenCell(*links.board);
+  const PlayerOptions& options = Options();
+  EnableMenuItem(menu, IDM_EDIT_ALL_CANDIDATES, MF_BYCOMMAND | (open ? MF_ENABLED : MF_GRAYED));
+  CheckMenuItem(menu, IDM_VIEW_MARKS_FOLLOW,
+                MF_BYCOMMAND | (options.marksFollowEntries ? MF_CHECKED : MF_UNCHECKED));
+  CheckMenuItem(menu, IDM_VIEW_SHOW_CLASHES, MF_BYCOMMAND | (options.showClashes ? MF_CHECKED : MF_UNCHECKED));
+}
+
+bool MainWindowInPlay(HWND mainWindow) {
+  return mainWindow && GetForegroundWindow() == mainWindow && !IsIconic(mainWindow);
 }
 
 // --- Device objects and drawing --------------------------------------------
@@ -629,7 +470,7 @@ void BoardView::BuildCells() {
   const Board* board = links.board;
   if (!board) return;
   // Without the switch no cell clashes, and every digit keeps its colour.
-  const ClashMap clashes = options.showClashes ? FindClashes(*board) : ClashMap();
+  const ClashMap clashes = Options().showClashes ? FindClashes(*board) : ClashMap();
   for (int row = 0; row < 9; ++row) {
     for (int col = 0; col < 9; ++col) {
       const bool hasValue = board->HasValue(row, col);
@@ -642,7 +483,7 @@ void BoardView::BuildCells() {
       }
       if (IsSelected(row, col)) {
         AddCellHighlight(row, col, kSelectedDepth, kSelectedColour);
-        if (editMode) {
+        if (IsEditMode()) {
           for (int d = 1; d <= 9; ++d) AddSmallDigit(row, col, d, kMarkColour);
         } else if (hasValue) {
           AddBigDigit(row, col, value, valueColour);

@@ -1,6 +1,9 @@
-// The game's one view object: the view state (selection, edit mode,
-// highlight, puzzle path, size), board layout and hit test, the mouse rules,
-// the menu commands with the menu state, and the drawing of the board.
+// The game's one view object: the adapter between the window and the game
+// session (session/game_session.h). Mouse, key and menu messages in; the
+// board's layout and hit test, the menu state, message boxes, the file
+// dialog and the drawing of the board out. The rules of play, the undo
+// history, the progress and the files beside the settings file are the
+// session's.
 #pragma once
 
 #include <windows.h>
@@ -8,10 +11,7 @@
 
 #include <string>
 
-#include "puzzle/board_history.h"
-#include "stock/play_records.h"
-#include "stock/player_options.h"
-#include "stock/saved_game.h"
+#include "session/game_session.h"
 #include "view/view_base.h"
 
 class Board;
@@ -66,7 +66,7 @@ class BoardView : public ViewBase {
   explicit BoardView(const ViewLinks& links);
   ~BoardView() override;
 
-  void SetLinks(const ViewLinks& newLinks) { links = newLinks; }
+  void SetLinks(const ViewLinks& newLinks);
   const ViewLinks& Links() const { return links; }
 
   // Base objects, then lighting off and depth test on, the digit texture
@@ -107,56 +107,40 @@ class BoardView : public ViewBase {
   // holds the client area at ten of the new cells. 1.
   int OnDpiChanged(int dpi, const RECT& suggested) override;
 
-  // Replaces the board, mode and progress with the saved game when there is
-  // a readable one that is not finished; a bad one is set aside. 1 when a
-  // game was resumed. Undo starts empty.
-  // A full board that was never judged (the game ended right after the
-  // entry that filled it) gets its verdict at once.
-  int ResumeSavedGame();
-  // Removes the temporary files of the settings file, the saved game, the
-  // records and the options that a copy of the game ended during a save
-  // left behind.
-  // Only while no other copy runs in the folder.
-  void RemoveLeftoverSaves();
-  // Writes the board, mode and progress to the saved game (atomically);
-  // nothing before the settings file was read or when a file there could
-  // not be read.
-  void SaveGameInProgress();
-  // Adds the time since the last tick to the play clock when the game was
-  // being played; called with every message and frame.
-  void TickClock();
-  const GameProgress& Progress() const { return progress; }
-  long long PlayedSeconds() const { return clock.Seconds(); }
-  std::wstring GamePath() const;
-  std::wstring RecordsPath() const;
-  std::wstring OptionsPath() const;
-
-  // The player's aids (view/board_aids.cpp). The switches are read from the
-  // options file at start-up (both off when there is none or it is bad; a
-  // bad one is set aside) and written there whenever one changes, once the
-  // settings file has been read.
-  void LoadPlayerOptions();
-  const PlayerOptions& Options() const { return options; }
-
-  // Back to the board and mode before the last step, or forward again past
-  // the next one; clears the selection and the highlight. 1 when there was
-  // such a step, else 0. Neither runs the completion check.
-  int Undo();
-  int Redo();
-  const BoardHistory& History() const { return history; }
+  // The game as it is played, and what the view hands on to it.
+  GameSession& Session() { return session; }
+  const GameSession& Session() const { return session; }
+  int ResumeSavedGame() { return session.ResumeSavedGame(); }
+  void RemoveLeftoverSaves() { session.RemoveLeftoverSaves(); }
+  void SaveGameInProgress() { session.SaveGameInProgress(); }
+  // Reads the play clock: the tick count, and whether the main window is
+  // the one in play; called with every message and frame.
+  void TickClock() { session.TickClock(); }
+  const GameProgress& Progress() const { return session.Progress(); }
+  long long PlayedSeconds() const { return session.PlayedSeconds(); }
+  std::wstring GamePath() const { return session.GamePath(); }
+  std::wstring RecordsPath() const { return session.RecordsPath(); }
+  std::wstring OptionsPath() const { return session.OptionsPath(); }
+  void LoadPlayerOptions() { session.LoadPlayerOptions(); }
+  const PlayerOptions& Options() const { return session.Options(); }
+  int Undo() { return session.Undo(); }
+  int Redo() { return session.Redo(); }
+  const BoardHistory& History() const { return session.History(); }
+  bool IsSelected(int row, int col) const { return session.IsSelected(row, col); }
+  void Select(int row, int col) { session.Select(row, col); }
+  void ClearSelection() { session.ClearSelection(); }
+  int SelectedRow() const { return session.SelectedRow(); }
+  int SelectedCol() const { return session.SelectedCol(); }
+  bool IsEditMode() const { return session.IsEditMode(); }
+  void SetEditMode(bool on) { session.SetEditMode(on); }
+  bool HasHighlight() const { return session.HasHighlight(); }
+  int HighlightDigit() const { return session.HighlightDigit(); }
+  void SetHighlight(int digit) { session.SetHighlight(digit); }
+  void ClearHighlight() { session.ClearHighlight(); }
+  bool HasReadSettingsFile() const { return session.HasReadSettingsFile(); }
+  void NoteSettingsFileRead() { session.NoteSettingsFileRead(); }
 
   // View state. Setters ignore values outside their ranges.
-  bool IsSelected(int row, int col) const;
-  void Select(int row, int col);
-  void ClearSelection();
-  int SelectedRow() const { return selectedRow; }
-  int SelectedCol() const { return selectedCol; }
-  bool IsEditMode() const { return editMode; }
-  void SetEditMode(bool on) { editMode = on; }
-  bool HasHighlight() const { return highlightDigit != 0; }
-  int HighlightDigit() const { return highlightDigit; }
-  void SetHighlight(int digit);
-  void ClearHighlight();
   void SetSizeIndex(int index);
   int GetSizeIndex() const { return sizeIndex; }
   // The main window's dots per inch: every measure below is its 96-DPI
@@ -165,13 +149,6 @@ class BoardView : public ViewBase {
   int Dpi() const { return dpi; }
   // The path of the last puzzle file chosen in a dialog; empty at first.
   const wchar_t* FilePath() const { return filePath; }
-  // Whether the settings file has been read in this run: the one condition
-  // for writing any file that keeps state between runs (the settings file,
-  // the saved game, the records). A close before that, a start-up that ends
-  // early, writes none of them.
-  bool HasReadSettingsFile() const { return settingsFileRead; }
-  void NoteSettingsFileRead() { settingsFileRead = true; }
-
   // Layout in client pixels for the current size index and DPI.
   int CellWidth() const;
   int CellHeight() const;
@@ -202,26 +179,21 @@ class BoardView : public ViewBase {
 
  private:
   HWND MainWindow() const { return links.mainWindow ? links.mainWindow() : nullptr; }
-  // ClearSelection, then ClearHighlight.
-  void ResetView();
-  // The common start of both buttons: the board, with the cell and keypad
-  // digit under a press, or null when the press is not inside a cell (or
-  // there is no board).
-  Board* PressedCell(short x, short y, int* row, int* col, int* digit) const;
+  // Points the session at the view's board, stock, settings file, clock,
+  // message boxes and menus.
+  void LinkSession();
+  // The verdict on a full board, in a message box.
+  void ShowVerdict(bool correct);
   // Runs the save-file dialog; true when a file was chosen, whose path is
   // then in filePath.
   bool RunFileDialog(bool forOpening);
   int OpenFile();
   int SaveFile();
   int SaveFileAs();
-  int NewPuzzle(int level);
-  // Points at a wrong value or the next cell the solver decides, selecting
-  // it, in a message box. On a broken board it names two equal digits of a
-  // house instead (selecting one of them); givens with several solutions it
-  // says have them; else it says that logic decides no cell from here; a
-  // full board with nothing wrong gets ヒントはありません.
-  // Changes no value and no mark (view/hint.cpp).
+  // The session's hint in a message box: a wrong value, the next decided
+  // cell, a clash, several solutions, no logic left, or nothing to say.
   int ShowHint();
+  int ShowRecords();
   int ChooseSize(int index);
   // One handler per menu: the command's result, or kNotThisMenu for an
   // identifier of another menu.
@@ -231,90 +203,16 @@ class BoardView : public ViewBase {
   int OnEditMenu(WORD id);
   int OnViewMenu(WORD id);
   int OnHelpMenu(WORD id);
-  // Runs `change` on the board as one undo step, then the view reset; 0
-  // without a board, else 1.
-  template <typename Change>
-  int ChangeBoard(Change change);
-  int StartEditing();
-  int EndEditing();
-  // Marks every open cell's candidates as one step; keeps the selection.
-  // 0 in edit mode or without an open cell.
-  int MarkAllCandidates();
-  // Flips one switch of the aids, saves the options and checks the item.
+  // Flips one switch of the aids (the session keeps it) and checks the item.
   int ToggleOption(bool PlayerOptions::*option);
   void UpdateAidMenuItems();
-
-  // The rules of a press on cell (row, col) at keypad digit `digit` (0 for
-  // none), shared by the mouse and the keys.
-  int LeftPressOnCell(Board& board, int row, int col, int digit);
-  int RightPressOnCell(Board& board, int row, int col, int digit);
-  // Enters the digit as one step, drops the selection and judges a full
-  // board.
-  int EnterValue(Board& board, int row, int col, int digit);
-  void JudgeFullBoard(Board& board);
-  // The keys without Ctrl (view/board_keys.cpp).
-  int PlayKey(WORD key, bool shift, bool repeated);
-  int EraseTypedCell(Board& board, int row, int col);
-  int MoveSelection(int rows, int cols);
-  int DigitKey(int digit, bool shift);
-
-  // The puzzle on the board from now on came from `source`: time, hints
-  // and flags start again. The progress of the puzzle before is kept for
-  // an undo that brings that puzzle back.
-  void StartPuzzle(int source);
-  // After undo or redo: when the board's givens belong to another puzzle,
-  // that puzzle's progress comes back (or, unknown, a typed-in puzzle's).
-  void FollowPuzzleOnBoard();
-  // Notes the board's givens as the puzzle in play when none is noted.
-  void NotePuzzleInPlay();
-  // A puzzle judged correct: into the records once, and finished.
-  void FinishPuzzle();
-  bool AddToRecords();
-  int ShowRecords();
-
-  // A step of the history: BeginStep notes the board and mode before a
-  // change, EndStep records the change, if there was one, refreshes the
-  // undo and redo items and saves the game.
-  BoardState CurrentState() const;
-  void BeginStep();
-  void EndStep();
-  template <typename Change>
-  void RecordStep(Change change) {
-    BeginStep();
-    change();
-    EndStep();
-  }
-  // Undo (backwards) or redo (forward).
-  int MoveThroughHistory(bool forward);
   void UpdateHistoryMenuItems();
 
-  int selectedRow;
-  int selectedCol;
-  bool editMode;
-  int highlightDigit;
   wchar_t filePath[kPathCapacity];
   int sizeIndex;
   int dpi = 96;
-  bool settingsFileRead = false;
   ViewLinks links;
-  BoardHistory history;
-  BoardState stepStart;  // the state BeginStep noted
-  GameProgress progress;
-  PlayClock clock;
-  // The givens of the puzzle `progress` belongs to (given digits, 0
-  // elsewhere), and the progress of the last puzzles before it.
-  struct PuzzleInPlay {
-    GameProgress progress;
-    signed char givens[81] = {};
-  };
-  static constexpr int kRecentPuzzles = 4;
-  PuzzleInPlay inPlay;
-  bool inPlayNoted = false;
-  PuzzleInPlay recent[kRecentPuzzles];
-  int recentCount = 0;
-  bool gameFileBlocked = false;  // a saved game there could not be read or set aside
-  PlayerOptions options;
-  bool optionsFileBlocked = false;  // an options file there could not be read or set aside
+  GameSession session;
 };
 
 // One frame of the view: clear the target to the margin colour and the depth

@@ -1,6 +1,6 @@
 // What a crash right after a solve leaves behind is counted exactly once,
 // a resumed full board is judged, and held keys do not pile up steps.
-#include "stock/play_rules.h"
+#include "session/play_rules.h"
 
 #include <gtest/gtest.h>
 

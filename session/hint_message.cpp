@@ -1,8 +1,5 @@
-// The hint command and its message.
-#include "view/hint.h"
-
-#include "puzzle/board.h"
-#include "view/board_view.h"
+// The hint's message, in Japanese.
+#include "session/hint_message.h"
 
 namespace {
 
@@ -140,21 +137,4 @@ void FormatHintMessage(const Hint& hint, wchar_t (&text)[128]) {
       AddReason(hint, &t);
       return;
   }
-}
-
-int BoardView::ShowHint() {
-  const Board* board = links.board;
-  if (!board) return 0;
-  int values[81];
-  bool given[81];
-  for (int i = 0; i < 81; ++i) {
-    values[i] = board->GetValue(i / 9, i % 9);
-    given[i] = board->IsGiven(i / 9, i % 9);
-  }
-  const Hint hint = FindHint(values, given);
-  if (hint.row >= 0) Select(hint.row, hint.col);
-  wchar_t text[128];
-  FormatHintMessage(hint, text);
-  if (links.messageBox) links.messageBox(MainWindow(), text, kMessageCaption, MB_OK);
-  return 1;
 }

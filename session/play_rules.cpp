@@ -1,5 +1,5 @@
 // Rules of play that need no window.
-#include "stock/play_rules.h"
+#include "session/play_rules.h"
 
 bool NeedsVerdictAtResume(const SavedGame& game) {
   return !game.progress.finished && !game.editing && !game.progress.answerUsed && game.board.IsComplete();

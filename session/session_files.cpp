@@ -1,26 +1,11 @@
-// The view's side of the saved game, the records and the play clock: when
-// they are written, what a resume restores, and the records box.
-#include "view/board_view.h"
-
+// The session's side of the files beside the settings file (the saved game,
+// the records, the options) and of the play clock: when they are written,
+// what a resume restores, and which puzzle the progress belongs to.
 #include "puzzle/board.h"
 #include "puzzle/safe_file.h"
-#include "stock/play_rules.h"
-
-bool MainWindowInPlay(HWND mainWindow) {
-  return mainWindow && GetForegroundWindow() == mainWindow && !IsIconic(mainWindow);
-}
-
-std::wstring BoardView::GamePath() const { return SiblingPath(links.settingsPath, kGameFileName); }
-
-std::wstring BoardView::RecordsPath() const { return SiblingPath(links.settingsPath, kRecordsFileName); }
-
-void BoardView::TickClock() {
-  if (!links.tickCount) return;
-  HWND window = MainWindow();
-  // A solved puzzle's time stands still.
-  const bool playing = window && links.isPlaying && links.isPlaying(window) && !progress.finished;
-  clock.Update(links.tickCount(), playing);
-}
+#include "session/game_session.h"
+#include "session/play_rules.h"
+#include "stock/settings_file.h"
 
 namespace {
 
@@ -39,13 +24,28 @@ bool SameGivens(const signed char (&a)[81], const signed char (&b)[81]) {
 
 }  // namespace
 
-void BoardView::NotePuzzleInPlay() {
-  if (inPlayNoted || editMode || !links.board) return;
-  GivensOf(*links.board, inPlay.givens);
+std::wstring GameSession::GamePath() const { return SiblingPath(links.settingsPath, kGameFileName); }
+
+std::wstring GameSession::RecordsPath() const { return SiblingPath(links.settingsPath, kRecordsFileName); }
+
+std::wstring GameSession::OptionsPath() const { return SiblingPath(links.settingsPath, kOptionsFileName); }
+
+void GameSession::TickClock() {
+  if (!links.readClock) return;
+  const ClockReading reading = links.readClock();
+  // A solved puzzle's time stands still.
+  clock.Update(reading.milliseconds, reading.playing && !progress.finished);
+}
+
+// --- The puzzle in play and the ones before it --------------------------------
+
+void GameSession::NotePuzzleInPlay() {
+  if (inPlayNoted || editMode || !board()) return;
+  GivensOf(*board(), inPlay.givens);
   inPlayNoted = true;
 }
 
-void BoardView::StartPuzzle(int source) {
+void GameSession::StartPuzzle(int source) {
   TickClock();
   if (inPlayNoted) {
     // The oldest kept puzzle makes room at the end.
@@ -65,10 +65,10 @@ void BoardView::StartPuzzle(int source) {
   TickClock();
 }
 
-void BoardView::FollowPuzzleOnBoard() {
-  if (editMode || !links.board) return;
+void GameSession::FollowPuzzleOnBoard() {
+  if (editMode || !board()) return;
   signed char shown[81];
-  GivensOf(*links.board, shown);
+  GivensOf(*board(), shown);
   if (inPlayNoted && SameGivens(shown, inPlay.givens)) return;
   int found = -1;
   for (int i = 0; i < recentCount && found < 0; ++i) {
@@ -88,15 +88,17 @@ void BoardView::FollowPuzzleOnBoard() {
   TickClock();
 }
 
-int BoardView::ResumeSavedGame() {
-  Board* board = links.board;
-  if (!board) return 0;
+// --- The saved game -----------------------------------------------------------
+
+int GameSession::ResumeSavedGame() {
+  Board* current = board();
+  if (!current) return 0;
   SavedGame saved;
   const GameFileResult result = LoadGameFile(GamePath().c_str(), &saved);
   // A file that could be neither read nor set aside must not be replaced.
   if (result == kGameFileUnreadable) gameFileBlocked = true;
   if (result != kGameFileRead || saved.progress.finished) return 0;
-  *board = saved.board;
+  *current = saved.board;
   SetEditMode(saved.editing);
   progress = saved.progress;
   inPlayNoted = false;
@@ -104,36 +106,39 @@ int BoardView::ResumeSavedGame() {
   clock.Reset(progress.seconds);
   TickClock();
   ResetView();
-  UpdateMenuState();
+  Changed();
   // The game ended between the entry that filled the board and the end of
   // its judgement: the verdict comes now, and a correct board is counted
   // unless the records already hold it.
-  if (NeedsVerdictAtResume(saved)) JudgeFullBoard(*board);
+  if (NeedsVerdictAtResume(saved)) JudgeFullBoard(*current);
   return 1;
 }
 
-void BoardView::RemoveLeftoverSaves() {
-  RemoveLeftoverTemporary(links.settingsPath);
+void GameSession::RemoveLeftoverSaves() {
+  const std::wstring settings = links.settingsPath ? links.settingsPath : kSettingsFileName;
+  RemoveLeftoverTemporary(settings.c_str());
   RemoveLeftoverTemporary(GamePath().c_str());
   RemoveLeftoverTemporary(RecordsPath().c_str());
   RemoveLeftoverTemporary(OptionsPath().c_str());
 }
 
-void BoardView::SaveGameInProgress() {
-  if (!HasReadSettingsFile() || gameFileBlocked || !links.board) return;
+void GameSession::SaveGameInProgress() {
+  if (!HasReadSettingsFile() || gameFileBlocked || !board()) return;
   TickClock();
   SavedGame game;
-  game.board = *links.board;
+  game.board = *board();
   game.editing = editMode;
   game.progress = progress;
   game.progress.seconds = clock.Seconds();
   SaveGameFile(GamePath().c_str(), game);
 }
 
+// --- The records --------------------------------------------------------------
+
 // The records are written before the saved game is marked: a crash between
 // the two leaves a full board that the next start judges again, and the
 // records then know the puzzle.
-void BoardView::FinishPuzzle() {
+void GameSession::FinishPuzzle() {
   TickClock();
   if (CountsAsSolved(progress) && AddToRecords()) progress.counted = true;
   progress.finished = true;
@@ -143,12 +148,12 @@ void BoardView::FinishPuzzle() {
 // Read just before the write, so that nothing written since start-up is
 // lost; a records file that cannot be read is not written. True when the
 // puzzle is in the records now, by this write or an earlier one.
-bool BoardView::AddToRecords() {
-  if (!HasReadSettingsFile() || !links.board) return false;
+bool GameSession::AddToRecords() {
+  if (!HasReadSettingsFile() || !board()) return false;
   const std::wstring path = RecordsPath();
   PlayRecords records;
   if (LoadRecordsFile(path.c_str(), &records) == kGameFileUnreadable) return false;
-  switch (CountSolve(&records, progress, PuzzleKeyOf(*links.board), clock.Seconds())) {
+  switch (CountSolve(&records, progress, PuzzleKeyOf(*board()), clock.Seconds())) {
     case kSolveCountedNow:
       return SaveRecordsFile(path.c_str(), records);
     case kSolveCountedBefore:
@@ -158,11 +163,25 @@ bool BoardView::AddToRecords() {
   }
 }
 
-int BoardView::ShowRecords() {
+std::wstring GameSession::RecordsText() {
   TickClock();
   PlayRecords records;
   LoadRecordsFile(RecordsPath().c_str(), &records);
-  const std::wstring text = FormatRecords(records, clock.Seconds());
-  if (links.messageBox) links.messageBox(MainWindow(), text.c_str(), kMessageCaption, MB_OK);
-  return 1;
+  return FormatRecords(records, clock.Seconds());
+}
+
+// --- The player's options -----------------------------------------------------
+
+void GameSession::LoadPlayerOptions() {
+  // A file that could be neither read nor set aside must not be replaced.
+  optionsFileBlocked = LoadOptionsFile(OptionsPath().c_str(), &options) == kGameFileUnreadable;
+  Changed();
+}
+
+void GameSession::ToggleOption(bool PlayerOptions::*option) {
+  options.*option = !(options.*option);
+  // Before the settings file was read (a start-up that ends early) nothing
+  // kept between runs is written.
+  if (HasReadSettingsFile() && !optionsFileBlocked) SaveOptionsFile(OptionsPath().c_str(), options);
+  Changed();
 }
