@@ -217,10 +217,13 @@ template <typename Change>
 int GameSession::ChangeBoard(Change change) {
   Board* current = board();
   if (!current) return 0;
-  RecordStep([&] {
+  const bool recorded = RecordStep([&] {
     change(*current);
     ResetView();
   });
+  // A command may change the progress alone (the answer on a board it
+  // cannot fill, the same puzzle again): that is kept as well.
+  if (!recorded) SaveGameInProgress();
   return 1;
 }
 
@@ -325,12 +328,13 @@ void GameSession::BeginStep() {
   stepStart = CurrentState();
 }
 
-void GameSession::EndStep() {
-  if (!board() || !history.Record(stepStart, CurrentState())) return;
+bool GameSession::EndStep() {
+  if (!board() || !history.Record(stepStart, CurrentState())) return false;
   // A board changed after its judgement is in play again.
   progress.finished = false;
   Changed();
   SaveGameInProgress();
+  return true;
 }
 
 int GameSession::Undo() { return MoveThroughHistory(false); }
@@ -350,7 +354,7 @@ int GameSession::MoveThroughHistory(bool forward) {
   ResetView();
   Changed();
   progress.finished = false;
-  FollowPuzzleOnBoard();
+  FollowPuzzleOnBoard(forward);
   SaveGameInProgress();
   return 1;
 }

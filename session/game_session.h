@@ -171,15 +171,15 @@ class GameSession {
   int ChangeBoard(Change change);
   // A step of the history: BeginStep notes the board and mode before a
   // change, EndStep records the change, if there was one, and saves the
-  // game.
+  // game. True when a step was recorded.
   BoardState CurrentState() const;
   void BeginStep();
-  void EndStep();
+  bool EndStep();
   template <typename Change>
-  void RecordStep(Change change) {
+  bool RecordStep(Change change) {
     BeginStep();
     change();
-    EndStep();
+    return EndStep();
   }
   int MoveThroughHistory(bool forward);
 
@@ -187,9 +187,13 @@ class GameSession {
   // and flags start again. The progress of the puzzle before is kept for
   // an undo that brings that puzzle back.
   void StartPuzzle(int source);
-  // After undo or redo: when the board's givens belong to another puzzle,
-  // that puzzle's progress comes back (or, unknown, a typed-in puzzle's).
-  void FollowPuzzleOnBoard();
+  // After undo (backwards) or redo: when the board's givens belong to
+  // another puzzle, that puzzle's progress comes back (or, unknown, a
+  // typed-in puzzle's), and the one left is kept for the way back.
+  void FollowPuzzleOnBoard(bool forward);
+  // The puzzle in play with its progress as it stands.
+  struct PuzzleInPlay;
+  PuzzleInPlay Leaving();
   // Notes the board's givens as the puzzle in play when none is noted.
   void NotePuzzleInPlay();
   // A puzzle judged correct: into the records once, and finished.
@@ -207,16 +211,30 @@ class GameSession {
   GameProgress progress;
   PlayClock clock;
   // The givens of the puzzle `progress` belongs to (given digits, 0
-  // elsewhere), and the progress of the last puzzles before it.
+  // elsewhere), and the progress of the last puzzles the history passes
+  // before it and after it: an undo finds a puzzle among the earlier ones,
+  // a redo among the later ones, the latest play of a puzzle first.
   struct PuzzleInPlay {
     GameProgress progress;
     signed char givens[81] = {};
   };
-  static constexpr int kRecentPuzzles = 4;
+  class PuzzleShelf {
+   public:
+    // The oldest makes room when the shelf is full.
+    void Push(const PuzzleInPlay& puzzle);
+    // Takes the latest puzzle of these givens off the shelf.
+    bool Take(const signed char (&givens)[81], PuzzleInPlay* puzzle);
+    void Clear() { count = 0; }
+
+   private:
+    static constexpr int kCapacity = 4;
+    PuzzleInPlay puzzles[kCapacity];
+    int count = 0;
+  };
   PuzzleInPlay inPlay;
   bool inPlayNoted = false;
-  PuzzleInPlay recent[kRecentPuzzles];
-  int recentCount = 0;
+  PuzzleShelf earlier;
+  PuzzleShelf later;
   bool gameFileBlocked = false;  // a saved game there could not be read or set aside
   PlayerOptions options;
   bool optionsFileBlocked = false;  // an options file there could not be read or set aside

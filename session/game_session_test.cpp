@@ -173,6 +173,23 @@ TEST_F(SessionTest, UndoAndRedoBringBackTheBoardAndThatPuzzlesProgress) {
   EXPECT_EQ(session.Redo() + session.Undo() + session.Undo(), 1) << "one step each way";
 }
 
+TEST_F(SessionTest, APuzzlePlayedTwiceGetsBackTheProgressOfItsLatestPlay) {
+  const Board hard = BoardFromLine(kHardPuzzle);
+  Hint hint;
+  session.OpenPuzzle(hard);
+  session.TakeHint(&hint);
+  session.TakeHint(&hint);
+  session.OpenPuzzle(GridExcept({5}));
+  session.OpenPuzzle(hard);  // the same file again: a new play of it
+  session.TakeHint(&hint);
+  session.OpenPuzzle(GridExcept({6}));
+  ASSERT_EQ(session.Undo(), 1);
+  EXPECT_EQ(session.Progress().hints, 1);
+  session.Undo();
+  session.Undo();
+  EXPECT_EQ(session.Progress().hints, 2);
+}
+
 TEST_F(SessionTest, ASolvedPuzzleIsJudgedCountedOnceAndItsClockStops) {
   Clicks(0, 0, GridDigit(0, 0), 3);
   Clicks(0, 1, GridDigit(0, 1), 3);

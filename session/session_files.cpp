@@ -1,6 +1,8 @@
 // The session's side of the files beside the settings file (the saved game,
 // the records, the options) and of the play clock: when they are written,
 // what a resume restores, and which puzzle the progress belongs to.
+#include <cstring>
+
 #include "puzzle/board.h"
 #include "puzzle/safe_file.h"
 #include "session/game_session.h"
@@ -45,18 +47,37 @@ void GameSession::NotePuzzleInPlay() {
   inPlayNoted = true;
 }
 
-void GameSession::StartPuzzle(int source) {
-  TickClock();
-  if (inPlayNoted) {
-    // The oldest kept puzzle makes room at the end.
-    if (recentCount == kRecentPuzzles) {
-      for (int i = 1; i < kRecentPuzzles; ++i) recent[i - 1] = recent[i];
-      --recentCount;
-    }
-    recent[recentCount] = inPlay;
-    recent[recentCount++].progress = progress;
-    recent[recentCount - 1].progress.seconds = clock.Seconds();
+void GameSession::PuzzleShelf::Push(const PuzzleInPlay& puzzle) {
+  if (count == kCapacity) {
+    for (int i = 1; i < kCapacity; ++i) puzzles[i - 1] = puzzles[i];
+    --count;
   }
+  puzzles[count++] = puzzle;
+}
+
+bool GameSession::PuzzleShelf::Take(const signed char (&givens)[81], PuzzleInPlay* puzzle) {
+  for (int i = count - 1; i >= 0; --i) {
+    if (!SameGivens(givens, puzzles[i].givens)) continue;
+    *puzzle = puzzles[i];
+    for (int j = i + 1; j < count; ++j) puzzles[j - 1] = puzzles[j];
+    --count;
+    return true;
+  }
+  return false;
+}
+
+GameSession::PuzzleInPlay GameSession::Leaving() {
+  TickClock();
+  PuzzleInPlay left = inPlay;
+  left.progress = progress;
+  left.progress.seconds = clock.Seconds();
+  return left;
+}
+
+void GameSession::StartPuzzle(int source) {
+  // A new puzzle ends the way forward, as it ends the history's.
+  if (inPlayNoted) earlier.Push(Leaving());
+  later.Clear();
   progress = GameProgress();
   progress.source = source;
   clock.Reset(0);
@@ -65,24 +86,19 @@ void GameSession::StartPuzzle(int source) {
   TickClock();
 }
 
-void GameSession::FollowPuzzleOnBoard() {
+void GameSession::FollowPuzzleOnBoard(bool forward) {
   if (editMode || !board()) return;
   signed char shown[81];
   GivensOf(*board(), shown);
   if (inPlayNoted && SameGivens(shown, inPlay.givens)) return;
-  int found = -1;
-  for (int i = 0; i < recentCount && found < 0; ++i) {
-    if (SameGivens(shown, recent[i].givens)) found = i;
-  }
   PuzzleInPlay back;
-  if (found >= 0) {
-    back = recent[found];
-    for (int i = found + 1; i < recentCount; ++i) recent[i - 1] = recent[i];
-    --recentCount;
-  } else {
+  if (!(forward ? later : earlier).Take(shown, &back)) {
     back.progress.source = kSourceTyped;  // a puzzle of unknown origin
+    std::memcpy(back.givens, shown, sizeof shown);
   }
-  StartPuzzle(back.progress.source);
+  if (inPlayNoted) (forward ? earlier : later).Push(Leaving());
+  inPlay = back;
+  inPlayNoted = true;
   progress = back.progress;
   clock.Reset(progress.seconds);
   TickClock();
@@ -102,7 +118,8 @@ int GameSession::ResumeSavedGame() {
   SetEditMode(saved.editing);
   progress = saved.progress;
   inPlayNoted = false;
-  recentCount = 0;
+  earlier.Clear();
+  later.Clear();
   clock.Reset(progress.seconds);
   TickClock();
   ResetView();
