@@ -1,13 +1,12 @@
-// The player's aids in the view: the menu items and their state, Ctrl+M,
-// marks that follow entries by click and key, the clash colour, and the
-// switches kept in their file.
+// The player's aids under Windows: the menu items, their graying and
+// checks, Ctrl+M, the options file found beside the settings file, and the
+// clash colour.
 #include <gtest/gtest.h>
 
 #include <memory>
 #include <string>
 
 #include "resources/resource_ids.h"
-#include "stock/player_options.h"
 #include "view/board_view.h"
 #include "view/view_test_support.h"
 
@@ -55,10 +54,6 @@ class BoardAidsTest : public ::testing::Test {
     gHeld[VK_SHIFT] = shift;
     return view->HandleMessage(window->Handle(), WM_KEYDOWN, key, 0);
   }
-  int Press(int row, int col, int digit) {
-    const POINT p = DigitPoint(*view, row, col, digit);
-    return view->HandleMessage(window->Handle(), WM_LBUTTONDOWN, 0, MAKELPARAM(p.x, p.y));
-  }
   std::string Marks(int row, int col) {
     std::string marks;
     for (int d = 1; d <= 9; ++d) {
@@ -105,10 +100,15 @@ TEST_F(BoardAidsTest, MenuItemsCarryTheirLabelsAndFollowTheModeAndTheBoard) {
   EXPECT_FALSE(Checked(IDM_VIEW_SHOW_CLASHES));
   ASSERT_EQ(view->OnCommand(IDM_EDIT_START), 1);
   EXPECT_TRUE(Grayed(IDM_EDIT_ALL_CANDIDATES));
-  EXPECT_EQ(view->OnCommand(IDM_EDIT_ALL_CANDIDATES), 0) << "refused in edit mode, grayed or not";
-  EXPECT_EQ(Marks(0, 0), "");
   ASSERT_EQ(view->OnCommand(IDM_EDIT_END), 1);
   EXPECT_FALSE(Grayed(IDM_EDIT_ALL_CANDIDATES));
+  // Ctrl+M is the command; Ctrl+Shift+M is none.
+  view->Select(0, 1);
+  EXPECT_EQ(Key('M', true, true), 0);
+  EXPECT_EQ(Marks(0, 0), "");
+  EXPECT_EQ(Key('M', true), 1);
+  EXPECT_EQ(Marks(0, 0), "5");
+  EXPECT_EQ(Marks(1, 1), "7");
   // Filling the last open cells grays it; undo brings it back.
   for (int i : {0, 1, 2, 10}) {
     view->Select(i / 9, i % 9);
@@ -116,62 +116,8 @@ TEST_F(BoardAidsTest, MenuItemsCarryTheirLabelsAndFollowTheModeAndTheBoard) {
   }
   ASSERT_TRUE(board.IsComplete());
   EXPECT_TRUE(Grayed(IDM_EDIT_ALL_CANDIDATES));
-  EXPECT_EQ(view->OnCommand(IDM_EDIT_ALL_CANDIDATES), 0);
   view->Undo();
   EXPECT_FALSE(Grayed(IDM_EDIT_ALL_CANDIDATES));
-}
-
-TEST_F(BoardAidsTest, CtrlMMarksEveryOpenCellAsOneStepThatUndoTakesBack) {
-  board.SetCandidate(0, 0, 9, true);  // stale: row 1 holds 9
-  board.SetCandidate(1, 1, 2, true);
-  view->Select(0, 1);
-  EXPECT_EQ(Key('M', true, true), 0) << "Ctrl+Shift+M is no command";
-  EXPECT_EQ(Key('M', true), 1);
-  EXPECT_EQ(Marks(0, 0), "5");
-  EXPECT_EQ(Marks(0, 1), "3");
-  EXPECT_EQ(Marks(0, 2), "4");
-  EXPECT_EQ(Marks(1, 1), "7");
-  EXPECT_TRUE(view->IsSelected(0, 1)) << "the selection stays";
-  EXPECT_EQ(view->History().UndoCount(), 1);
-  EXPECT_EQ(Key('M', true), 1) << "nothing more to mark: no second step";
-  EXPECT_EQ(view->History().UndoCount(), 1);
-  EXPECT_EQ(Key('Z', true), 1);
-  EXPECT_EQ(Marks(0, 0), "9");
-  EXPECT_EQ(Marks(1, 1), "2");
-  EXPECT_EQ(Marks(0, 2), "");
-  EXPECT_FALSE(view->History().CanUndo());
-}
-
-TEST_F(BoardAidsTest, MarksFollowEntriesByClickAndKeyOnlyWhenSwitchedOn) {
-  ASSERT_EQ(view->OnCommand(IDM_EDIT_ALL_CANDIDATES), 1);
-  // Give r1c1 the 3 as a second candidate, to enter a 3 there.
-  board.SetCandidate(0, 0, 3, true);
-  EXPECT_EQ(Press(0, 0, 3), 1);  // select
-  EXPECT_EQ(Press(0, 0, 3), 1);  // enter: the switch is off
-  EXPECT_EQ(Marks(0, 1), "3") << "off: the peers keep their marks";
-  ASSERT_EQ(view->Undo(), 1);
-
-  view->UpdateMenuState();
-  ASSERT_EQ(view->OnCommand(IDM_VIEW_MARKS_FOLLOW), 1);
-  EXPECT_TRUE(Checked(IDM_VIEW_MARKS_FOLLOW));
-  const int steps = view->History().UndoCount();
-  Press(0, 0, 3);
-  Press(0, 0, 3);
-  EXPECT_EQ(board.GetValue(0, 0), 3);
-  EXPECT_EQ(Marks(0, 1), "") << "row and box";
-  EXPECT_EQ(Marks(0, 0), "35") << "the cell's own marks stay under its value";
-  EXPECT_EQ(view->History().UndoCount(), steps + 1);
-  ASSERT_EQ(view->Undo(), 1);
-  EXPECT_EQ(board.GetValue(0, 0), 0);
-  EXPECT_EQ(Marks(0, 1), "3") << "one undo brings back the entry and the marks";
-
-  // By key: a 7 entered in r2c2 takes the 7 marked in r1c3, in its box.
-  board.SetCandidate(0, 2, 7, true);
-  view->Select(1, 1);
-  EXPECT_EQ(Key('7'), 1);
-  EXPECT_EQ(Marks(0, 2), "4");
-  ASSERT_EQ(view->OnCommand(IDM_VIEW_MARKS_FOLLOW), 1);
-  EXPECT_FALSE(Checked(IDM_VIEW_MARKS_FOLLOW));
 }
 
 TEST_F(BoardAidsTest, ClashingDigitsTurnRedOnlyWhileClashesAreShown) {
@@ -198,44 +144,28 @@ TEST_F(BoardAidsTest, ClashingDigitsTurnRedOnlyWhileClashesAreShown) {
   EXPECT_EQ(DigitColour(2, 1), kGivenDigitColour);
 }
 
-TEST_F(BoardAidsTest, SwitchesAreKeptInTheirFileOnceTheSettingsAreRead) {
-  const std::wstring path = view->OptionsPath();
-  EXPECT_EQ(path, folder + L"KubriOptions.dat");
-  view->OnCommand(IDM_VIEW_SHOW_CLASHES);
-  EXPECT_FALSE(Exists(path)) << "nothing is written before the settings file was read";
+TEST_F(BoardAidsTest, SwitchesFlipByMenuAndTheirChecksFollowTheOptionsFile) {
+  EXPECT_EQ(view->OptionsPath(), folder + L"KubriOptions.dat");
   view->NoteSettingsFileRead();
-  view->OnCommand(IDM_VIEW_MARKS_FOLLOW);
-  PlayerOptions saved;
-  ASSERT_EQ(LoadOptionsFile(path.c_str(), &saved), kGameFileRead);
-  EXPECT_TRUE(saved.marksFollowEntries);
-  EXPECT_TRUE(saved.showClashes);
+  view->UpdateMenuState();
+  EXPECT_FALSE(Checked(IDM_VIEW_MARKS_FOLLOW));
+  ASSERT_EQ(view->OnCommand(IDM_VIEW_MARKS_FOLLOW), 1);
+  EXPECT_TRUE(view->Options().marksFollowEntries);
+  EXPECT_TRUE(Checked(IDM_VIEW_MARKS_FOLLOW));
+  EXPECT_FALSE(Checked(IDM_VIEW_SHOW_CLASHES));
+  ASSERT_EQ(view->OnCommand(IDM_VIEW_SHOW_CLASHES), 1);
+  EXPECT_TRUE(view->Options().showClashes);
+  EXPECT_TRUE(Exists(view->OptionsPath()));
 
-  // The next run: read with the settings, checked in the menu.
+  // The next run: the switches read with the settings are checked.
   view = MakeView();
   view->UpdateMenuState();
   EXPECT_FALSE(Checked(IDM_VIEW_SHOW_CLASHES));
   view->LoadPlayerOptions();
-  EXPECT_TRUE(view->Options().marksFollowEntries);
-  EXPECT_TRUE(view->Options().showClashes);
   EXPECT_TRUE(Checked(IDM_VIEW_MARKS_FOLLOW));
   EXPECT_TRUE(Checked(IDM_VIEW_SHOW_CLASHES));
-
-  // A damaged file is set aside: both off, and the next change writes anew.
-  HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-  ASSERT_NE(file, INVALID_HANDLE_VALUE);
-  DWORD written = 0;
-  WriteFile(file, "Kubri options 1\nshow", 20, &written, nullptr);
-  CloseHandle(file);
-  view = MakeView();
-  view->LoadPlayerOptions();
-  EXPECT_FALSE(view->Options().marksFollowEntries || view->Options().showClashes);
-  EXPECT_TRUE(Exists(path + L".bad"));
-  EXPECT_FALSE(Exists(path));
-  view->NoteSettingsFileRead();
-  view->OnCommand(IDM_VIEW_SHOW_CLASHES);
-  ASSERT_EQ(LoadOptionsFile(path.c_str(), &saved), kGameFileRead);
-  EXPECT_TRUE(saved.showClashes);
-  EXPECT_FALSE(saved.marksFollowEntries);
+  ASSERT_EQ(view->OnCommand(IDM_VIEW_MARKS_FOLLOW), 1);
+  EXPECT_FALSE(Checked(IDM_VIEW_MARKS_FOLLOW));
 }
 
 }  // namespace

@@ -1,5 +1,5 @@
-// The board view's state, layout, hit test and mouse rules, with the result
-// message boxes captured instead of shown.
+// The board view's state, layout and hit test, the mouse messages handed on
+// to the session, and the verdict's message box, captured instead of shown.
 #include "view/board_view.h"
 
 #include <gtest/gtest.h>
@@ -42,28 +42,12 @@ TEST_F(BoardViewTest, FreshViewHasNoSelectionNoHighlightNormalModeEmptyPathMediu
   EXPECT_EQ(fresh.OnCreate(0), 1);
 }
 
-TEST_F(BoardViewTest, SettersIgnoreOutOfRangeValuesWithoutClamping) {
+TEST_F(BoardViewTest, SizeIndexIgnoresOutOfRangeValuesWithoutClamping) {
   view->SetSizeIndex(3);
   view->SetSizeIndex(-1);
   EXPECT_EQ(view->GetSizeIndex(), 1);
   view->SetSizeIndex(2);
   EXPECT_EQ(view->GetSizeIndex(), 2);
-
-  view->SetHighlight(4);
-  view->SetHighlight(0);
-  view->SetHighlight(10);
-  EXPECT_EQ(view->HighlightDigit(), 4);
-  view->ClearHighlight();
-  EXPECT_FALSE(view->HasHighlight());
-
-  view->Select(3, 5);
-  view->Select(9, 0);
-  view->Select(0, -1);
-  EXPECT_TRUE(view->IsSelected(3, 5));
-  EXPECT_FALSE(view->IsSelected(-1, -1));
-  view->ClearSelection();
-  EXPECT_FALSE(view->IsSelected(3, 5));
-  EXPECT_FALSE(view->IsSelected(-1, -1));
 }
 
 // --- Layout and hit test ----------------------------------------------------
@@ -188,27 +172,22 @@ TEST_F(BoardViewTest, HitTestInTheTopMarginKeepsTheColumnOnly) {
   EXPECT_EQ(digit, -1);
 }
 
-// --- Mouse rules: left button ---------------------------------------------------
+// --- Mouse messages ----------------------------------------------------------------
 
-TEST_F(BoardViewTest, LeftPressesSelectThenMarkThenEnter) {
-  EXPECT_EQ(Left(2, 3, 5), 1);
+TEST_F(BoardViewTest, ButtonsPressTheCellAndKeypadDigitUnderThePoint) {
+  EXPECT_EQ(Left(2, 3, 1), 1);
   EXPECT_TRUE(view->IsSelected(2, 3));
+  Left(2, 3, 1);
+  Left(2, 3, 9);
+  EXPECT_TRUE(board.HasCandidate(2, 3, 1));
+  EXPECT_TRUE(board.HasCandidate(2, 3, 9));
   EXPECT_FALSE(board.HasCandidate(2, 3, 5));
-  EXPECT_EQ(Left(2, 3, 5), 1);
-  EXPECT_TRUE(board.HasCandidate(2, 3, 5));
+  EXPECT_EQ(Right(2, 3, 9), 1);
+  EXPECT_FALSE(board.HasCandidate(2, 3, 9));
   EXPECT_TRUE(view->IsSelected(2, 3));
-  EXPECT_EQ(Left(2, 3, 5), 1);
-  EXPECT_EQ(board.GetValue(2, 3), 5);
-  EXPECT_FALSE(view->IsSelected(2, 3));
+  EXPECT_EQ(Left(2, 3, 1), 1);
+  EXPECT_EQ(board.GetValue(2, 3), 1);
   EXPECT_TRUE(MessageBoxCapture::shown.empty());
-}
-
-TEST_F(BoardViewTest, DoubleClickOnAnUnselectedCellSelectsAndMarks) {
-  POINT p = DigitPoint(*view, 4, 4, 5);
-  EXPECT_EQ(view->HandleMessage(nullptr, WM_LBUTTONDOWN, 0, MAKELPARAM(p.x, p.y)), 1);
-  EXPECT_EQ(view->HandleMessage(nullptr, WM_LBUTTONDBLCLK, 0, MAKELPARAM(p.x, p.y)), 1);
-  EXPECT_TRUE(view->IsSelected(4, 4));
-  EXPECT_TRUE(board.HasCandidate(4, 4, 5));
 }
 
 TEST_F(BoardViewTest, DoubleClickMessagesActExactlyAsPresses) {
@@ -232,41 +211,7 @@ TEST_F(BoardViewTest, DoubleClickMessagesActExactlyAsPresses) {
   }
 }
 
-TEST_F(BoardViewTest, EnteringAMarkedDigitKeepsOtherMarksUnderTheValue) {
-  Left(0, 0, 1);
-  Left(0, 0, 3);
-  Left(0, 0, 7);
-  Left(0, 0, 3);  // marked: enters 3
-  EXPECT_EQ(board.GetValue(0, 0), 3);
-  EXPECT_FALSE(view->IsSelected(0, 0));
-  Left(0, 0, 5);  // select again
-  Right(0, 0, 5);  // the player's value goes, the selection stays
-  EXPECT_FALSE(board.HasValue(0, 0));
-  EXPECT_TRUE(view->IsSelected(0, 0));
-  EXPECT_TRUE(board.HasCandidate(0, 0, 3));
-  EXPECT_TRUE(board.HasCandidate(0, 0, 7));
-}
-
-TEST_F(BoardViewTest, LeftOnASelectedValueTogglesOrSwitchesTheHighlight) {
-  board.SetValue(1, 1, 7);
-  board.SetGiven(1, 1);
-  board.SetValue(5, 5, 4);  // the player's own value
-  Left(1, 1, 2);
-  EXPECT_EQ(Left(1, 1, 2), 1);
-  EXPECT_EQ(view->HighlightDigit(), 7);
-  EXPECT_TRUE(view->IsSelected(1, 1));
-  Left(1, 1, 9);
-  EXPECT_FALSE(view->HasHighlight());
-  Left(1, 1, 9);
-  EXPECT_EQ(view->HighlightDigit(), 7);
-  Left(5, 5, 1);  // selecting another cell keeps the highlight
-  EXPECT_EQ(view->HighlightDigit(), 7);
-  Left(5, 5, 1);
-  EXPECT_EQ(view->HighlightDigit(), 4);
-  EXPECT_EQ(board.GetValue(5, 5), 4);  // a value is never overwritten by the left button
-}
-
-TEST_F(BoardViewTest, PressesOutsideTheCellsAreIgnoredAndKeepTheSelection) {
+TEST_F(BoardViewTest, PressesOutsideTheCellsOrWithoutABoardAreIgnored) {
   Left(3, 3, 1);
   EXPECT_EQ(view->OnLeftButtonDown(10, 10), 0);
   EXPECT_EQ(view->OnRightButtonDown(10, 10), 0);
@@ -274,9 +219,6 @@ TEST_F(BoardViewTest, PressesOutsideTheCellsAreIgnoredAndKeepTheSelection) {
   EXPECT_EQ(view->OnRightButtonDown(100, -5), 0);
   EXPECT_EQ(view->OnLeftButtonDown(310, 310), 0);
   EXPECT_TRUE(view->IsSelected(3, 3));
-}
-
-TEST_F(BoardViewTest, PressesWithoutABoardAreIgnored) {
   BoardView alone;
   POINT p = DigitPoint(alone, 0, 0, 1);
   EXPECT_EQ(alone.OnLeftButtonDown(static_cast<short>(p.x), static_cast<short>(p.y)), 0);
@@ -284,100 +226,28 @@ TEST_F(BoardViewTest, PressesWithoutABoardAreIgnored) {
   EXPECT_FALSE(alone.IsSelected(0, 0));
 }
 
-// --- Mouse rules: right button ----------------------------------------------
+// --- The verdict's box -------------------------------------------------------------
 
-TEST_F(BoardViewTest, RightOnAnUnselectedCellDropsTheSelectionOnly) {
-  board.SetValue(6, 6, 2);
-  Left(0, 0, 1);
-  EXPECT_EQ(Right(6, 6, 1), 1);
-  EXPECT_EQ(view->SelectedRow(), -1);
-  EXPECT_EQ(board.GetValue(6, 6), 2);
-}
-
-TEST_F(BoardViewTest, RightOnASelectedGivenDropsTheSelectionAndKeepsTheValue) {
-  board.SetValue(2, 2, 8);
-  board.SetGiven(2, 2);
-  Left(2, 2, 1);
-  EXPECT_EQ(Right(2, 2, 1), 1);
-  EXPECT_EQ(board.GetValue(2, 2), 8);
-  EXPECT_FALSE(view->IsSelected(2, 2));
-}
-
-TEST_F(BoardViewTest, RightOnASelectedEmptyCellUnmarksOrDropsTheSelection) {
-  Left(4, 7, 1);
-  Left(4, 7, 6);
-  EXPECT_EQ(Right(4, 7, 6), 1);  // marked: unmark, keep the selection
-  EXPECT_FALSE(board.HasCandidate(4, 7, 6));
-  EXPECT_TRUE(view->IsSelected(4, 7));
-  EXPECT_EQ(Right(4, 7, 6), 1);  // not marked: drop the selection
-  EXPECT_FALSE(view->IsSelected(4, 7));
-}
-
-// --- Mouse rules: edit mode -----------------------------------------------------
-
-TEST_F(BoardViewTest, EditModeTypesInValuesAndRightErasesUnselectedCells) {
-  view->SetEditMode(true);
-  board.SetValue(0, 0, 4);
-  EXPECT_EQ(Left(3, 3, 6), 1);
-  EXPECT_TRUE(view->IsSelected(3, 3));
-  EXPECT_EQ(Left(3, 3, 6), 1);  // no mark needed in edit mode
-  EXPECT_EQ(board.GetValue(3, 3), 6);
-  EXPECT_FALSE(view->IsSelected(3, 3));
-  Left(3, 3, 2);
-  EXPECT_EQ(Left(3, 3, 2), 1);  // replaces the value
-  EXPECT_EQ(board.GetValue(3, 3), 2);
-
-  Left(5, 5, 1);
-  EXPECT_EQ(Right(0, 0, 1), 1);  // another cell: erased at once, no selection
-  EXPECT_FALSE(board.HasValue(0, 0));
-  EXPECT_EQ(view->SelectedRow(), -1);
-
-  Left(3, 3, 1);
-  EXPECT_EQ(Right(3, 3, 1), 1);  // the selected cell: only the selection goes
-  EXPECT_EQ(board.GetValue(3, 3), 2);
-  EXPECT_EQ(view->SelectedRow(), -1);
-}
-
-TEST_F(BoardViewTest, FillingTheLastCellInEditModeShowsNoMessage) {
-  FillSolvedExcept(board, {80});
-  view->SetEditMode(true);
-  Left(8, 8, 9);
-  Left(8, 8, 9);
-  EXPECT_TRUE(board.IsComplete());
-  EXPECT_TRUE(MessageBoxCapture::shown.empty());
-}
-
-// --- Completion check -----------------------------------------------------------
-
-TEST_F(BoardViewTest, RightLastEntryShowsTheCorrectMessageOwnedByTheMainWindow) {
+TEST_F(BoardViewTest, TheVerdictIsAnOkBoxCaptionedKubriOwnedByTheMainWindow) {
   TestWindow window(view.get());
-  FillSolvedExcept(board, {0, 40});
-  Left(4, 4, 5);
-  Left(4, 4, 5);
-  Left(4, 4, 5);  // 5 is right at (4, 4); one cell still empty: no message
-  EXPECT_TRUE(MessageBoxCapture::shown.empty());
-  Left(0, 0, 5);
-  Left(0, 0, 5);
-  Left(0, 0, 5);
-  ASSERT_EQ(MessageBoxCapture::shown.size(), 1u);
-  EXPECT_EQ(MessageBoxCapture::shown[0].text, L"\u6b63\u89e3\uff3c(^\u25bd^)\uff0f");
-  EXPECT_EQ(MessageBoxCapture::shown[0].caption, L"Kubri");
-  EXPECT_EQ(MessageBoxCapture::shown[0].type, static_cast<UINT>(MB_OK));
-  EXPECT_EQ(MessageBoxCapture::shown[0].owner, window.Handle());
-}
-
-TEST_F(BoardViewTest, WrongLastEntryShowsTheWrongMessage) {
-  FillSolvedExcept(board, {0, 1});
-  // (0, 0) should be 5 and (0, 1) should be 3: swap them.
+  FillSolvedExcept(board, {0});
   Left(0, 0, 3);
   Left(0, 0, 3);
-  Left(0, 0, 3);
-  Left(0, 1, 5);
-  Left(0, 1, 5);
-  Left(0, 1, 5);
+  Left(0, 0, 3);  // the grid holds 5 there
   ASSERT_EQ(MessageBoxCapture::shown.size(), 1u);
   EXPECT_EQ(MessageBoxCapture::shown[0].text, L"\u4e0d\u6b63\u89e3(\u00b4\uff65\u03c9\uff65`)");
   EXPECT_EQ(MessageBoxCapture::shown[0].caption, L"Kubri");
+  EXPECT_EQ(MessageBoxCapture::shown[0].type, static_cast<UINT>(MB_OK));
+  EXPECT_EQ(MessageBoxCapture::shown[0].owner, window.Handle());
+  Left(0, 0, 1);
+  Right(0, 0, 1);  // erased
+  Left(0, 0, 5);
+  Left(0, 0, 5);
+  ASSERT_EQ(MessageBoxCapture::shown.size(), 2u);
+  EXPECT_EQ(MessageBoxCapture::shown[1].text, L"\u6b63\u89e3\uff3c(^\u25bd^)\uff0f");
+  EXPECT_EQ(MessageBoxCapture::shown[1].caption, L"Kubri");
+  EXPECT_EQ(MessageBoxCapture::shown[1].type, static_cast<UINT>(MB_OK));
+  EXPECT_EQ(MessageBoxCapture::shown[1].owner, window.Handle());
 }
 
 }  // namespace
