@@ -1,6 +1,8 @@
-// The saved game and the records as the view keeps them: when the game is
-// written, what a resume brings back, which files are refused and set
-// aside, what counts as solved, and how the time is counted.
+// The view's side of the game's files: the session's files beside the
+// settings file, its clock read from the tick count and the window, its
+// verdicts and records in the game's box, the size kept as soon as it
+// changes, a puzzle file that cannot be read, a save that fails, and the
+// records' menu item.
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -83,159 +85,44 @@ class GameFilesTest : public ::testing::Test {
   std::unique_ptr<BoardView> view;
 };
 
-TEST_F(GameFilesTest, NothingIsWrittenUntilStartUpAllowsIt) {
-  Press(*view, true, 0, 0, 5);
-  Press(*view, true, 0, 0, 5);
-  view->OnClose();
-  EXPECT_FALSE(Exists(view->GamePath()));
+TEST_F(GameFilesTest, TheSessionKeepsItsFilesBesideTheSettingsAndSpeaksInTheGamesBox) {
   view->NoteSettingsFileRead();
-  Press(*view, true, 0, 0, 6);  // one more mark: a step, saved at once
-  ASSERT_TRUE(Exists(view->GamePath()));
   EXPECT_EQ(view->GamePath(), folder + L"KubriGame.dat");
-  EXPECT_TRUE(ReadGame().board.HasCandidate(0, 0, 6));
-}
-
-TEST_F(GameFilesTest, EveryStepUndoAndCloseSavesTheGame) {
-  view->NoteSettingsFileRead();
-  Press(*view, true, 0, 0, 5);
-  Press(*view, true, 0, 0, 5);  // marked 5
-  EXPECT_TRUE(ReadGame().board.HasCandidate(0, 0, 5));
-  view->OnCommand(IDM_EDIT_UNDO);
-  EXPECT_FALSE(ReadGame().board.HasCandidate(0, 0, 5));
-  view->OnCommand(IDM_EDIT_START);
-  EXPECT_TRUE(ReadGame().editing);
-  gNow += 61000;
-  view->OnClose();
-  EXPECT_EQ(ReadGame().progress.seconds, 61);
-}
-
-TEST_F(GameFilesTest, ResumeBringsBackBoardModeAndProgressWithUndoEmpty) {
-  view->NoteSettingsFileRead();
-  view->OnCommand(IDM_PUZZLE_HINT);
-  view->ClearSelection();  // the hint selects its cell
-  Press(*view, true, 0, 0, 5);
-  Press(*view, true, 0, 0, 5);
-  Press(*view, true, 0, 0, 7);  // marks 5 and 7
-  gNow += 5000;
-  view->OnClose();
-
-  Board fresh;
-  std::unique_ptr<BoardView> next = MakeView(fresh);
-  next->NoteSettingsFileRead();
-  EXPECT_EQ(next->ResumeSavedGame(), 1);
-  EXPECT_TRUE(fresh.HasCandidate(0, 0, 5) && fresh.HasCandidate(0, 0, 7));
-  EXPECT_TRUE(fresh.IsGiven(4, 4));
-  EXPECT_FALSE(next->History().CanUndo());
-  EXPECT_EQ(next->Progress().hints, 1);
-  EXPECT_EQ(next->PlayedSeconds(), 5);
-  gNow += 2000;  // the time goes on from where it stopped
-  next->TickClock();
-  EXPECT_EQ(next->PlayedSeconds(), 7);
-}
-
-TEST_F(GameFilesTest, BadOrNewerSavedGameIsSetAsideAndTheBoardStays) {
-  const Board before = board;
-  for (const char* text : {"Kubri game 2\nsource level 1\n", "rubbish"}) {
-    FILE* f = _wfopen(view->GamePath().c_str(), L"wb");
-    ASSERT_NE(f, nullptr);
-    std::fputs(text, f);
-    std::fclose(f);
-    view->NoteSettingsFileRead();
-    EXPECT_EQ(view->ResumeSavedGame(), 0);
-    EXPECT_FALSE(Exists(view->GamePath()));
-    EXPECT_TRUE(Exists(view->GamePath() + L".bad"));
-    EXPECT_EQ(board.GetValue(4, 4), before.GetValue(4, 4));
-    EXPECT_FALSE(board.HasValue(0, 0));
-    DeleteFileW((view->GamePath() + L".bad").c_str());
-  }
-  Press(*view, true, 0, 0, 5);
-  Press(*view, true, 0, 0, 5);
-  EXPECT_TRUE(Exists(view->GamePath()));  // saving goes on
-}
-
-TEST_F(GameFilesTest, SolvedPuzzleIsRecordedOnceAndNotResumed) {
-  view->NoteSettingsFileRead();
-  view->OnCommand(IDM_PUZZLE_HINT);
-  view->ClearSelection();
-  gNow += 42000;
+  EXPECT_EQ(view->RecordsPath(), folder + L"KubriRecords.dat");
+  // The clock counts the tick count while the main window is in play.
+  view->TickClock();
+  gNow += 10000;
+  view->TickClock();
+  gPlaying = false;
+  view->TickClock();
+  gNow += 50000;
+  view->TickClock();
+  gPlaying = true;
+  view->TickClock();
+  gNow += 3000;
+  // A wrong board and then the right one: each verdict in a box.
+  Enter(*view, 0, 1, 5);
+  Enter(*view, 0, 0, 3);
+  view->OnCommand(IDM_PUZZLE_RETRY);
   Enter(*view, 0, 0, 5);
-  Enter(*view, 0, 1, 3);  // 正解
-  ASSERT_EQ(MessageBoxCapture::shown.back().text, kCorrectMessage);
-  PlayRecords records = ReadRecords();
-  EXPECT_EQ(records.levels[0].solved, 1);
-  EXPECT_EQ(records.levels[0].bestSeconds, 42);
-  EXPECT_EQ(records.levels[0].hints, 1);
-  // Taken back and entered again: still one.
-  view->OnCommand(IDM_EDIT_UNDO);
-  Press(*view, true, 0, 1, 3);
-  Press(*view, true, 0, 1, 3);
-  EXPECT_EQ(MessageBoxCapture::shown.back().text, kCorrectMessage);
-  EXPECT_EQ(ReadRecords().levels[0].solved, 1);
-  view->OnClose();
-
-  Board fresh;
-  std::unique_ptr<BoardView> next = MakeView(fresh);
-  next->NoteSettingsFileRead();
-  EXPECT_EQ(next->ResumeSavedGame(), 0);
-  EXPECT_FALSE(fresh.HasValue(4, 4));
-  EXPECT_TRUE(Exists(next->GamePath()));  // finished, not bad: left in place
-}
-
-// The game ended right after the entry that filled the board: the saved
-// game holds the full board, unjudged, and the records may or may not have
-// been written. The next start judges it, and counts it once in all.
-TEST_F(GameFilesTest, FullBoardLeftUnjudgedIsJudgedAtResumeAndCountedOnce) {
-  for (bool recordsWritten : {false, true}) {
-    DeleteFileW(view->RecordsPath().c_str());
-    SavedGame left;
-    left.board = board;
-    left.board.SetValue(0, 0, 5);
-    left.board.SetValue(0, 1, 3);
-    left.progress.seconds = 42;
-    if (recordsWritten) {
-      PlayRecords records;
-      ASSERT_EQ(CountSolve(&records, left.progress, PuzzleKeyOf(left.board), 42), kSolveCountedNow);
-      ASSERT_TRUE(SaveRecordsFile(view->RecordsPath().c_str(), records));
-    }
-    ASSERT_TRUE(SaveGameFile(view->GamePath().c_str(), left));
-    MessageBoxCapture::shown.clear();
-
-    Board fresh;
-    std::unique_ptr<BoardView> next = MakeView(fresh);
-    next->NoteSettingsFileRead();
-    EXPECT_EQ(next->ResumeSavedGame(), 1);
-    ASSERT_EQ(MessageBoxCapture::shown.size(), 1u);
-    EXPECT_EQ(MessageBoxCapture::shown[0].text, kCorrectMessage);
-    EXPECT_EQ(ReadRecords().levels[0].solved, 1) << recordsWritten;
-    EXPECT_EQ(ReadRecords().levels[0].bestSeconds, 42);
-    EXPECT_TRUE(ReadGame().progress.finished);
-    EXPECT_TRUE(ReadGame().progress.counted);
-    // Taken back and entered again: still one.
-    next->Select(0, 1);
-    Press(*next, false, 0, 1, 3);
-    Enter(*next, 0, 1, 3);
-    EXPECT_EQ(MessageBoxCapture::shown.back().text, kCorrectMessage);
-    EXPECT_EQ(ReadRecords().levels[0].solved, 1);
-  }
-}
-
-TEST_F(GameFilesTest, FullWrongBoardAtResumeIsJudgedAndPlayedOn) {
-  SavedGame left;
-  left.board = board;
-  left.board.SetValue(0, 0, 3);
-  left.board.SetValue(0, 1, 5);  // swapped
-  ASSERT_TRUE(SaveGameFile(view->GamePath().c_str(), left));
-  view->NoteSettingsFileRead();
-  EXPECT_EQ(view->ResumeSavedGame(), 1);
-  ASSERT_EQ(MessageBoxCapture::shown.size(), 1u);
+  Enter(*view, 0, 1, 3);
+  ASSERT_EQ(MessageBoxCapture::shown.size(), 2u);
   EXPECT_EQ(MessageBoxCapture::shown[0].text, kWrongMessage);
-  EXPECT_FALSE(ReadGame().progress.finished);
-  EXPECT_EQ(ReadRecords().levels[0].solved, 0);
-  // A board the answer filled comes back without a word.
-  left.progress.answerUsed = true;
-  ASSERT_TRUE(SaveGameFile(view->GamePath().c_str(), left));
-  EXPECT_EQ(view->ResumeSavedGame(), 1);
-  EXPECT_EQ(MessageBoxCapture::shown.size(), 1u);
+  EXPECT_EQ(MessageBoxCapture::shown[1].text, kCorrectMessage);
+  EXPECT_EQ(ReadRecords().levels[0].solved, 1);
+  // Closing saves the game.
+  view->OnClose();
+  EXPECT_TRUE(ReadGame().progress.finished);
+  EXPECT_EQ(ReadGame().progress.seconds, 13);
+  EXPECT_EQ(view->OnCommand(IDM_PUZZLE_RECORDS), 1);
+  ASSERT_EQ(MessageBoxCapture::shown.size(), 3u);
+  EXPECT_NE(MessageBoxCapture::shown[2].text.find(L"\u3053\u306e\u554f\u984c\uff1a0:13"), std::wstring::npos);
+  EXPECT_NE(MessageBoxCapture::shown[2].text.find(L"\u89e3\u3044\u305f\u6570 1"), std::wstring::npos);
+  for (const auto& box : MessageBoxCapture::shown) {
+    EXPECT_EQ(box.caption, L"Kubri");
+    EXPECT_EQ(box.owner, window->Handle());
+    EXPECT_EQ(box.type, static_cast<UINT>(MB_OK));
+  }
 }
 
 TEST_F(GameFilesTest, SizeIsSavedAsSoonAsItChanges) {
@@ -261,99 +148,6 @@ TEST_F(GameFilesTest, SizeIsSavedAsSoonAsItChanges) {
   DeleteFileW(kubri.c_str());
   view->OnCommand(IDM_SIZE_SMALL);  // the same size: nothing to keep
   EXPECT_FALSE(Exists(kubri));
-}
-
-TEST_F(GameFilesTest, LeftoverTemporaryFilesOfTheGamesOwnSavesAreRemoved) {
-  for (const wchar_t* name :
-       {L"Kubri.dat.tmp", L"KubriGame.dat.tmp", L"KubriRecords.dat.tmp", L"KubriOptions.dat.tmp", L"puzzle.kbr.tmp"}) {
-    FILE* f = _wfopen((folder + name).c_str(), L"wb");
-    ASSERT_NE(f, nullptr);
-    std::fputs("half", f);
-    std::fclose(f);
-  }
-  view->RemoveLeftoverSaves();
-  EXPECT_FALSE(Exists(folder + L"Kubri.dat.tmp"));
-  EXPECT_FALSE(Exists(folder + L"KubriGame.dat.tmp"));
-  EXPECT_FALSE(Exists(folder + L"KubriRecords.dat.tmp"));
-  EXPECT_FALSE(Exists(folder + L"KubriOptions.dat.tmp"));
-  EXPECT_TRUE(Exists(folder + L"puzzle.kbr.tmp"));  // not the game's to judge
-}
-
-TEST_F(GameFilesTest, AnswerFileAndTypedPuzzlesDoNotCount) {
-  view->NoteSettingsFileRead();
-  view->OnCommand(IDM_PUZZLE_ANSWER);
-  Press(*view, true, 0, 1, 1);
-  Press(*view, false, 0, 1, 1);  // the answered 3 taken away
-  Enter(*view, 0, 1, 3);
-  EXPECT_EQ(MessageBoxCapture::shown.back().text, kCorrectMessage);
-  EXPECT_EQ(ReadRecords().levels[0].solved, 0);
-
-  view->OnCommand(IDM_EDIT_START);
-  Press(*view, false, 0, 1, 1);  // erased while typing in
-  view->OnCommand(IDM_EDIT_END);
-  EXPECT_EQ(view->Progress().source, kSourceTyped);
-  Enter(*view, 0, 1, 3);
-  EXPECT_EQ(MessageBoxCapture::shown.back().text, kCorrectMessage);
-  EXPECT_EQ(ReadRecords().levels[0].solved, 0);
-}
-
-TEST_F(GameFilesTest, UndoBackToAnEarlierPuzzleBringsBackItsSourceTimeAndHints) {
-  view->NoteSettingsFileRead();
-  view->OnCommand(IDM_PUZZLE_HINT);
-  view->ClearSelection();
-  gNow += 7000;
-  view->OnCommand(IDM_EDIT_START);
-  Press(*view, false, 8, 8, 1);  // a given erased while typing in
-  view->OnCommand(IDM_EDIT_END);
-  EXPECT_EQ(view->Progress().source, kSourceTyped);
-  EXPECT_EQ(view->Progress().hints, 0);
-  gNow += 3000;
-  for (int i = 0; i < 3; ++i) view->OnCommand(IDM_EDIT_UNDO);
-  EXPECT_EQ(view->Progress().source, kSourceLevel1);
-  EXPECT_EQ(view->Progress().hints, 1);
-  EXPECT_EQ(view->PlayedSeconds(), 7);
-  EXPECT_EQ(ReadGame().progress.source, kSourceLevel1);
-  for (int i = 0; i < 3; ++i) view->OnCommand(IDM_EDIT_REDO);
-  EXPECT_EQ(view->Progress().source, kSourceTyped);
-  EXPECT_EQ(view->PlayedSeconds(), 3);
-}
-
-TEST_F(GameFilesTest, TimeRunsOnlyWhilePlayedAndStopsWhenSolved) {
-  view->NoteSettingsFileRead();
-  view->TickClock();
-  gNow += 10000;
-  view->TickClock();
-  gPlaying = false;  // inactive or minimised: the message ticks the clock
-  view->TickClock();
-  gNow += 50000;
-  view->TickClock();
-  gPlaying = true;
-  view->TickClock();
-  gNow += 3000;
-  EXPECT_EQ(view->OnCommand(IDM_PUZZLE_RECORDS), 1);
-  EXPECT_EQ(view->PlayedSeconds(), 13);
-  EXPECT_EQ(MessageBoxCapture::shown.back().caption, L"Kubri");
-  EXPECT_NE(MessageBoxCapture::shown.back().text.find(L"\u3053\u306e\u554f\u984c\uff1a0:13"), std::wstring::npos);
-  Enter(*view, 0, 0, 5);
-  Enter(*view, 0, 1, 3);
-  gNow += 99000;
-  view->TickClock();
-  EXPECT_EQ(view->PlayedSeconds(), 13);
-  EXPECT_EQ(ReadRecords().levels[0].bestSeconds, 13);
-}
-
-TEST_F(GameFilesTest, DamagedRecordsAreKeptAsideAndTheSolveStillCounts) {
-  FILE* f = _wfopen(view->RecordsPath().c_str(), L"wb");
-  ASSERT_NE(f, nullptr);
-  std::fputs("Kubri records 1\nlevel 1 solved x\n", f);
-  std::fclose(f);
-  view->NoteSettingsFileRead();
-  Enter(*view, 0, 0, 5);
-  Enter(*view, 0, 1, 3);
-  EXPECT_TRUE(Exists(view->RecordsPath() + L".bad"));
-  EXPECT_EQ(ReadRecords().levels[0].solved, 1);
-  view->OnCommand(IDM_PUZZLE_RECORDS);
-  EXPECT_NE(MessageBoxCapture::shown.back().text.find(L"\u89e3\u3044\u305f\u6570 1"), std::wstring::npos);
 }
 
 // A puzzle file that cannot be read, whether missing or cut short, changes

@@ -360,74 +360,9 @@ TEST_F(MenuCommandsTest, ADialogCannotMoveTheCurrentDirectory) {
 
 // --- Board commands -------------------------------------------------------------
 
-TEST_F(MenuCommandsTest, NewPuzzleTakesTheLastStockedPuzzleOfTheLevel) {
-  Board first;
-  Board second;
-  ASSERT_TRUE(first.Generate(2, 2, 50000));
-  ASSERT_TRUE(second.Generate(2, 2, 50000));
-  stock.Add(&first);
-  stock.Add(&second);
-  ASSERT_EQ(stock.Count(2), 2);
-  DirtyView();
-  EXPECT_EQ(view->OnCommand(IDM_PUZZLE_LEVEL2), 1);
-  EXPECT_EQ(stock.Count(2), 1);
-  EXPECT_TRUE(SameValues(board, second));
-  ExpectViewReset();
-}
-
-TEST_F(MenuCommandsTest, NewPuzzleWithAnEmptyLevelGeneratesOneAtOnce) {
-  FillSolvedExcept(board, {});
-  DirtyView();
-  EXPECT_EQ(view->OnCommand(IDM_PUZZLE_LEVEL1), 1);
-  EXPECT_EQ(stock.Count(1), 0);
-  ExpectViewReset();
-  int givens = 0;
-  for (int r = 0; r < 9; ++r)
-    for (int c = 0; c < 9; ++c) givens += board.IsGiven(r, c) ? 1 : 0;
-  EXPECT_GT(givens, 0);
-  EXPECT_LT(givens, 81);
-  Board solved;
-  solved.CopyDroppingMarksUnderValues(&board);
-  EXPECT_TRUE(solved.SolveAtLevel(1));
-  EXPECT_TRUE(solved.IsComplete());
-}
-
-TEST_F(MenuCommandsTest, RetryKeepsOnlyTheGivens) {
-  FillSolvedExcept(board, {0, 1});
-  board.SetValue(0, 0, 5);
-  board.SetCandidate(0, 1, 3, true);
-  DirtyView();
-  EXPECT_EQ(view->OnCommand(IDM_PUZZLE_RETRY), 1);
-  EXPECT_FALSE(board.HasValue(0, 0));
-  EXPECT_FALSE(board.HasCandidate(0, 1, 3));
-  EXPECT_EQ(board.GetValue(0, 2), 4);
-  ExpectViewReset();
-}
-
-TEST_F(MenuCommandsTest, AnswerSolvesFromTheBoardAsItStandsWithoutAMessage) {
-  FillSolvedExcept(board, {0, 1, 2});
-  DirtyView();
-  EXPECT_EQ(view->OnCommand(IDM_PUZZLE_ANSWER), 1);
-  EXPECT_TRUE(board.IsComplete());
-  EXPECT_EQ(board.GetValue(0, 0), 5);
-  EXPECT_TRUE(MessageBoxCapture::shown.empty());
-  ExpectViewReset();
-
-  // A wrong entry by the player is part of what the solver starts from.
-  FillSolvedExcept(board, {0, 1, 2, 9, 10, 11});
-  board.SetValue(0, 0, 3);  // belongs at (0, 1)
-  EXPECT_EQ(view->OnCommand(IDM_PUZZLE_ANSWER), 1);
-  EXPECT_EQ(board.GetValue(0, 0), 3);
-  EXPECT_FALSE(board.IsCorrect());
-}
-
-// Puzzles of one solution that level 3 does not complete, and one of
-// several solutions.
-const char kHard[] = "........75.1.26..8.8..41......18....2...7...5.....5...8...13.....76..54.34....8.1";
-const char kHardSolution[] =
-    "462839157591726438783541926675182394238974615914365782856413279127698543349257861";
-const char kOtherHard[] = "4.9..65..82..9......5....2.....5.3.125.....977.4.6.....7....9......7..64..28..7.5";
-const char kSeveral[] = "1.9..65..82..9......5....2.....5.3.125.....977.4.6.....7....9......7..64..28..7.5";
+// A level-2 and a level-3 puzzle, for the stock.
+const char kLevel2[] = "...9.....5613.......865....9..7...64.....5.3..3..2.....1.5.6.7...9........6.87.5.";
+const char kLevel3[] = "8........35...21.867.....32..8.3....91...5...5....47....5.1..26.9.68.51...3......";
 
 void SetGivens(Board& board, const char* line) {
   board.Clear();
@@ -438,88 +373,40 @@ void SetGivens(Board& board, const char* line) {
   }
 }
 
-bool SameMarks(const Board& a, const Board& b) {
-  for (int r = 0; r < 9; ++r)
-    for (int c = 0; c < 9; ++c)
-      for (int d = 1; d <= 9; ++d)
-        if (a.HasCandidate(r, c, d) != b.HasCandidate(r, c, d)) return false;
-  return true;
-}
-
-TEST_F(MenuCommandsTest, AnswerFillsTheWholeSolutionWhereLevelThreeStopsShort) {
-  SetGivens(board, kHard);
-  board.SetValue(0, 0, 4);            // the player's digit, a right one
-  board.SetCandidate(0, 1, 6, true);  // and marks, which stay under the answer
-  board.SetCandidate(0, 1, 9, true);
-  Board levelThree = board;
-  ASSERT_TRUE(levelThree.SolveAtLevel(3));
-  ASSERT_FALSE(levelThree.IsComplete());
-  DirtyView();
-  EXPECT_EQ(view->OnCommand(IDM_PUZZLE_ANSWER), 1);
-  for (int i = 0; i < 81; ++i) EXPECT_EQ(board.GetValue(i / 9, i % 9), kHardSolution[i] - '0') << i;
-  EXPECT_TRUE(board.HasCandidate(0, 1, 6));
-  EXPECT_TRUE(board.HasCandidate(0, 1, 9));
-  EXPECT_FALSE(board.IsGiven(0, 0));
-  EXPECT_TRUE(board.IsCorrect());
-  EXPECT_TRUE(MessageBoxCapture::shown.empty());
-  ExpectViewReset();
-  // One undo takes the whole answer back.
-  EXPECT_EQ(view->OnCommand(IDM_EDIT_UNDO), 1);
-  EXPECT_EQ(board.GetValue(0, 0), 4);
-  EXPECT_FALSE(board.HasValue(0, 1));
-  EXPECT_TRUE(board.HasCandidate(0, 1, 6));
-}
-
-// Givens of several solutions, a player's wrong digit that level 3 does not
-// refute, and one that it does: the answer is what level 3 decides, as it
-// always was.
-TEST_F(MenuCommandsTest, AnswerStaysWithLevelThreeForSeveralSolutionsOrAWrongDigit) {
-  struct Case {
-    const char* givens;
-    int cell, digit;  // the player's digit, or digit 0
-  };
-  for (const Case& c : {Case{kSeveral, 0, 0}, Case{kOtherHard, 12, 5}, Case{kHard, 0, 3}}) {
-    SetGivens(board, c.givens);
-    if (c.digit) board.SetValue(c.cell / 9, c.cell % 9, c.digit);
-    board.SetCandidate(8, 8, 2, true);
-    Board levelThree = board;
-    levelThree.SolveAtLevel(3);
-    EXPECT_EQ(view->OnCommand(IDM_PUZZLE_ANSWER), 1);
-    EXPECT_TRUE(SameValues(board, levelThree)) << c.givens;
-    EXPECT_TRUE(SameMarks(board, levelThree)) << c.givens;
+// Each board command of the menus reaches the session: a new puzzle of each
+// level from the stock, retry, the answer (without a box), editing, clear,
+// undo and redo.
+TEST_F(MenuCommandsTest, BoardCommandsReachTheSession) {
+  Board puzzles[3];
+  FillSolvedExcept(puzzles[0], {0, 10, 20});
+  SetGivens(puzzles[1], kLevel2);
+  SetGivens(puzzles[2], kLevel3);
+  for (const Board& puzzle : puzzles) stock.Add(&puzzle);
+  ASSERT_EQ(stock.Count(1) + stock.Count(2) * 10 + stock.Count(3) * 100, 111);
+  const WORD levels[] = {IDM_PUZZLE_LEVEL3, IDM_PUZZLE_LEVEL2, IDM_PUZZLE_LEVEL1};
+  for (int i = 0; i < 3; ++i) {
+    DirtyView();
+    EXPECT_EQ(view->OnCommand(levels[i]), 1);
+    EXPECT_EQ(stock.Count(3 - i), 0);
+    EXPECT_TRUE(SameValues(board, puzzles[2 - i])) << i;
+    ExpectViewReset();
   }
-}
-
-TEST_F(MenuCommandsTest, EditStartAndEndTurnEnteredValuesIntoGivens) {
-  FillSolvedExcept(board, {0, 1});
-  board.SetValue(0, 0, 5);            // the player's value
-  board.SetCandidate(0, 1, 3, true);  // a mark in an empty cell
-  DirtyView();
+  board.SetValue(0, 0, 5);
+  EXPECT_EQ(view->OnCommand(IDM_PUZZLE_RETRY), 1);
+  EXPECT_FALSE(board.HasValue(0, 0));
+  EXPECT_EQ(view->OnCommand(IDM_PUZZLE_ANSWER), 1);
+  EXPECT_TRUE(board.IsComplete());
+  EXPECT_TRUE(MessageBoxCapture::shown.empty());
   EXPECT_EQ(view->OnCommand(IDM_EDIT_START), 1);
   EXPECT_TRUE(view->IsEditMode());
-  ExpectViewReset();
-  for (int r = 0; r < 9; ++r)
-    for (int c = 0; c < 9; ++c) EXPECT_FALSE(board.IsGiven(r, c));
-  DirtyView();
+  EXPECT_EQ(view->OnCommand(IDM_EDIT_CLEAR), 1);
+  EXPECT_FALSE(board.HasValue(8, 8));
   EXPECT_EQ(view->OnCommand(IDM_EDIT_END), 1);
   EXPECT_FALSE(view->IsEditMode());
-  ExpectViewReset();
-  EXPECT_TRUE(board.IsGiven(0, 0));
-  EXPECT_TRUE(board.IsGiven(8, 8));
-  EXPECT_FALSE(board.IsGiven(0, 1));
-  EXPECT_TRUE(board.HasCandidate(0, 1, 3));
-}
-
-TEST_F(MenuCommandsTest, ClearEmptiesTheWholeBoard) {
-  FillSolvedExcept(board, {});
-  DirtyView();
-  EXPECT_EQ(view->OnCommand(IDM_EDIT_CLEAR), 1);
-  for (int r = 0; r < 9; ++r)
-    for (int c = 0; c < 9; ++c) {
-      EXPECT_FALSE(board.HasValue(r, c));
-      EXPECT_FALSE(board.IsGiven(r, c));
-    }
-  ExpectViewReset();
+  EXPECT_EQ(view->OnCommand(IDM_EDIT_UNDO), 1);
+  EXPECT_TRUE(view->IsEditMode());
+  EXPECT_EQ(view->OnCommand(IDM_EDIT_REDO), 1);
+  EXPECT_FALSE(view->IsEditMode());
 }
 
 TEST_F(MenuCommandsTest, ExitPostsCloseToTheMainWindow) {
