@@ -39,17 +39,22 @@ class DdsTextureTest : public ::testing::Test {
   void SetUp() override { ASSERT_NE(nullptr, device_); }
   void TearDown() override {
     FrameworkSetD3DXRuntimeName(nullptr);
-    DeleteFileW(kFile);
+    DeleteFileW(ScratchName());
   }
 
   static void Write(const std::vector<std::uint8_t>& bytes) {
-    FILE* file = _wfopen(kFile, L"wb");
+    FILE* file = _wfopen(ScratchName(), L"wb");
     ASSERT_NE(nullptr, file);
     fwrite(bytes.data(), 1, bytes.size(), file);
     fclose(file);
   }
 
-  static constexpr const wchar_t* kFile = L"kubri_dds_texture_test.dds";
+  // One file per process: ctest runs the cases side by side in one folder.
+  static const wchar_t* ScratchName() {
+    static wchar_t name[64];
+    if (!name[0]) swprintf(name, 64, L"kubri_dds_texture_test_%lu.dds", GetCurrentProcessId());
+    return name;
+  }
   static HWND window_;
   static IDirect3D9* direct3d_;
   static IDirect3DDevice9* device_;
@@ -168,9 +173,9 @@ TEST_F(DdsTextureTest, EveryFormatGivesTheRuntimesTexture) {
       SCOPED_TRACE(std::string(c.name) + (mips ? " with levels" : " without"));
       Write(File(c.spelling, compressed ? 16 : 12, 8, mips, 2048));
       IDirect3DTexture9* runtime = nullptr;
-      const HRESULT byRuntime = FrameworkCreateTextureFromFile(device_, kFile, &runtime);
+      const HRESULT byRuntime = FrameworkCreateTextureFromFile(device_, ScratchName(), &runtime);
       IDirect3DTexture9* reader = nullptr;
-      const HRESULT byReader = DdsCreateTextureFromFile(device_, kFile, &reader);
+      const HRESULT byReader = DdsCreateTextureFromFile(device_, ScratchName(), &reader);
       EXPECT_EQ(SUCCEEDED(byRuntime), SUCCEEDED(byReader));
       if (runtime && reader) {
         EXPECT_EQ("", Differences(runtime, reader));
@@ -197,9 +202,9 @@ TEST_F(DdsTextureTest, FormatsOfImageToolsGiveTheRuntimesTexture) {
       SCOPED_TRACE(std::string(c.name) + (mips ? " with levels" : " without"));
       Write(File(c.spelling, 12, 8, mips, 2048));
       IDirect3DTexture9* runtime = nullptr;
-      const HRESULT byRuntime = FrameworkCreateTextureFromFile(device_, kFile, &runtime);
+      const HRESULT byRuntime = FrameworkCreateTextureFromFile(device_, ScratchName(), &runtime);
       IDirect3DTexture9* reader = nullptr;
-      const HRESULT byReader = DdsCreateTextureFromFile(device_, kFile, &reader);
+      const HRESULT byReader = DdsCreateTextureFromFile(device_, ScratchName(), &reader);
       EXPECT_EQ(S_OK, byReader);
       EXPECT_EQ(SUCCEEDED(byRuntime), SUCCEEDED(byReader));
       if (runtime && reader) {
@@ -224,9 +229,9 @@ TEST_F(DdsTextureTest, CompressedFilesWithOddSidesAreWidenedToPowersOfTwo) {
       const std::uint32_t blocks = (side + 3) / 4;
       Write(File(FourCc(code), side, side, 0, blocks * blocks * 16));
       IDirect3DTexture9* runtime = nullptr;
-      const HRESULT byRuntime = FrameworkCreateTextureFromFile(device_, kFile, &runtime);
+      const HRESULT byRuntime = FrameworkCreateTextureFromFile(device_, ScratchName(), &runtime);
       IDirect3DTexture9* reader = nullptr;
-      ASSERT_EQ(S_OK, DdsCreateTextureFromFile(device_, kFile, &reader));
+      ASSERT_EQ(S_OK, DdsCreateTextureFromFile(device_, ScratchName(), &reader));
       D3DSURFACE_DESC desc;
       reader->GetLevelDesc(0, &desc);
       const UINT expected = side == 6 ? 8 : 256;
@@ -287,12 +292,12 @@ TEST_F(DdsTextureTest, FormatTheDeviceCannotMakeLeavesNoTexture) {
   LendingDevice device(&direct3d, device_);
   Write(File(kL8, 4, 4, 0, 16));
   IDirect3DTexture9* texture = reinterpret_cast<IDirect3DTexture9*>(1);
-  EXPECT_EQ(D3DERR_NOTAVAILABLE, DdsCreateTextureFromFile(&device, kFile, &texture));
+  EXPECT_EQ(D3DERR_NOTAVAILABLE, DdsCreateTextureFromFile(&device, ScratchName(), &texture));
   EXPECT_EQ(nullptr, texture);
   EXPECT_EQ(0, device.textures);
 
   Write(File(kA8L8, 4, 4, 0, 32));
-  ASSERT_EQ(S_OK, DdsCreateTextureFromFile(&device, kFile, &texture));
+  ASSERT_EQ(S_OK, DdsCreateTextureFromFile(&device, ScratchName(), &texture));
   EXPECT_EQ(1, device.textures);
   texture->Release();
 }
@@ -304,9 +309,9 @@ TEST_F(DdsTextureTest, RefusedFileLeavesNoTexture) {
   std::vector<std::uint8_t> cut = File(kA8R8G8B8, 192, 192, 0, 1000);
   Write(cut);
   texture = reinterpret_cast<IDirect3DTexture9*>(1);
-  EXPECT_EQ(E_FAIL, DdsCreateTextureFromFile(device_, kFile, &texture));
+  EXPECT_EQ(E_FAIL, DdsCreateTextureFromFile(device_, ScratchName(), &texture));
   EXPECT_EQ(nullptr, texture);
-  EXPECT_EQ(E_INVALIDARG, DdsCreateTextureFromFile(nullptr, kFile, &texture));
+  EXPECT_EQ(E_INVALIDARG, DdsCreateTextureFromFile(nullptr, ScratchName(), &texture));
 }
 
 }  // namespace
