@@ -23,10 +23,10 @@ int GradePuzzle(const Board& puzzle) {
   IncrementalGrid grid;
   uint16_t masks[81];
   bool trusted = SolveSingles(values, masks);
-  if (trusted && fillable && SolverGrid::AllSolved(masks)) return 1;
+  if (trusted && fillable && SolverGrid::AllSolved(masks)) return kLowestLevel;
   trusted = trusted && grid.Load(masks);
-  for (int level = 1; level <= 3; ++level) {
-    if (level > 1 && trusted) trusted = grid.Settle(level);
+  for (int level = kLowestLevel; level <= kHighestPlayLevel; ++level) {
+    if (level > kLowestLevel && trusted) trusted = grid.Settle(level);
     if (!trusted) {
       if (!SolverGrid::SolveDigits(values, level, masks)) return kGradeContradiction;
       trusted = grid.Load(masks);  // which keeps the candidates either way
@@ -52,7 +52,7 @@ int GradeAtAnyLevel(const Board& puzzle) {
   // Each level is solved from the digits, as the levels below 4 are in
   // effect: the level of a puzzle is the lowest whose own solve completes it.
   uint16_t masks[81];
-  for (int level = 4; level <= kHighestGradeLevel; ++level) {
+  for (int level = kHighestPlayLevel + 1; level <= kHighestGradeLevel; ++level) {
     if (SolverGrid::SolveDigits(values, level, masks) && SolverGrid::AllSolved(masks)) return level;
   }
   return kGradeUnfinished;

@@ -223,6 +223,12 @@ constexpr int kPassLimit = 10000;
 constexpr int kLowestLevel = 1;
 constexpr int kHighestPlayLevel = 3;
 constexpr int kHighestSolverLevel = 6;
+// How many levels puzzles are made, stocked and recorded at. Whatever is
+// kept per play level holds level L at index L - kLowestLevel.
+constexpr int kPlayLevelCount = kHighestPlayLevel - kLowestLevel + 1;
+
+// Whether puzzles are made, stocked and recorded at `level`.
+constexpr bool IsPlayLevel(int level) { return level >= kLowestLevel && level <= kHighestPlayLevel; }
 
 // The level that admits the family (that of its first technique).
 constexpr int FamilyLevel(DeductionFamily family) {

@@ -9,17 +9,15 @@ constexpr int kRefillBelow = 5;
 
 }  // namespace
 
-bool ChooseGenerationLevels(int count1, int count2, int count3, int* minLevel,
-                            int* maxLevel) {
-  const int counts[3] = {count1, count2, count3};
+bool ChooseGenerationLevels(const int (&counts)[PuzzleStock::kLevelCount], int* minLevel, int* maxLevel) {
   int chosenMin = 0;
   int chosenMax = 0;
-  for (int level = 1; level <= 3 && chosenMax == 0; ++level) {
-    if (counts[level - 1] < kRefillBelow) chosenMin = chosenMax = level;
+  for (int level = kLowestLevel; level <= kHighestPlayLevel && chosenMax == 0; ++level) {
+    if (counts[level - kLowestLevel] < kRefillBelow) chosenMin = chosenMax = level;
   }
-  for (int level = 3; level >= 1 && chosenMax == 0; --level) {
-    if (counts[level - 1] < PuzzleStock::kSlotsPerLevel) {
-      chosenMin = 1;
+  for (int level = kHighestPlayLevel; level >= kLowestLevel && chosenMax == 0; --level) {
+    if (counts[level - kLowestLevel] < PuzzleStock::kSlotsPerLevel) {
+      chosenMin = kLowestLevel;
       chosenMax = level;
     }
   }
@@ -60,14 +58,15 @@ unsigned GeneratorThread::Run() {
 
 void GeneratorThread::GenerateStep() {
   if (!stock.Lock()) return;
-  const int count1 = stock.Count(1);
-  const int count2 = stock.Count(2);
-  const int count3 = stock.Count(3);
+  int counts[PuzzleStock::kLevelCount];
+  for (int level = kLowestLevel; level <= kHighestPlayLevel; ++level) {
+    counts[level - kLowestLevel] = stock.Count(level);
+  }
   stock.Unlock();
 
   int minLevel = 0;
   int maxLevel = 0;
-  if (!ChooseGenerationLevels(count1, count2, count3, &minLevel, &maxLevel)) return;
+  if (!ChooseGenerationLevels(counts, &minLevel, &maxLevel)) return;
 
   Board puzzle;
   if (!puzzle.Generate(minLevel, maxLevel, kAttemptsPerStep)) return;

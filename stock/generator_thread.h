@@ -8,12 +8,11 @@
 #include "stock/puzzle_stock.h"
 #include "stock/worker_thread.h"
 
-// What one step generates for the counts of levels 1, 2 and 3: the lowest
-// level below 5 at exactly that level; otherwise any puzzle up to the
-// highest level below 20 (minLevel 1); false, with the outputs untouched,
-// when every level holds 20. Either output may be null.
-bool ChooseGenerationLevels(int count1, int count2, int count3, int* minLevel,
-                            int* maxLevel);
+// What one step generates for the stock's count at each level (counts[0]
+// for level 1): the lowest level below 5 at exactly that level; otherwise
+// any puzzle up to the highest level below 20 (minLevel 1); false, with the
+// outputs untouched, when every level holds 20. Either output may be null.
+bool ChooseGenerationLevels(const int (&counts)[PuzzleStock::kLevelCount], int* minLevel, int* maxLevel);
 
 class GeneratorThread : public WorkerThread {
  public:

@@ -138,25 +138,24 @@ TEST(WorkerThread, CanBeStartedAgainAfterAJoin) {
 // --- The choice of level ---------------------------------------------------
 
 struct Choice {
-  int count1, count2, count3;
+  int counts[PuzzleStock::kLevelCount];
   bool generates;
   int minLevel, maxLevel;
 };
 
 TEST(GeneratorChoice, RefillsLowLevelsFirstThenFillsTheHighestWithRoom) {
   const Choice choices[] = {
-      {0, 0, 0, true, 1, 1},      {3, 20, 20, true, 1, 1},   {20, 4, 0, true, 2, 2},
-      {4, 3, 0, true, 1, 1},      {5, 5, 4, true, 3, 3},     {7, 20, 12, true, 1, 3},
-      {5, 5, 5, true, 1, 3},      {20, 19, 20, true, 1, 2},  {19, 20, 20, true, 1, 1},
-      {20, 20, 19, true, 1, 3},   {20, 20, 20, false, 0, 0},
+      {{0, 0, 0}, true, 1, 1},    {{3, 20, 20}, true, 1, 1},  {{20, 4, 0}, true, 2, 2},
+      {{4, 3, 0}, true, 1, 1},    {{5, 5, 4}, true, 3, 3},    {{7, 20, 12}, true, 1, 3},
+      {{5, 5, 5}, true, 1, 3},    {{20, 19, 20}, true, 1, 2}, {{19, 20, 20}, true, 1, 1},
+      {{20, 20, 19}, true, 1, 3}, {{20, 20, 20}, false, 0, 0},
   };
   for (const Choice& choice : choices) {
     int minLevel = -7;
     int maxLevel = -7;
-    const bool generates = ChooseGenerationLevels(choice.count1, choice.count2, choice.count3,
-                                                  &minLevel, &maxLevel);
-    SCOPED_TRACE(::testing::Message() << "counts " << choice.count1 << ", " << choice.count2
-                                      << ", " << choice.count3);
+    const bool generates = ChooseGenerationLevels(choice.counts, &minLevel, &maxLevel);
+    SCOPED_TRACE(::testing::Message() << "counts " << choice.counts[0] << ", " << choice.counts[1]
+                                      << ", " << choice.counts[2]);
     EXPECT_EQ(generates, choice.generates);
     if (choice.generates) {
       EXPECT_EQ(minLevel, choice.minLevel);
@@ -166,7 +165,7 @@ TEST(GeneratorChoice, RefillsLowLevelsFirstThenFillsTheHighestWithRoom) {
       EXPECT_EQ(maxLevel, -7);
     }
   }
-  EXPECT_TRUE(ChooseGenerationLevels(0, 0, 0, nullptr, nullptr));
+  EXPECT_TRUE(ChooseGenerationLevels({0, 0, 0}, nullptr, nullptr));
 }
 
 // --- One step --------------------------------------------------------------

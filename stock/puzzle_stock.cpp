@@ -26,8 +26,8 @@ void PuzzleStock::Unlock() {
 }
 
 int PuzzleStock::Count(int level) const {
-  if (level < 1 || level > kLevelCount) return 0;
-  return counts[level - 1];
+  if (!IsPlayLevel(level)) return 0;
+  return counts[level - kLowestLevel];
 }
 
 namespace {
@@ -50,18 +50,18 @@ void PuzzleStock::Add(const Board* board) {
   // of blank lines then reads in moments.
   if (!HasAnyValue(*board)) return;
   const int level = GradePuzzle(*board);
-  if (level < 1 || level > kLevelCount) return;
-  int& count = counts[level - 1];
+  if (!IsPlayLevel(level)) return;
+  int& count = counts[level - kLowestLevel];
   if (count >= kSlotsPerLevel) return;
-  puzzles[level - 1][count].CopyDroppingMarksUnderValues(board);
+  puzzles[level - kLowestLevel][count].CopyDroppingMarksUnderValues(board);
   ++count;
 }
 
 void PuzzleStock::Take(Board* target, int level, bool remove) {
-  if (target == nullptr || level < 1 || level > kLevelCount) return;
-  int& count = counts[level - 1];
+  if (target == nullptr || !IsPlayLevel(level)) return;
+  int& count = counts[level - kLowestLevel];
   if (count <= 0) return;
-  target->CopyDroppingMarksUnderValues(&puzzles[level - 1][count - 1]);
+  target->CopyDroppingMarksUnderValues(&puzzles[level - kLowestLevel][count - 1]);
   if (remove) --count;
 }
 
@@ -84,9 +84,9 @@ void PuzzleStock::ReadFrom(FILE* stream) {
 
 void PuzzleStock::WriteTo(FILE* stream) const {
   if (stream == nullptr) return;
-  for (int level = 0; level < kLevelCount; ++level) {
-    for (int slot = 0; slot < counts[level]; ++slot) {
-      puzzles[level][slot].Write(stream, true);
+  for (int index = 0; index < kLevelCount; ++index) {
+    for (int slot = 0; slot < counts[index]; ++slot) {
+      puzzles[index][slot].Write(stream, true);
     }
   }
 }

@@ -9,10 +9,11 @@
 #include <thread>
 
 #include "puzzle/board.h"
+#include "solver/techniques.h"
 
 class PuzzleStock {
  public:
-  static constexpr int kLevelCount = 3;
+  static constexpr int kLevelCount = kPlayLevelCount;
   static constexpr int kSlotsPerLevel = 20;
 
   // An empty stock; its lock exists from here on, so the first Lock of any
@@ -58,10 +59,11 @@ class PuzzleStock {
  private:
   bool IsFull() const;
 
-  // Slot j of level L is puzzles[L - 1][j]; slots 0..counts[L - 1] - 1 are in
-  // use. Both guarded by mutex while the generator thread runs.
+  // Slot j of level L is puzzles[L - kLowestLevel][j]; slots
+  // 0..counts[L - kLowestLevel] - 1 are in use. Both guarded by mutex while
+  // the generator thread runs.
   Board puzzles[kLevelCount][kSlotsPerLevel];
-  int counts[kLevelCount] = {0, 0, 0};
+  int counts[kLevelCount] = {};
 
   std::mutex mutex;
   // The thread that holds mutex, or no thread. Written only by that thread

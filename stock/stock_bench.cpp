@@ -16,12 +16,14 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-int LockedTotal(PuzzleStock& stock, int counts[3]) {
+constexpr int kLevels = PuzzleStock::kLevelCount;
+
+int LockedTotal(PuzzleStock& stock, int (&counts)[kLevels]) {
   int total = 0;
   if (!stock.Lock()) return -1;
-  for (int level = 1; level <= 3; ++level) {
-    counts[level - 1] = stock.Count(level);
-    total += counts[level - 1];
+  for (int i = 0; i < kLevels; ++i) {
+    counts[i] = stock.Count(kLowestLevel + i);
+    total += counts[i];
   }
   stock.Unlock();
   return total;
@@ -37,33 +39,39 @@ void BM_FillEmptyStock(benchmark::State& state) {
     PuzzleStock stock;
     GeneratorThread generator(stock);
     const Clock::time_point start = Clock::now();
-    double fiveAt[3] = {0, 0, 0};
-    double fullAt[3] = {0, 0, 0};
-    int shown[3] = {0, 0, 0};
+    double fiveAt[kLevels] = {};
+    double fullAt[kLevels] = {};
+    int shown[kLevels] = {};
     int total = 0;
     generator.Start();
     for (;;) {
       std::this_thread::sleep_for(std::chrono::milliseconds(20));
-      int counts[3];
+      int counts[kLevels];
       total = LockedTotal(stock, counts);
       const double now = std::chrono::duration<double>(Clock::now() - start).count();
-      for (int level = 0; level < 3; ++level) {
+      for (int level = 0; level < kLevels; ++level) {
         if (counts[level] >= 5 && fiveAt[level] == 0) fiveAt[level] = now;
         if (counts[level] == PuzzleStock::kSlotsPerLevel && fullAt[level] == 0) fullAt[level] = now;
       }
-      if (counts[0] != shown[0] || counts[1] != shown[1] || counts[2] != shown[2]) {
-        std::fprintf(stderr, "%8.2f s  %2d %2d %2d\n", now, counts[0], counts[1], counts[2]);
-        for (int level = 0; level < 3; ++level) shown[level] = counts[level];
+      bool changed = false;
+      for (int level = 0; level < kLevels; ++level) {
+        changed = changed || counts[level] != shown[level];
+        shown[level] = counts[level];
       }
-      if (total == 3 * PuzzleStock::kSlotsPerLevel || now > limitSeconds) break;
+      if (changed) {
+        std::fprintf(stderr, "%8.2f s ", now);
+        for (int level = 0; level < kLevels; ++level) std::fprintf(stderr, " %2d", counts[level]);
+        std::fprintf(stderr, "\n");
+      }
+      if (total == kLevels * PuzzleStock::kSlotsPerLevel || now > limitSeconds) break;
     }
     const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
     generator.RequestStop();
     generator.Join();
     state.SetIterationTime(seconds);
     state.counters["stocked"] = total;
-    for (int level = 0; level < 3; ++level) {
-      const std::string name = "level" + std::to_string(level + 1);
+    for (int level = 0; level < kLevels; ++level) {
+      const std::string name = "level" + std::to_string(kLowestLevel + level);
       state.counters[name + "_at5_s"] = fiveAt[level];
       state.counters[name + "_at20_s"] = fullAt[level];
     }
@@ -101,7 +109,7 @@ void BM_StepPerLevel(benchmark::State& state) {
                                                        benchmark::Counter::kIsRate);
   state.counters["failed_steps"] = static_cast<double>(failed);
 }
-BENCHMARK(BM_StepPerLevel)->Arg(1)->Arg(2)->Arg(3)->MinTime(5.0)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_StepPerLevel)->DenseRange(kLowestLevel, kHighestPlayLevel)->MinTime(5.0)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 
