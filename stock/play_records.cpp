@@ -8,9 +8,12 @@ namespace {
 // Version 1 had no "counted" lines; it still reads.
 constexpr int kRecordsVersion = 2;
 constexpr size_t kMaxRecordsFileBytes = 4096;
-constexpr int kMaxRecordsLines = 4 + kRememberedPuzzles;
+// The version line and one line per level come first, always.
+constexpr int kRecordsHeadLines = 1 + kPlayLevelCount;
+constexpr int kMaxRecordsLines = kRecordsHeadLines + kRememberedPuzzles;
 const char kCountedKey[] = "counted ";
-const char* const kLevelKeys[3] = {"level 1", "level 2", "level 3"};
+const char* const kLevelKeys[] = {"level 1", "level 2", "level 3"};
+static_assert(sizeof kLevelKeys / sizeof kLevelKeys[0] == kPlayLevelCount, "one key per play level");
 
 // "level L solved N best B total T hints H"
 bool ReadLevel(const std::string& line, const char* key, LevelRecord* record) {
@@ -78,7 +81,7 @@ void NoteCounted(PlayRecords* records, PuzzleKey key) {
 }
 
 SolveCount CountSolve(PlayRecords* records, const GameProgress& progress, PuzzleKey key, long long seconds) {
-  if (progress.source < kSourceLevel1 || progress.source > kSourceLevel3 || progress.answerUsed) {
+  if (!IsLevelSource(progress.source) || progress.answerUsed) {
     return kSolveNotCounting;
   }
   if (progress.counted || HasCounted(*records, key)) return kSolveCountedBefore;
@@ -88,13 +91,12 @@ SolveCount CountSolve(PlayRecords* records, const GameProgress& progress, Puzzle
 }
 
 bool CountsAsSolved(const GameProgress& progress) {
-  return progress.source >= kSourceLevel1 && progress.source <= kSourceLevel3 && !progress.answerUsed &&
-         !progress.counted;
+  return IsLevelSource(progress.source) && !progress.answerUsed && !progress.counted;
 }
 
 void AddSolved(PlayRecords* records, int level, long long seconds, int hints) {
-  if (level < 1 || level > 3) return;
-  LevelRecord& r = records->levels[level - 1];
+  if (!IsPlayLevel(level)) return;
+  LevelRecord& r = records->levels[level - kLowestLevel];
   if (seconds < 0) seconds = 0;
   if (r.solved >= kMaxRecordNumber || r.totalSeconds > kMaxRecordNumber - seconds ||
       r.hints > kMaxRecordNumber - hints) {
@@ -109,7 +111,7 @@ void AddSolved(PlayRecords* records, int level, long long seconds, int hints) {
 bool WriteRecords(FILE* stream, const PlayRecords& records) {
   if (!stream) return false;
   std::fprintf(stream, "Kubri records %d\n", kRecordsVersion);
-  for (int i = 0; i < 3; ++i) {
+  for (int i = 0; i < kPlayLevelCount; ++i) {
     const LevelRecord& r = records.levels[i];
     std::fprintf(stream, "%s solved %lld best %lld total %lld hints %lld\n", kLevelKeys[i], r.solved,
                  r.bestSeconds, r.totalSeconds, r.hints);
@@ -124,17 +126,17 @@ bool WriteRecords(FILE* stream, const PlayRecords& records) {
 bool ParseRecords(const std::string& text, PlayRecords* records) {
   std::string lines[kMaxRecordsLines];
   int count = 0;
-  if (!SplitLines(text, lines, kMaxRecordsLines, &count) || count < 4) return false;
+  if (!SplitLines(text, lines, kMaxRecordsLines, &count) || count < kRecordsHeadLines) return false;
   long long version = 0;
   if (!ReadKeyNumber(lines[0], "Kubri records", 999, &version) || version < 1 || version > kRecordsVersion) {
     return false;
   }
-  if (version == 1 && count != 4) return false;
-  for (int i = 0; i < 3; ++i) {
+  if (version == 1 && count != kRecordsHeadLines) return false;
+  for (int i = 0; i < kPlayLevelCount; ++i) {
     if (!ReadLevel(lines[1 + i], kLevelKeys[i], &records->levels[i])) return false;
   }
   records->countedCount = 0;
-  for (int i = 4; i < count; ++i) {
+  for (int i = kRecordsHeadLines; i < count; ++i) {
     PuzzleKey key = 0;
     if (!ReadCounted(lines[i], &key)) return false;
     if (!HasCounted(*records, key)) records->counted[records->countedCount++] = key;
@@ -166,10 +168,11 @@ std::wstring FormatDuration(long long seconds) {
 }
 
 std::wstring FormatRecords(const PlayRecords& records, long long currentSeconds) {
-  static const wchar_t* const kLevelNames[3] = {
+  static const wchar_t* const kLevelNames[] = {
       L"\u30ec\u30d9\u30eb\uff11", L"\u30ec\u30d9\u30eb\uff12", L"\u30ec\u30d9\u30eb\uff13"};  // レベル１..３
+  static_assert(sizeof kLevelNames / sizeof kLevelNames[0] == kPlayLevelCount, "one name per play level");
   std::wstring text;
-  for (int i = 0; i < 3; ++i) {
+  for (int i = 0; i < kPlayLevelCount; ++i) {
     const LevelRecord& r = records.levels[i];
     text += kLevelNames[i];
     text += L"\uff1a\u89e3\u3044\u305f\u6570 " + std::to_wstring(r.solved);  // ：解いた数

@@ -26,7 +26,7 @@ PuzzleKey PuzzleKeyOf(const Board& board);
 constexpr int kRememberedPuzzles = 32;
 
 struct PlayRecords {
-  LevelRecord levels[3];  // levels 1, 2, 3
+  LevelRecord levels[kPlayLevelCount];  // level L at L - kLowestLevel
   // The last puzzles counted, oldest first: a solve is counted in the same
   // write that remembers its puzzle, so no crash can count it twice.
   PuzzleKey counted[kRememberedPuzzles] = {};
@@ -52,10 +52,10 @@ enum SolveCount {
 SolveCount CountSolve(PlayRecords* records, const GameProgress& progress, PuzzleKey key, long long seconds);
 
 // Whether solving the puzzle of `progress` now adds to the records: it
-// comes from level 1 to 3, the answer was not shown on it, and it is not
+// comes from a play level, the answer was not shown on it, and it is not
 // in the records yet. Hints do not matter.
 bool CountsAsSolved(const GameProgress& progress);
-// One more solved puzzle at `level` (1..3; others ignored) that took
+// One more solved puzzle at `level` (a play level; others ignored) that took
 // `seconds` with `hints` hints.
 void AddSolved(PlayRecords* records, int level, long long seconds, int hints);
 

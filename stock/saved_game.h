@@ -7,15 +7,21 @@
 #include <string>
 
 #include "puzzle/board.h"
+#include "solver/techniques.h"
 
-// Where the current puzzle came from.
+// Where the current puzzle came from. A puzzle made at a play level has
+// that level as its source.
 enum PuzzleSource {
-  kSourceLevel1 = 1,
-  kSourceLevel2 = 2,
-  kSourceLevel3 = 3,
-  kSourceFile = 4,
-  kSourceTyped = 5,
+  kSourceLevel1 = kLowestLevel,
+  kSourceLevel2,
+  kSourceLevel3,
+  kSourceFile,
+  kSourceTyped,
 };
+static_assert(kSourceLevel3 == kHighestPlayLevel, "one source per play level, then the others");
+
+// Whether `source` is a play level, so that the puzzle may count in the records.
+constexpr bool IsLevelSource(int source) { return IsPlayLevel(source); }
 
 // What the game knows about the puzzle it shows, besides the board.
 struct GameProgress {
