@@ -57,7 +57,7 @@ constexpr int kMaxExplainSteps = 729;
 constexpr int kMaxExplainPatterns = 729 - 81;
 
 struct Explanation {
-  int level = 3;
+  int level = kHighestPlayLevel;
   uint16_t start[81] = {};  // the digits of every cell as loaded
   uint16_t cells[81] = {};  // and as the solve left them
   bool solveResult = true;  // what SolverGrid::Solve returns

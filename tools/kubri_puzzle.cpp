@@ -63,6 +63,7 @@ const char kGenerateHelp[] =
     "Exit status 0 when every generation succeeded, 1 when any failed (its\n"
     "board is printed as it was left).\n";
 static_assert(Board::kWaitedForAttempts == 50000, "the help above names the default passes");
+static_assert(kLowestLevel == 1 && kHighestPlayLevel == 3, "the help above names the play levels");
 
 const char kSolveHelp[] =
     "usage: kubri-puzzle solve [--level L] FILE...\n"
@@ -116,6 +117,8 @@ const char kExplainHelp[] =
     "\n"
     "Each puzzle ends with '# complete', '# incomplete' or '# contradiction',\n"
     "as solve gives it.\n";
+static_assert(kHighestPlayLevel == 3 && kHighestGradeLevel == 6,
+              "the solve, grade and explain helps name the highest play and solver levels");
 
 int Fail(const std::string& message) {
   std::fflush(stdout);
@@ -144,7 +147,7 @@ struct Argument {
 
 enum OptionKind { kLevelOption, kSolverLevelOption, kNumberOption, kChoiceOption };
 
-// An option that takes a value: a level 1..3 (the levels puzzles are made
+// An option that takes a value: a play level (the levels puzzles are made
 // at), a level of the solver 1..kHighestGradeLevel, a number from low to high
 // (INT_MAX reads "up"), or one of two words.
 struct OptionRule {
@@ -161,12 +164,13 @@ std::string CheckValue(const OptionRule& rule, const std::string& value) {
   long long number = 0;
   switch (rule.kind) {
     case kLevelOption:
-      if (ParseNumber(value, 1, 3, &number)) return "";
-      return "option '" + name + "' takes a level from 1 to 3, not '" + value + "'";
+      if (ParseNumber(value, kLowestLevel, kHighestPlayLevel, &number)) return "";
+      return "option '" + name + "' takes a level from " + std::to_string(kLowestLevel) + " to " +
+             std::to_string(kHighestPlayLevel) + ", not '" + value + "'";
     case kSolverLevelOption:
-      if (ParseNumber(value, 1, kHighestGradeLevel, &number)) return "";
-      return "option '" + name + "' takes a level from 1 to " + std::to_string(kHighestGradeLevel) +
-             ", not '" + value + "'";
+      if (ParseNumber(value, kLowestLevel, kHighestGradeLevel, &number)) return "";
+      return "option '" + name + "' takes a level from " + std::to_string(kLowestLevel) + " to " +
+             std::to_string(kHighestGradeLevel) + ", not '" + value + "'";
     case kNumberOption: {
       if (ParseNumber(value, rule.low, rule.high, &number)) return "";
       const std::string range = rule.high == INT_MAX ? std::to_string(rule.low) + " up"
@@ -358,8 +362,8 @@ int Generate(const Invocation& in) {
   int minLevel = int(in.Number("--min", level));
   int maxLevel = int(in.Number("--max", level));
   if (!level && !minLevel && !maxLevel) return Fail("generate needs --level (or --min/--max)");
-  if (!minLevel) minLevel = 1;
-  if (!maxLevel) maxLevel = 3;
+  if (!minLevel) minLevel = kLowestLevel;
+  if (!maxLevel) maxLevel = kHighestPlayLevel;
   if (minLevel > maxLevel) return Fail("--min is above --max");
   const long long attempts = in.Number("--attempts", Board::kWaitedForAttempts);
   const long long count = in.Number("--count", 1);
@@ -457,12 +461,13 @@ int ForEachFile(const Invocation& in, const EachPuzzle& each) {
   return status;
 }
 
-// Solves with the level-3 techniques and, where they stop short, finishes a
-// puzzle of one solution with the search's; the verdict line.
+// Solves with the techniques of the highest play level and, where they stop
+// short, finishes a puzzle of one solution with the search's; the verdict
+// line.
 const char* SolveFully(Board& board) {
   uint8_t values[81];
   for (int i = 0; i < 81; ++i) values[i] = uint8_t(board.GetValue(i / 9, i % 9));
-  if (!board.SolveAtLevel(3)) return "# contradiction";
+  if (!board.SolveAtLevel(kHighestPlayLevel)) return "# contradiction";
   if (board.IsComplete()) return "# complete";
   const SearchOutcome outcome = SearchSolutions(values, 2);
   if (outcome.solutions == 0) return "# contradiction";
@@ -518,7 +523,7 @@ int Check(const Invocation& in) {
 std::string LevelNote(int level, bool asked, int grade) {
   const std::string replayed = "replayed at level " + std::to_string(level);
   if (asked) return replayed + ", as --level asks";
-  if (grade >= 1) return replayed + ", the lowest level that completes it";
+  if (grade >= kLowestLevel) return replayed + ", the lowest level that completes it";
   return replayed + ", since no level completes it";
 }
 
@@ -529,11 +534,11 @@ void ExplainPuzzle(const Board& board, const std::string& where, int level, bool
   const int grade = GradeAtAnyLevel(board);
   // A puzzle that no level completes although it has one solution is
   // replayed as far as the solver goes; one of several solutions or none
-  // as far as level 3 goes, as before.
+  // as far as the highest play level goes, as before.
   const int replayed = level                      ? level
-                       : grade >= 1               ? grade
+                       : grade >= kLowestLevel    ? grade
                        : grade == kGradeUnfinished ? kHighestGradeLevel
-                                                  : 3;
+                                                  : kHighestPlayLevel;
   int values[81];
   for (int i = 0; i < 81; ++i) values[i] = board.GetValue(i / 9, i % 9);
   Explain(values, replayed, explanation);

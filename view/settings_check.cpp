@@ -1,13 +1,15 @@
 // kubri_settings_check FILE: reads a settings file the way the game does and
 // grades every stocked puzzle. Prints the size index, the number of puzzles
 // and each puzzle's level in file order; returns 0 when every puzzle grades
-// at level 1 to 3, the levels never go down (level 1's puzzles come first,
-// then level 2's, then level 3's) and no level holds more than 20.
+// at a play level (1 to 3), the levels never go down (level 1's puzzles come
+// first, then level 2's, then level 3's) and no level holds more than the
+// stock keeps (20).
 #include <cstdio>
 #include <cstdlib>
 
 #include "puzzle/board.h"
 #include "puzzle/grade.h"
+#include "stock/puzzle_stock.h"
 
 int wmain(int argc, wchar_t** argv) {
   if (argc != 2) {
@@ -26,8 +28,8 @@ int wmain(int argc, wchar_t** argv) {
     return 1;
   }
   std::printf("size %d\n", std::atoi(line));
-  int counts[4] = {0, 0, 0, 0};
-  int previous = 1;
+  int counts[PuzzleStock::kLevelCount] = {};
+  int previous = kLowestLevel;
   int puzzles = 0;
   bool ordered = true;
   Board board;
@@ -36,15 +38,16 @@ int wmain(int argc, wchar_t** argv) {
     int level = GradePuzzle(board);
     std::printf(" %d", level);
     ++puzzles;
-    if (level < 1 || level > 3 || level < previous) {
+    if (!IsPlayLevel(level) || level < previous) {
       ordered = false;
     } else {
       previous = level;
-      ++counts[level];
+      ++counts[level - kLowestLevel];
     }
   }
   std::fclose(file);
   std::printf("\npuzzles %d\n", puzzles);
-  bool ok = ordered && counts[1] <= 20 && counts[2] <= 20 && counts[3] <= 20;
+  bool ok = ordered;
+  for (int count : counts) ok = ok && count <= PuzzleStock::kSlotsPerLevel;
   return ok ? 0 : 1;
 }
