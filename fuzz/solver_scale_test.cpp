@@ -119,12 +119,13 @@ Tally MakeAndCheck(unsigned seed, int minLevel, int maxLevel, int attempts, int 
   return tally;
 }
 
-// With 50000 attempts a generation of an exact level nearly always succeeds;
-// a level-3 one now and then uses them all up (about one in a few thousand),
-// which the callers accept and the game survives.
+// With the attempts of a puzzle the player waits for
+// (Board::kWaitedForAttempts) a generation of an exact level nearly always
+// succeeds; a level-3 one now and then uses them all up (about one in a few
+// thousand), which the callers accept and the game survives.
 void RunExactLevel(int level, int count) {
   for (unsigned seed : {1u, 20261208u}) {
-    const Tally tally = MakeAndCheck(seed, level, level, 50000, count / 2, true);
+    const Tally tally = MakeAndCheck(seed, level, level, Board::kWaitedForAttempts, count / 2, true);
     EXPECT_LE(tally.failed * 100, tally.made + tally.failed) << "more than 1% failed";
     EXPECT_EQ(tally.byLevel[level], tally.made);
     if (::testing::Test::HasFatalFailure()) return;

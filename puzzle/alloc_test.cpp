@@ -32,7 +32,7 @@ TEST(AllocationTest, SolvingAndGeneratingNeverTouchTheHeap) {
   bool made[3] = {};
   bool solved[3] = {};
   for (int level = 1; level <= 3; ++level) {
-    made[level - 1] = board.Generate(level, level, 50000);
+    made[level - 1] = board.Generate(level, level, Board::kWaitedForAttempts);
     Board work;
     work.CopyDroppingMarksUnderValues(&board);
     solved[level - 1] = work.SolveAtLevel(level);

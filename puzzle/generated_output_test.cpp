@@ -71,15 +71,15 @@ void ExpectSameOutput(const char* name, int minLevel, int maxLevel, int attempts
 }
 
 TEST(GeneratedOutputTest, LevelOneExactlyMatchesTheRecording) {
-  ExpectSameOutput("generated-level1.txt", 1, 1, 50000);
+  ExpectSameOutput("generated-level1.txt", 1, 1, Board::kWaitedForAttempts);
 }
 
 TEST(GeneratedOutputTest, LevelTwoExactlyMatchesTheRecording) {
-  ExpectSameOutput("generated-level2.txt", 2, 2, 50000);
+  ExpectSameOutput("generated-level2.txt", 2, 2, Board::kWaitedForAttempts);
 }
 
 TEST(GeneratedOutputTest, LevelThreeExactlyMatchesTheRecording) {
-  ExpectSameOutput("generated-level3.txt", 3, 3, 50000);
+  ExpectSameOutput("generated-level3.txt", 3, 3, Board::kWaitedForAttempts);
 }
 
 TEST(GeneratedOutputTest, BackgroundModeMatchesTheRecording) {

@@ -46,9 +46,15 @@ void CheckChains(int minLevel, int maxLevel, int attempts, int seeds, int count)
   EXPECT_GT(check.solves, 1000);
 }
 
-TEST(GenerationChainTest, LevelOneSolvesMatchSolvesFromScratch) { CheckChains(1, 1, 50000, 30, 5); }
-TEST(GenerationChainTest, LevelTwoSolvesMatchSolvesFromScratch) { CheckChains(2, 2, 50000, 4, 2); }
-TEST(GenerationChainTest, LevelThreeSolvesMatchSolvesFromScratch) { CheckChains(3, 3, 50000, 3, 1); }
+TEST(GenerationChainTest, LevelOneSolvesMatchSolvesFromScratch) {
+  CheckChains(1, 1, Board::kWaitedForAttempts, 30, 5);
+}
+TEST(GenerationChainTest, LevelTwoSolvesMatchSolvesFromScratch) {
+  CheckChains(2, 2, Board::kWaitedForAttempts, 4, 2);
+}
+TEST(GenerationChainTest, LevelThreeSolvesMatchSolvesFromScratch) {
+  CheckChains(3, 3, Board::kWaitedForAttempts, 3, 1);
+}
 TEST(GenerationChainTest, BackgroundSolvesMatchSolvesFromScratch) { CheckChains(1, 3, 1000, 20, 3); }
 
 }  // namespace

@@ -219,7 +219,7 @@ TEST(GradeTest, FilesBoardsAsSolvingEachLevelAfreshWould) {
   int filed[6] = {};  // by grade + 2: unfinished, contradiction, -, 1, 2, 3
   for (int trial = 0; trial < 300; ++trial) {
     Board puzzle;
-    puzzle.Generate(1 + trial % 3, 1 + trial % 3, 50000);
+    puzzle.Generate(1 + trial % 3, 1 + trial % 3, Board::kWaitedForAttempts);
     const int extra = trial % 6;  // 0: as made; more: random digits, maybe clashing
     for (int k = 0; k < extra; ++k) {
       const int r = RandomIndexBelow(9), c = RandomIndexBelow(9);
@@ -273,7 +273,8 @@ TEST(GenerateTest, EachLevelMakesPuzzlesOfExactlyThatLevel) {
     for (unsigned seed : {1u, 2u, 3u}) {
       SeedRand(seed);
       Board b;
-      ASSERT_TRUE(b.Generate(level, level, 50000)) << "level " << level << " seed " << seed;
+      ASSERT_TRUE(b.Generate(level, level, Board::kWaitedForAttempts))
+          << "level " << level << " seed " << seed;
       ExpectPuzzleOfLevels(b, level, level);
       EXPECT_EQ(GradePuzzle(b), level);
     }
@@ -284,7 +285,7 @@ TEST(GenerateTest, RangeOfLevelsKeepsWithinIt) {
   SeedRand(11);
   for (int k = 0; k < 4; ++k) {
     Board b;
-    ASSERT_TRUE(b.Generate(2, 3, 50000));
+    ASSERT_TRUE(b.Generate(2, 3, Board::kWaitedForAttempts));
     ExpectPuzzleOfLevels(b, 2, 3);
     const int grade = GradePuzzle(b);
     EXPECT_TRUE(grade == 2 || grade == 3);
@@ -337,7 +338,7 @@ TEST(GenerateTest, FixedSeedsGiveTheSamePuzzlesEverywhere) {
     for (unsigned seed : {1u, 42u}) {
       SeedRand(seed);
       Board b;
-      const bool made = b.Generate(level, level, 50000);
+      const bool made = b.Generate(level, level, Board::kWaitedForAttempts);
       const std::string text = BoardLine(b) + (made ? "+" : "-");
       if (first.empty()) first = text;
       for (char ch : text) hash = (hash ^ uint8_t(ch)) * 16777619u;

@@ -69,7 +69,7 @@ TEST(GradeAtAnyLevelTest, AgreesWithGradePuzzleAndWithAnIndependentCount) {
   int several = 0, none = 0, unique = 0;
   for (int trial = 0; trial < 150; ++trial) {
     Board puzzle;
-    puzzle.Generate(1 + trial % 3, 1 + trial % 3, 50000);
+    puzzle.Generate(1 + trial % 3, 1 + trial % 3, Board::kWaitedForAttempts);
     for (int k = 0; k < trial % 4; ++k) {
       puzzle.SetValue(RandomIndexBelow(9), RandomIndexBelow(9), 1 + RandomIndexBelow(9));
     }

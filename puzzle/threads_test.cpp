@@ -19,7 +19,7 @@ std::string Line(const Board& b) {
 std::string GenerateWithSeed(unsigned seed, int level) {
   SeedRand(seed);
   Board b;
-  const bool made = b.Generate(level, level, 50000);
+  const bool made = b.Generate(level, level, Board::kWaitedForAttempts);
   return Line(b) + (made ? "+" : "-");
 }
 

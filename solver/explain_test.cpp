@@ -117,7 +117,7 @@ TEST(ExplainTest, ReplaysSolveExactlyOnPuzzlesAndRandomGrids) {
     for (int k = 0; k < 4; ++k) {
       SeedRand(unsigned(level * 100 + k));
       Board board;
-      ASSERT_TRUE(board.Generate(level, level, 50000));
+      ASSERT_TRUE(board.Generate(level, level, Board::kWaitedForAttempts));
       std::vector<int> v(81);
       for (int i = 0; i < 81; ++i) v[i] = board.GetValue(i / 9, i % 9);
       grids.push_back(v);

@@ -38,7 +38,7 @@ std::vector<std::vector<int>> Grids() {
     for (int k = 0; k < 12; ++k) {
       SeedRand(unsigned(level * 1000 + k));
       Board board;
-      if (!board.Generate(level, level, 50000)) continue;
+      if (!board.Generate(level, level, Board::kWaitedForAttempts)) continue;
       std::vector<int> v(81);
       for (int i = 0; i < 81; ++i) v[i] = board.GetValue(i / 9, i % 9);
       grids.push_back(v);

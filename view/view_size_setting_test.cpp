@@ -43,7 +43,7 @@ class SettingsAtCloseTest : public ::testing::Test {
     writer.SetSizeIndex(0);
     for (int i = 0; i < 3; ++i) {
       Board puzzle;
-      ASSERT_TRUE(puzzle.Generate(1, 1, 50000));
+      ASSERT_TRUE(puzzle.Generate(1, 1, Board::kWaitedForAttempts));
       prepared.Add(&puzzle);
     }
     ViewSizeSetting setting(writer);
