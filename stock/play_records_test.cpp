@@ -3,6 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <string>
+
 #include "puzzle/test_files.h"
 
 namespace {
@@ -24,6 +27,15 @@ TEST(PlayRecordsTest, OnlyLevelPuzzlesSolvedWithoutTheAnswerCountAndOnlyOnce) {
   progress.answerUsed = false;
   progress.counted = true;
   EXPECT_FALSE(CountsAsSolved(progress));
+  // Just outside the levels: no source, and the first past the typed one.
+  PlayRecords records;
+  progress.counted = false;
+  for (int source : {kSourceLevel1 - 1, kSourceTyped + 1}) {
+    progress.source = source;
+    EXPECT_FALSE(CountsAsSolved(progress)) << source;
+    EXPECT_EQ(CountSolve(&records, progress, 7, 30), kSolveNotCounting) << source;
+  }
+  EXPECT_EQ(records.countedCount, 0);
 }
 
 TEST(PlayRecordsTest, BestAverageAndHintsAddUpPerLevel) {
@@ -32,6 +44,8 @@ TEST(PlayRecordsTest, BestAverageAndHintsAddUpPerLevel) {
   AddSolved(&records, 2, 100, 0);
   AddSolved(&records, 2, 201, 2);
   AddSolved(&records, 4, 5, 5);  // no such level
+  AddSolved(&records, 0, 5, 5);
+  AddSolved(&records, -1, 5, 5);
   EXPECT_EQ(records.levels[1].solved, 3);
   EXPECT_EQ(records.levels[1].bestSeconds, 100);
   EXPECT_EQ(records.levels[1].totalSeconds, 601);
@@ -77,6 +91,33 @@ TEST(PlayRecordsTest, FileRoundTripsAndADamagedOneIsKeptAsideAndReadAsEmpty) {
   EXPECT_EQ(folder.ReadBytes("r.dat.bad"), damaged[0]);
   EXPECT_EQ(folder.ReadBytes("r.dat.bad5"), damaged[4]);
   EXPECT_EQ(LoadRecordsFile(path.c_str(), &back), kGameFileMissing);
+}
+
+TEST(PlayRecordsTest, FileTextIsTheVersionThenOneLinePerLevelInOrderThenTheCountedPuzzles) {
+  ScratchFolder folder;
+  const std::wstring path = folder.Path("r.dat");
+  PlayRecords records;
+  AddSolved(&records, 1, 61, 0);
+  AddSolved(&records, 3, 900, 7);
+  NoteCounted(&records, 0xab);
+  ASSERT_TRUE(SaveRecordsFile(path.c_str(), records));
+  const std::string levels =
+      "level 1 solved 1 best 61 total 61 hints 0\nlevel 2 solved 0 best 0 total 0 hints 0\n"
+      "level 3 solved 1 best 900 total 900 hints 7\n";
+  std::string text = folder.ReadBytes("r.dat");
+  text.erase(std::remove(text.begin(), text.end(), '\r'), text.end());  // a text file on Windows
+  EXPECT_EQ(text, "Kubri records 2\n" + levels + "counted 00000000000000ab\n");
+
+  // The level lines are read by their keys, in order, and all of them.
+  const std::string swapped =
+      "Kubri records 2\nlevel 2 solved 0 best 0 total 0 hints 0\nlevel 1 solved 1 best 61 total 61 hints 0\n"
+      "level 3 solved 0 best 0 total 0 hints 0\n";
+  PlayRecords back;
+  EXPECT_FALSE(ParseRecords(swapped, &back));
+  EXPECT_FALSE(ParseRecords("Kubri records 2\n" + levels.substr(0, levels.rfind("level 3")), &back));
+  ASSERT_TRUE(ParseRecords("Kubri records 2\n" + levels, &back));
+  EXPECT_EQ(back.levels[2].solved, 1);
+  EXPECT_EQ(back.countedCount, 0);
 }
 
 TEST(PlayRecordsTest, ClockCountsOnlyWhilePlayingAndNeverBackwards) {
