@@ -7,7 +7,7 @@
 
 namespace {
 
-const char* const kFixtures[3][kFixturePuzzlesPerLevel] = {
+const char* const kFixtures[PuzzleStock::kLevelCount][kFixturePuzzlesPerLevel] = {
     {
         "..1734..9.4...83..5...9..2....8.2.....4..9.5.6...7.81.7.2.86...463...7.2......93.",
         "7....5.18...67......6.....5...1.85...79..2...18.7.6.398.7......642...3...918..4.6",
@@ -106,8 +106,8 @@ Board BoardFromLine(const char* line) {
 }  // namespace
 
 Board FixturePuzzle(int level, int index) {
-  if (level < 1 || level > 3 || index < 0 || index >= kFixturePuzzlesPerLevel) return Board();
-  return BoardFromLine(kFixtures[level - 1][index]);
+  if (!IsPlayLevel(level) || index < 0 || index >= kFixturePuzzlesPerLevel) return Board();
+  return BoardFromLine(kFixtures[level - kLowestLevel][index]);
 }
 
 void AddFixtures(PuzzleStock& stock, int level, int count) {
@@ -118,7 +118,9 @@ void AddFixtures(PuzzleStock& stock, int level, int count) {
 }
 
 int TotalCount(const PuzzleStock& stock) {
-  return stock.Count(1) + stock.Count(2) + stock.Count(3);
+  int total = 0;
+  for (int level = kLowestLevel; level <= kHighestPlayLevel; ++level) total += stock.Count(level);
+  return total;
 }
 
 Board BoardFromRows(const char* const rows[9]) {
