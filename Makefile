@@ -2,6 +2,17 @@
 # build, and then play or test. Everything is built under build/.
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 CTEST = ctest --output-on-failure -j$(JOBS)
+# The Windows tests mostly wait on Wine, on a window or on a box: three
+# times as many run side by side as there are cores.
+WINE_JOBS ?= $(shell echo $$(( $(JOBS) * 3 )))
+# A compiler cache, when there is one, makes a second build of the same
+# sources (another clone, another configuration) take seconds.
+CCACHE := $(shell command -v ccache 2>/dev/null)
+ifneq ($(CCACHE),)
+export CCACHE_BASEDIR := $(CURDIR)
+export CCACHE_NOHASHDIR := 1
+CACHE_FLAGS = -DCMAKE_CXX_COMPILER_LAUNCHER=$(CCACHE) -DCMAKE_C_COMPILER_LAUNCHER=$(CCACHE)
+endif
 
 .PHONY: all run test dist deps-test deps-run deps-bench deps-build native windows asan tsan fuzz \
         test-native test-windows test-asan test-tsan test-fuzz test-long bench fuzz-long clean
@@ -31,7 +42,7 @@ deps-build:
 	@scripts/install-deps.sh build
 
 native windows asan tsan fuzz:
-	cmake --preset $@ >/dev/null
+	cmake --preset $@ $(CACHE_FLAGS) >/dev/null
 	cmake --build build/$@ -j$(JOBS)
 
 test-native: native
@@ -57,7 +68,7 @@ fuzz-long: fuzz
 # Wine process ends at start, before the program has run, while several
 # prefixes start beside it: a test that fails is run once more, and a fault
 # of the program fails both times.
-WINE_CTEST = $(CTEST) --repeat until-pass:2
+WINE_CTEST = ctest --output-on-failure -j$(WINE_JOBS) --repeat until-pass:2
 test-windows: windows
 	scripts/with-wine.sh sh -c 'cd build/windows && $(WINE_CTEST) -LE long'
 

@@ -3,7 +3,7 @@
 # that the named tasks need, only those missing. Safe to run again and again.
 set -eu
 
-pkgs_build="cmake make g++ googletest libgtest-dev libbenchmark-dev g++-mingw-w64-x86-64-posix"
+pkgs_build="cmake make ccache g++ googletest libgtest-dev libbenchmark-dev g++-mingw-w64-x86-64-posix"
 pkgs_wine="wine wine64 xvfb xauth fonts-ipafont-gothic"
 pkgs_test="$pkgs_build $pkgs_wine xdotool imagemagick icoutils clang libclang-rt-14-dev"
 pkgs_run="$pkgs_build $pkgs_wine imagemagick xdotool"
