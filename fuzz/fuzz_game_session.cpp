@@ -18,6 +18,7 @@
 #include "puzzle/board.h"
 #include "puzzle/test_files.h"
 #include "session/game_session.h"
+#include "solver/techniques.h"
 #include "stock/puzzle_stock.h"
 
 namespace {
@@ -125,7 +126,7 @@ class Game {
         } else {
           const int which = hand.Below(3);
           // Only from the stock: a puzzle made on the spot takes its time.
-          const int level = 1 + hand.Below(3);
+          const int level = kLowestLevel + hand.Below(kPlayLevelCount);
           if (which == 0 && stock.Count(level) == 0) stock.Add(&stockBoards[hand.Below(2)]);
           if (which == 0 && stock.Count(level) > 0) s.NewPuzzle(level);
           if (which == 1) s.OpenPuzzle(GridWithHoles(hand.Next(), 1 + hand.Below(9), hand.Below(30)));

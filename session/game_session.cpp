@@ -228,7 +228,7 @@ int GameSession::ChangeBoard(Change change) {
 }
 
 int GameSession::NewPuzzle(int level) {
-  if (level < kLowestLevel || level > kHighestPlayLevel) return 0;
+  if (!IsPlayLevel(level)) return 0;
   return ChangeBoard([this, level](Board& current) {
     bool taken = false;
     PuzzleStock* stock = links.stock;
