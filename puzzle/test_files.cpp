@@ -108,3 +108,15 @@ std::string BoardLine(const Board& board) {
   }
   return line;
 }
+
+std::string BoardSnapshot(const Board& board) {
+  std::string s;
+  for (int r = 0; r < 9; ++r) {
+    for (int c = 0; c < 9; ++c) {
+      s += char('0' + board.GetValue(r, c));
+      s += board.IsGiven(r, c) ? 'g' : '-';
+      for (int d = 1; d <= 9; ++d) s += board.HasCandidate(r, c, d) ? char('0' + d) : '.';
+    }
+  }
+  return s;
+}

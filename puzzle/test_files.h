@@ -45,3 +45,6 @@ class ScratchFolder {
 // for an empty cell).
 Board BoardFromLine(const std::string& line);
 std::string BoardLine(const Board& board);
+// Everything a cell holds, cell by cell: its value, 'g' for a given or '-',
+// and its marks ('.' for each digit not marked).
+std::string BoardSnapshot(const Board& board);

@@ -11,21 +11,12 @@
 
 #include "puzzle/board.h"
 #include "puzzle/test_files.h"
+#include "session/session_test_boards.h"
 
 namespace {
 
-const char kGrid[] = "534678912672195348198342567859761423426853791713924856961537284287419635345286179";
 // Past pairs: level 3 decides nothing here.
 const char kHardPuzzle[] = "4.9..65..82..9......5....2.....5.3.125.....977.4.6.....7....9......7..64..28..7.5";
-
-int GridDigit(int row, int col) { return kGrid[row * 9 + col] - '0'; }
-
-// The grid as givens but for the listed cells (row * 9 + col), left open.
-Board GridExcept(std::initializer_list<int> open) {
-  std::string line = kGrid;
-  for (int i : open) line[i] = '.';
-  return BoardFromLine(line);
-}
 
 class SessionTest : public ::testing::Test {
  protected:

@@ -12,32 +12,11 @@
 #include "puzzle/board.h"
 #include "puzzle/test_files.h"
 #include "session/game_session.h"
+#include "session/session_test_boards.h"
 #include "session/hint_message.h"
 #include "stock/puzzle_stock.h"
 
 namespace {
-
-const char kGrid[] = "534678912672195348198342567859761423426853791713924856961537284287419635345286179";
-
-// The grid as givens but for the listed cells (row * 9 + col), left open.
-Board GridExcept(std::initializer_list<int> open) {
-  std::string line = kGrid;
-  for (int i : open) line[i] = '.';
-  return BoardFromLine(line);
-}
-
-// Values, given flags and marks of every cell.
-std::string Snapshot(const Board& b) {
-  std::string s;
-  for (int r = 0; r < 9; ++r) {
-    for (int c = 0; c < 9; ++c) {
-      s += char('0' + b.GetValue(r, c));
-      s += b.IsGiven(r, c) ? 'g' : '-';
-      for (int d = 1; d <= 9; ++d) s += b.HasCandidate(r, c, d) ? char('0' + d) : '.';
-    }
-  }
-  return s;
-}
 
 bool SameValues(const Board& a, const Board& b) {
   for (int r = 0; r < 9; ++r)
@@ -89,11 +68,11 @@ class SessionFilesTest : public ::testing::Test {
   // Takes a hint and returns its message, checking that the board is
   // untouched and that the hint was counted.
   std::wstring TakeHint() {
-    const std::string before = Snapshot(board);
+    const std::string before = BoardSnapshot(board);
     const int hints = session.Progress().hints;
     Hint hint;
     EXPECT_TRUE(session.TakeHint(&hint));
-    EXPECT_EQ(Snapshot(board), before);
+    EXPECT_EQ(BoardSnapshot(board), before);
     EXPECT_EQ(session.Progress().hints, hints + 1);
     wchar_t text[128];
     FormatHintMessage(hint, text);
@@ -161,7 +140,7 @@ TEST_F(SessionFilesTest, AResumeBringsBackTheMarksHintsAndTimeAndTheClockGoesOn)
 }
 
 TEST_F(SessionFilesTest, ABadOrNewerSavedGameIsSetAsideAndTheBoardStays) {
-  const std::string before = Snapshot(board);
+  const std::string before = BoardSnapshot(board);
   for (const char* text : {"Kubri game 2\nsource level 1\n", "rubbish"}) {
     ASSERT_TRUE(folder.WriteBytes("KubriGame.dat", text));
     GameSession next;
@@ -169,7 +148,7 @@ TEST_F(SessionFilesTest, ABadOrNewerSavedGameIsSetAsideAndTheBoardStays) {
     EXPECT_EQ(next.ResumeSavedGame(), 0) << text;
     EXPECT_EQ(folder.ReadBytes("KubriGame.dat"), "<missing>");
     EXPECT_EQ(folder.ReadBytes("KubriGame.dat.bad"), text);
-    EXPECT_EQ(Snapshot(board), before);
+    EXPECT_EQ(BoardSnapshot(board), before);
     std::filesystem::remove(folder.NativePath("KubriGame.dat.bad"));
     // Saving goes on.
     next.LeftPress(0, 0, 5);
@@ -500,9 +479,9 @@ TEST_F(SessionFilesTest, NewPuzzleTakesTheLastStockedPuzzleOrMakesOneAtOnce) {
   EXPECT_TRUE(solved.SolveAtLevel(1));
   EXPECT_TRUE(solved.IsComplete());
   EXPECT_EQ(session.History().UndoCount(), 2);
-  const std::string before = Snapshot(board);
+  const std::string before = BoardSnapshot(board);
   EXPECT_EQ(session.NewPuzzle(0) + session.NewPuzzle(4), 0);
-  EXPECT_EQ(Snapshot(board), before);
+  EXPECT_EQ(BoardSnapshot(board), before);
 }
 
 TEST_F(SessionFilesTest, RetryKeepsOnlyTheGivensAndClearEmptiesTheBoard) {

@@ -9,20 +9,10 @@
 #include "puzzle/board.h"
 #include "puzzle/test_files.h"
 #include "session/game_session.h"
+#include "session/session_test_boards.h"
 #include "stock/puzzle_stock.h"
 
 namespace {
-
-const char kGrid[] = "534678912672195348198342567859761423426853791713924856961537284287419635345286179";
-
-int GridDigit(int row, int col) { return kGrid[row * 9 + col] - '0'; }
-
-// The grid as givens but for the listed cells (row * 9 + col), left open.
-Board GridExcept(std::initializer_list<int> open) {
-  std::string line = kGrid;
-  for (int i : open) line[i] = '.';
-  return BoardFromLine(line);
-}
 
 std::string Marks(const Board& board, int row, int col) {
   std::string marks;

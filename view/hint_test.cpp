@@ -5,24 +5,12 @@
 #include <memory>
 #include <string>
 
+#include "puzzle/test_files.h"
 #include "resources/resource_ids.h"
 #include "view/board_view.h"
 #include "view/view_test_support.h"
 
 namespace {
-
-// Values, marks and given flags of every cell.
-std::string Snapshot(const Board& b) {
-  std::string s;
-  for (int r = 0; r < 9; ++r) {
-    for (int c = 0; c < 9; ++c) {
-      s += char('0' + b.GetValue(r, c));
-      s += b.IsGiven(r, c) ? 'g' : '-';
-      for (int d = 1; d <= 9; ++d) s += b.HasCandidate(r, c, d) ? char('0' + d) : '.';
-    }
-  }
-  return s;
-}
 
 class HintTest : public ::testing::Test {
  protected:
@@ -38,10 +26,10 @@ class HintTest : public ::testing::Test {
   // Runs the hint and returns the one message it showed, checking that the
   // board is untouched and the box is the game's usual one.
   std::wstring Hint() {
-    const std::string before = Snapshot(board);
+    const std::string before = BoardSnapshot(board);
     MessageBoxCapture::shown.clear();
     EXPECT_EQ(view->HandleMessage(window->Handle(), WM_COMMAND, IDM_PUZZLE_HINT, 0), 1);
-    EXPECT_EQ(Snapshot(board), before);
+    EXPECT_EQ(BoardSnapshot(board), before);
     if (MessageBoxCapture::shown.size() != 1u) {
       ADD_FAILURE() << MessageBoxCapture::shown.size() << " message boxes";
       return L"";
