@@ -5,8 +5,8 @@ set -eu
 
 pkgs_build="cmake make ccache g++ googletest libgtest-dev libbenchmark-dev g++-mingw-w64-x86-64-posix"
 pkgs_wine="wine wine64 xvfb xauth fonts-ipafont-gothic"
-pkgs_test="$pkgs_build $pkgs_wine xdotool imagemagick icoutils clang libclang-rt-14-dev"
-pkgs_run="$pkgs_build $pkgs_wine imagemagick xdotool"
+pkgs_test="$pkgs_build $pkgs_wine xdotool imagemagick icoutils clang libclang-rt-14-dev python3"
+pkgs_run="$pkgs_build $pkgs_wine imagemagick xdotool python3"
 pkgs_bench="$pkgs_build libbenchmark-dev qqwing sgt-puzzles time"
 pkgs_fuzz="$pkgs_build clang libclang-rt-14-dev"
 

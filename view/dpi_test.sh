@@ -45,10 +45,8 @@ client=$((cell * 10))
 game=$!
 kubri_find_window || fail "the window did not appear"
 sleep 3
-eval "$(xdotool getwindowgeometry --shell "$window")"
+client_geometry
 [ "$WIDTH" -eq "$client" ] || fail "at $dpi DPI the client area is $WIDTH wide, not $client"
-CX=$X
-CY=$((Y + HEIGHT - WIDTH))
 
 pixel() {
   convert "$work/shot.png" -crop "1x1+$1+$2" +repage -depth 8 txt:- | grep -o '#[0-9A-F]\{6\}' | head -1

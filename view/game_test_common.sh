@@ -99,21 +99,40 @@ fail() {
   exit 1
 }
 
-# Clicks keypad position $3 (1-9) of cell (row $1, column $2), 0-based, with
-# button $4 (left by default). $CX and $CY are the client area's origin on
-# the screen, $cell the cell size.
+# The board's geometry and the message boxes' texts: one helper for every
+# script that plays the real game.
+game_window="$root/view/game_window.py"
+
+# click_keypad ROW COL POSITION [BUTTON]: clicks keypad position POSITION
+# (1-9) of cell (ROW, COL), 0-based, with BUTTON (left by default), on the
+# board client_geometry measured last.
+click_keypad() {
+  point=$(python3 "$game_window" keypad "$CX" "$CY" "$cell" "$1" "$2" "$3") ||
+    fail "no keypad position $3 in cell ($1, $2)"
+  xdotool mousemove $point click "${4:-1}"
+}
+
+# The same, then a pause: two clicks on one spot closer together would make
+# a double click.
 press_digit() {
-  xdotool mousemove $((CX + cell / 2 + $2 * cell + ($3 - 1) % 3 * cell / 3 + cell / 6)) \
-    $((CY + cell / 2 + $1 * cell + ($3 - 1) / 3 * cell / 3 + cell / 6)) click "${4:-1}"
+  click_keypad "$@"
   sleep 0.3
 }
 
-# Message boxes the game has shown so far, from Wine's trace of each box's
-# text in $work/game.err.
-boxes() { grep -c 'MSGBOX_OnInit' "$work/game.err" || true; }
+# The texts of the message boxes the game has shown so far, one a line, from
+# Wine's trace of each box in the game's standard error: $trace, or
+# $work/game.err when that is not set.
+box_texts() { python3 "$game_window" boxes "${trace:-$work/game.err}"; }
 
-# The text of the last message box, as Wine's trace escapes it.
-last_box() { grep 'MSGBOX_OnInit' "$work/game.err" | tail -1; }
+# How many message boxes the game has shown so far.
+boxes() { box_texts | wc -l; }
+
+# The text of the last message box.
+last_box() { box_texts | tail -1; }
+
+# "ROW COL DIGIT" when the last message box names a cell ("R行C列..."),
+# 1-based; DIGIT is the one it places there, or 0. Nothing otherwise.
+last_box_cell() { python3 "$game_window" named-cell "${trace:-$work/game.err}"; }
 
 # Waits up to ten seconds for the game to have shown $1 message boxes.
 wait_boxes() {
@@ -125,12 +144,10 @@ wait_boxes() {
 }
 
 # X, Y, WIDTH, HEIGHT of the game's X window ($window); CX, CY: the client
-# area's origin (no window manager: the X window holds the menu bar above a
-# square client area).
+# area's origin on the screen; cell: the cell size.
 client_geometry() {
-  eval "$(xdotool getwindowgeometry --shell "$window")"
-  CX=$X
-  CY=$((Y + HEIGHT - WIDTH))
+  geometry=$(python3 "$game_window" geometry "$window") || fail "the game's window is gone"
+  eval "$geometry"
 }
 
 # A click into the board's top-left margin: gives the focus, changes nothing.

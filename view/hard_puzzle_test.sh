@@ -20,7 +20,7 @@ cp "$dds" "$work/Number.dds"
 # What pairs leave of a Solo "Extreme" puzzle: no cell is decided below
 # level 4, and a two-string kite on 7 decides r4c6 (4行6列に「7」が入ります).
 puzzle='...351....1.9.43.543567.1.9..153....3...9..16....167.3526149837179..3..4843765..1'
-technique='\30c4\30fc\30b9\30c8\30ea\30f3\30b0\30ab\30a4\30c8'   # ツーストリングカイト
+technique='ツーストリングカイト'
 
 (cd "$work" && WINEDEBUG=-all,trace+msgbox exec "$root/scripts/wine-exec.sh" ./Kubri.exe) \
   >"$work/game.out" 2>"$work/game.err" &
@@ -57,8 +57,9 @@ menu_keys alt+q h         # hint
 wait_boxes 1
 hint=$(last_box)
 printf "%s\n" "$hint" | grep -qF "$technique" || fail "the hint does not name the technique: $hint"
-hint_row=$(printf "%s\n" "$hint" | sed 's/.*L"\([1-9]\).*/\1/')
-hint_col=$(printf "%s\n" "$hint" | sed 's/.*\\884c\([1-9]\).*/\1/')
+read -r hint_row hint_col _ <<EOT
+$(last_box_cell)
+EOT
 [ "r${hint_row}c${hint_col}" = r4c6 ] || fail "the hint names r${hint_row}c${hint_col}, not r4c6: $hint"
 xdotool key Return
 sleep 1

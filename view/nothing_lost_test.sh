@@ -44,10 +44,7 @@ game=$started
 kubri_find_window || fail "the first copy opened no window"
 sleep 3
 # A step, so that the saved game exists and can be compared.
-eval "$(xdotool getwindowgeometry --shell "$window")"
-CX=$X
-CY=$((Y + HEIGHT - WIDTH))
-cell=$((WIDTH / 10))
+client_geometry
 press_digit 0 0 5
 press_digit 0 0 5
 press_digit 1 1 5
@@ -90,8 +87,7 @@ elsewhere=""
 echo "a copy in another folder: plays beside it"
 
 # The first copy still answers and closes normally.
-xdotool mousemove $((CX + 3)) $((CY + 3)) click 1
-sleep 0.5
+focus_board
 xdotool key Escape
 wait_for_end
 [ "$status" = 0 ] || fail "the first copy ended with status $status"
@@ -124,17 +120,18 @@ unjudged_game() {
 }
 
 # Starts the game there, answers the box it shows at start, closes it with
-# Esc; $said holds the box's text as Wine's trace gives it.
+# Esc; $said holds the texts of the boxes it showed.
+trace="$resume/err"
 resume_once() {
   (cd "$resume" && WINEDEBUG=-all,trace+msgbox exec "$root/scripts/wine-exec.sh" ./Kubri.exe) \
     >"$resume/out" 2>"$resume/err" &
   game=$!
   for _ in $(seq 1 120); do
-    grep -q MSGBOX_OnInit "$resume/err" && break
+    [ "$(boxes)" -ge 1 ] && break
     kill -0 "$game" 2>/dev/null || break
     sleep 0.5
   done
-  said=$(sed -n 's/.*MSGBOX_OnInit L"\(.*\)"\r*$/\1/p' "$resume/err")
+  said=$(box_texts)
   [ -n "$said" ] || fail "a full board left unjudged got no verdict at start"
   sleep 1
   box=$(xdotool search --onlyvisible --name '^Kubri$' 2>/dev/null | tail -1 || true)
@@ -144,9 +141,8 @@ resume_once() {
   xdotool key Return
   sleep 1
   kubri_find_window || fail "no window after the verdict"
-  eval "$(xdotool getwindowgeometry --shell "$window")"
-  xdotool mousemove $((X + 3)) $((Y + HEIGHT - WIDTH + 3)) click 1
-  sleep 0.5
+  client_geometry
+  focus_board
   xdotool key Escape
   wait_for_end
   [ "$status" = 0 ] || fail "the resumed game ended with status $status"
@@ -159,7 +155,7 @@ unjudged_game
 printf 'half' >"$resume/KubriGame.dat.tmp"
 printf 'half' >"$resume/Kubri.dat.tmp"
 resume_once
-[ "$said" = '\6b63\89e3\ff3c(^\25bd^)\ff0f' ] || fail "the verdict at start was $said, not 正解"
+[ "$said" = '正解＼(^▽^)／' ] || fail "the verdict at start was $said, not 正解"
 [ "$(solved)" = 1 ] || fail "the puzzle counted $(solved) times, not once"
 tr -d '\r' <"$resume/KubriGame.dat" | grep -qx 'finished 1' || fail "the solved game was not finished"
 [ ! -e "$resume/KubriGame.dat.tmp" ] && [ ! -e "$resume/Kubri.dat.tmp" ] || fail "stale .tmp files were left"

@@ -56,10 +56,8 @@ start_game() {
   game=$!
   kubri_find_window || fail "the window did not appear"
   sleep 3
-  eval "$(xdotool getwindowgeometry --shell "$window")"
-  # The board's top-left margin: gives the focus, changes nothing.
-  xdotool mousemove $((X + 3)) $((Y + HEIGHT - WIDTH + 3)) click 1
-  sleep 0.5
+  client_geometry
+  focus_board
 }
 keys() {
   for key in "$@"; do
@@ -68,7 +66,7 @@ keys() {
   done
   sleep 0.5
 }
-boxes() { grep -c 'MSGBOX_OnInit' "$logs/game.err" || true; }
+trace="$logs/game.err"
 
 # First start: r5c5 gets its 5, then Esc.
 start_game
@@ -84,12 +82,8 @@ echo "first run: Kubri.dat and the game in progress kept in %LOCALAPPDATA%\\Kubr
 # Second start resumes that game: the last cell finishes it to 正解.
 start_game
 keys Up Down Down Down Down Right Right Right Right 9
-for _ in $(seq 1 40); do
-  [ "$(boxes)" -ge 1 ] && break
-  sleep 0.25
-done
-grep 'MSGBOX_OnInit' "$logs/game.err" | tail -1 |
-  grep -qF 'L"\6b63\89e3\ff3c(^\25bd^)\ff0f"' || fail "the resumed game was not finished to 正解"
+wait_boxes 1
+[ "$(last_box)" = '正解＼(^▽^)／' ] || fail "the resumed game was not finished to 正解: $(last_box)"
 sleep 0.5
 xdotool key Return
 sleep 1

@@ -18,6 +18,7 @@ own_display_and_prefix start
 require_tools xdotool import convert wine
 [ -f "$dds" ] || fail "no $dds"
 make_work start
+trace="$work/err"
 
 # run OVERRIDES CAPTION [OPTIONS...]: starts the game with those DLL
 # overrides and Wine's message-box trace; when a box captioned CAPTION
@@ -32,7 +33,7 @@ run() {
   game=$!
   for _ in $(seq 1 120); do
     kill -0 "$game" 2>/dev/null || break
-    if grep -q 'MSGBOX_OnInit' "$work/err"; then
+    if [ "$(boxes)" -gt 0 ]; then
       sleep 1
       box=$(xdotool search --onlyvisible --name "^$caption\$" 2>/dev/null | tail -1 || true)
       if [ -n "$box" ]; then
@@ -46,7 +47,7 @@ run() {
     sleep 0.5
   done
   wait_for_end
-  sed -n 's/.*MSGBOX_OnInit L"\(.*\)"\r*$/\1/p' "$work/err" >"$work/boxes"
+  box_texts >"$work/boxes"
 }
 
 refuse="mscoree,mshtml,d3dx9_31="
@@ -56,9 +57,9 @@ refuse="mscoree,mshtml,d3dx9_31="
 # again until the game ends. Sets $status.
 end_with_escape() {
   for _ in 1 2 3 4 5 6; do
-    eval "$(xdotool getwindowgeometry --shell "$window" 2>/dev/null)" || break
-    xdotool mousemove $((X + 3)) $((Y + HEIGHT - WIDTH + 3)) click 1
-    sleep 0.5
+    geometry=$(python3 "$game_window" geometry "$window" 2>/dev/null) || break
+    eval "$geometry"
+    focus_board
     xdotool key Escape
     for _ in $(seq 1 20); do kill -0 "$game" 2>/dev/null || break; sleep 0.25; done
     kill -0 "$game" 2>/dev/null || break
@@ -73,10 +74,10 @@ cp "$dds" "$work/Number.dds"
   exec "$root/scripts/wine-exec.sh" ./Kubri.exe) >"$work/out" 2>"$work/err" &
 game=$!
 kubri_find_window || fail "without d3dx9_31.dll no window appeared"
-eval "$(xdotool getwindowgeometry --shell "$window")"
+client_geometry
 given=""
 for _ in $(seq 1 20); do
-  import -window root -crop "${WIDTH}x${WIDTH}+$X+$((Y + HEIGHT - WIDTH))" +repage "$work/shot.png"
+  import -window root -crop "${WIDTH}x${WIDTH}+$CX+$CY" +repage "$work/shot.png"
   given=$(convert "$work/shot.png" -unique-colors -depth 8 txt:- | grep -c '#0000C0' || true)
   [ "$given" -gt 0 ] && break
   sleep 0.5
@@ -84,7 +85,7 @@ done
 [ "$given" -gt 0 ] || fail "without d3dx9_31.dll the board shows no given digit"
 end_with_escape
 [ "$status" = 0 ] || fail "without d3dx9_31.dll the game ended with status $status"
-! grep -q 'MSGBOX_OnInit' "$work/err" || fail "without d3dx9_31.dll a box was shown"
+[ "$(boxes)" -eq 0 ] || fail "without d3dx9_31.dll a box was shown: $(box_texts)"
 echo "without d3dx9_31.dll: the board drawn from the game's own reading of Number.dds, status 0"
 
 # Textures as image tools write them by default: DXT5 resized to 150 x 150
@@ -101,7 +102,7 @@ for kind in dxt5 none; do
   kubri_find_window || fail "with a $kind Number.dds of 150 x 150 no window appeared"
   end_with_escape
   [ "$status" = 0 ] || fail "with a $kind Number.dds of 150 x 150 the game ended with status $status"
-  ! grep -q 'MSGBOX_OnInit' "$work/err" || fail "with a $kind Number.dds of 150 x 150 a box was shown"
+  [ "$(boxes)" -eq 0 ] || fail "with a $kind Number.dds of 150 x 150 a box was shown: $(box_texts)"
   echo "without d3dx9_31.dll, a Number.dds of 150 x 150 ($kind) from ImageMagick: status 0"
 done
 
@@ -181,22 +182,19 @@ board_fills_client() {
   client_geometry
   [ "$WIDTH" -eq 320 ] || fail "$*: client width $WIDTH, not 320"
   [ "$X" -ge 0 ] && [ "$Y" -ge 0 ] || fail "$*: the window is off the screen at $X, $Y"
-  cx=$CX
-  cy=$CY
   drawn=""
   for _ in $(seq 1 40); do
     import -window root "$work/shot.png"
-    if [ "$(pixel_at $((cx + 2)) $((cy + 2)))" = "#E0E0E0" ] &&
-       [ "$(pixel_at $((cx + 163)) $((cy + 304)))" = "#404040" ] &&
-       [ "$(pixel_at $((cx + 163)) $((cy + 318)))" = "#E0E0E0" ]; then
+    if [ "$(pixel_at $((CX + 2)) $((CY + 2)))" = "#E0E0E0" ] &&
+       [ "$(pixel_at $((CX + 163)) $((CY + 304)))" = "#404040" ] &&
+       [ "$(pixel_at $((CX + 163)) $((CY + 318)))" = "#E0E0E0" ]; then
       drawn=yes
       break
     fi
     sleep 0.3
   done
   [ -n "$drawn" ] || fail "$*: the board does not fill the client area (see $work/shot.png)"
-  xdotool mousemove $((cx + 3)) $((cy + 3)) click 1
-  sleep 0.5
+  focus_board
   xdotool key Escape
   wait_for_end
   echo "${*:-plain start}: the board fills the 320 x 320 client area"
