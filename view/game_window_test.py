@@ -13,6 +13,7 @@ import unittest
 HERE = os.path.dirname(os.path.abspath(__file__))
 ROOT = os.path.dirname(HERE)
 sys.path.insert(0, HERE)
+sys.dont_write_bytecode = True  # no __pycache__ in the source tree
 import game_window  # noqa: E402
 import soak  # noqa: E402
 
@@ -149,6 +150,21 @@ class MenuTest(unittest.TestCase):
             soak.menu_commands(rc)
         with self.assertRaises(ValueError):
             soak.menu_commands(self.write_rc("nothing\n"))
+
+
+class DropDownTest(unittest.TestCase):
+    def test_menus_are_told_from_the_drawing_window_and_the_desktop(self):
+        # As Wine lays them out on a virtual display: the game's window at
+        # (352, 233), 320 x 339.
+        board = game_window.Board(352, 233, 320, 339)
+        def g(x, y, w, h):
+            return {"X": x, "Y": y, "WIDTH": w, "HEIGHT": h}
+        self.assertTrue(soak.is_drop_down(board, g(352, 252, 145, 79)))    # the file menu, on the left edge
+        self.assertTrue(soak.is_drop_down(board, g(470, 252, 180, 150)))   # the edit menu
+        self.assertFalse(soak.is_drop_down(board, g(352, 271, 320, 320)))  # the drawing window
+        self.assertFalse(soak.is_drop_down(board, g(0, 0, 1024, 768)))     # the desktop
+        self.assertFalse(soak.is_drop_down(board, g(-1, -1, 1, 1)))
+        self.assertFalse(soak.is_drop_down(board, None))                   # gone meanwhile
 
 
 class GameLogTest(unittest.TestCase):

@@ -43,6 +43,7 @@ import time
 HERE = os.path.dirname(os.path.abspath(__file__))
 ROOT = os.path.dirname(HERE)
 sys.path.insert(0, HERE)
+sys.dont_write_bytecode = True  # no __pycache__ in the source tree
 import game_window  # noqa: E402
 
 DEFAULT_SEED = 20261208
@@ -134,6 +135,16 @@ def growth_report(samples, warm):
     margin = max(high // 10, 16384)
     words = f"after warm-up: first third up to {high} kB, last third from {low} kB"
     return low > high + margin, words
+
+
+def is_drop_down(board, g):
+    """Whether an unnamed X window of geometry g (as window_geometry gives it)
+    is a drop-down menu of the game's window: its corner lies on that window
+    (the file menu's on its left edge), and it is not the unnamed window of
+    the client area's size that Wine draws into."""
+    return (g is not None and board.x <= g["X"] < board.x + board.width and
+            board.y < g["Y"] < board.y + board.height and
+            (g["WIDTH"], g["HEIGHT"]) != (board.width, board.width))
 
 
 def resident_kb(pid, field="VmRSS"):
@@ -380,14 +391,8 @@ class Soak:
         return wait_until(lambda: len(self.log.boxes()) > seen, timeout)
 
     def menu_up(self):
-        """Whether a drop-down menu is up: an unnamed window whose corner lies
-        on the game's window (the file menu's on its left edge)."""
-        b = self.board
-        for w in visible("^$"):
-            g = game_window.window_geometry(w)
-            if g and b.x <= g["X"] < b.x + b.width and b.y < g["Y"] < b.y + b.height:
-                return True
-        return False
+        """Whether a drop-down menu of the game is up."""
+        return any(is_drop_down(self.board, game_window.window_geometry(w)) for w in visible("^$"))
 
     def escape_menu(self, opener):
         """A menu opened and closed again with Esc, Esc: the first closes the
@@ -415,6 +420,11 @@ class Soak:
                 if wait_until(lambda: not visible(pattern), 8):
                     self.focus()
                     return
+        self.cancel_dialog(title)
+
+    def cancel_dialog(self, title):
+        """Clicks the Cancel button of the dialog titled title."""
+        pattern = "^" + title + "$"
         shown = visible(pattern)
         if shown:
             g = game_window.window_geometry(shown[0])
@@ -423,6 +433,16 @@ class Soak:
         if not wait_until(lambda: not visible(pattern), 8):
             raise Failure(f"the dialog {title} did not close")
         self.focus()
+
+    def cancel_stray_dialogs(self):
+        """A file dialog that came up after its action had stopped waiting for
+        it would take every key that follows: it is cancelled."""
+        if not visible(f"^({OPEN_TITLE}|{SAVE_TITLE})$"):
+            return
+        for title in (OPEN_TITLE, SAVE_TITLE):
+            if visible("^" + title + "$"):
+                self.note(f"a stray dialog {title} cancelled")
+                self.cancel_dialog(title)
 
     # --- Actions -----------------------------------------------------------
     def act_click(self, button):
@@ -583,6 +603,7 @@ class Soak:
             self.actions += 1
             self.act_random()
             self.answer_boxes()
+            self.cancel_stray_dialogs()
         self.memory.stop()
         played = self.elapsed()
         self.check_running()
