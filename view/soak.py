@@ -138,13 +138,12 @@ def growth_report(samples, warm):
 
 
 def is_drop_down(board, g):
-    """Whether an unnamed X window of geometry g (as window_geometry gives it)
-    is a drop-down menu of the game's window: its corner lies on that window
-    (the file menu's on its left edge), and it is not the unnamed window of
-    the client area's size that Wine draws into."""
+    """Whether an unnamed top-level X window of geometry g (as window_geometry
+    gives it) is a drop-down menu of the game's window: its corner lies on
+    that window (the file menu's on its left edge). The unnamed windows Wine
+    draws the client area into are children, not top-level windows."""
     return (g is not None and board.x <= g["X"] < board.x + board.width and
-            board.y < g["Y"] < board.y + board.height and
-            (g["WIDTH"], g["HEIGHT"]) != (board.width, board.width))
+            board.y < g["Y"] < board.y + board.height)
 
 
 def resident_kb(pid, field="VmRSS"):
@@ -166,9 +165,11 @@ def xdo(*args):
                    stderr=subprocess.DEVNULL)
 
 
-def visible(name):
-    """The X windows shown whose name matches the regular expression."""
-    done = subprocess.run(["xdotool", "search", "--onlyvisible", "--name", name],
+def visible(name, top_level=False):
+    """The X windows shown whose name matches the regular expression; only
+    the children of the root window when top_level."""
+    depth = ["--maxdepth", "1"] if top_level else []
+    done = subprocess.run(["xdotool", "search", *depth, "--onlyvisible", "--name", name],
                           capture_output=True, text=True)
     return done.stdout.split()
 
@@ -392,7 +393,8 @@ class Soak:
 
     def menu_up(self):
         """Whether a drop-down menu of the game is up."""
-        return any(is_drop_down(self.board, game_window.window_geometry(w)) for w in visible("^$"))
+        return any(is_drop_down(self.board, game_window.window_geometry(w))
+                   for w in visible("^$", top_level=True))
 
     def escape_menu(self, opener):
         """A menu opened and closed again with Esc, Esc: the first closes the
@@ -477,8 +479,10 @@ class Soak:
         if name == "IDM_FILE_SAVE":
             self.answer_dialog(SAVE_TITLE, "soak1.kbr")   # a puzzle with no file yet asks for one
         elif name.startswith("IDM_SIZE_"):
+            # The window takes its new size a moment later (or keeps it when
+            # the size was already chosen).
             width = self.board.width
-            wait_until(lambda: (game_window.Board.of_window(self.window) or self.board).width != width, 1)
+            wait_until(lambda: (game_window.Board.of_window(self.window) or self.board).width != width, 3)
             self.measure()
 
     def act_file(self):
@@ -600,6 +604,8 @@ class Soak:
             self.answer_boxes()
         while self.elapsed() < self.seconds:
             self.check_running()
+            # Where the board is now: the size may have changed since.
+            self.board = game_window.Board.of_window(self.window) or self.board
             self.actions += 1
             self.act_random()
             self.answer_boxes()
