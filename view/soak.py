@@ -405,13 +405,14 @@ class Soak:
             xdo("key", "--delay", 300, "Escape", "Escape")
         self.focus()
 
-    def answer_dialog(self, title, name):
-        """Types name into the file dialog titled title and confirms it, or
-        (one time in five) cancels it. A missing file to open brings a
+    def answer_dialog(self, title, name, timeout=15):
+        """Once the file dialog titled title shows (within timeout seconds),
+        types name into it and confirms it, or (one time in five) cancels
+        it. A missing file to open brings a
         warning, which is answered. Cancel is clicked rather than Esc pressed:
         an Esc that arrived after the dialog had gone would close the game."""
         pattern = "^" + title + "$"
-        if not wait_until(lambda: visible(pattern), 5):
+        if not wait_until(lambda: visible(pattern), timeout):
             return
         time.sleep(1)  # a player reads the dialog before typing
         if self.rng.randrange(5) > 0:
@@ -477,7 +478,8 @@ class Soak:
         self.keys(keys)
         time.sleep(MENU_PAUSE)
         if name == "IDM_FILE_SAVE":
-            self.answer_dialog(SAVE_TITLE, "soak1.kbr")   # a puzzle with no file yet asks for one
+            # Only a puzzle with no file yet asks for one.
+            self.answer_dialog(SAVE_TITLE, "soak1.kbr", timeout=5)
         elif name.startswith("IDM_SIZE_"):
             # The window takes its new size a moment later (or keeps it when
             # the size was already chosen).
