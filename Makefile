@@ -2,9 +2,9 @@
 # build, and then play or test. Everything is built under build/.
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 CTEST = ctest --output-on-failure -j$(JOBS)
-# The Windows tests mostly wait on Wine, on a window or on a box: three
-# times as many run side by side as there are cores.
-WINE_JOBS ?= $(shell echo $$(( $(JOBS) * 3 )))
+# The Windows tests mostly wait on Wine, on a window or on a box: twice as
+# many run side by side as there are cores.
+WINE_JOBS ?= $(shell echo $$(( $(JOBS) * 2 )))
 # A compiler cache, when there is one, makes a second build of the same
 # sources (another clone, another configuration) take seconds.
 CCACHE := $(shell command -v ccache 2>/dev/null)

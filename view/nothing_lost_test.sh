@@ -66,8 +66,12 @@ wait "$second" || status=$?
 [ "$status" = 0 ] || fail "the second copy ended with status $status, not 0"
 kill -0 "$game" 2>/dev/null || fail "the first copy ended too"
 # The second copy's window may still be on its way out.
-for _ in $(seq 1 20); do [ "$(windows)" = 1 ] && break; sleep 0.25; done
-[ "$(windows)" = 1 ] || fail "$(windows) windows are open, not 1"
+for _ in $(seq 1 60); do
+  open=$(windows)
+  [ "$open" = 1 ] && break
+  sleep 0.25
+done
+[ "$open" = 1 ] || fail "$open windows are open, not 1"
 snapshot >"$work/after"
 cmp -s "$work/before" "$work/after" || fail "the second copy changed files: $(diff "$work/before" "$work/after")"
 echo "a second copy in the same folder: ended with status 0, no window, no file changed"
