@@ -1,8 +1,8 @@
 #!/bin/sh
-# dpi_test.sh KUBRI_EXE NUMBER_DDS PREFIX DPI [SHOT]
-# Plays the real game under Wine in a prefix of its own (PREFIX, made on
-# first use) whose screen is set to DPI dots per inch: the window is scaled
-# by DPI / 96 (the medium board's 32-pixel cells become 48 at 144), the grid
+# dpi_test.sh KUBRI_EXE NUMBER_DDS DPI [SHOT]
+# Plays the real game under Wine on a display and in a prefix of its own
+# (build/wineprefix-dpiDPI) whose screen is set to DPI dots per inch: the
+# window is scaled by DPI / 96 (the medium board's 32-pixel cells become 48 at 144), the grid
 # is drawn at the scaled places with scaled line widths, and clicks select
 # the cell drawn under the pointer, out to the far corner of the board. With
 # SHOT the board's screenshot is kept there. The prefix's helpers are
@@ -11,13 +11,11 @@
 set -eu
 exe=$1
 dds=$2
-dpi=$4
-keep_shot=${5:-}
+dpi=$3
+keep_shot=${4:-}
 root=$(cd "$(dirname "$0")/.." && pwd)
-mkdir -p "$(dirname "$3")"
-WINEPREFIX=$(cd "$(dirname "$3")" && pwd)/$(basename "$3")
-export WINEPREFIX
 . "$root/view/game_test_common.sh"
+own_display_and_prefix "dpi$dpi"
 
 require_tools xdotool import convert wine
 make_work dpi

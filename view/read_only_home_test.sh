@@ -13,6 +13,8 @@ dds=$2
 root=$(cd "$(dirname "$0")/.." && pwd)
 . "$root/view/game_test_common.sh"
 
+# A display and prefix of its own: the home it writes is that prefix's.
+own_display_and_prefix read-only
 require_tools xdotool wine
 work=$(mktemp -d "${TMPDIR:-/tmp}/kubri-read-only.XXXXXX")
 cp "$exe" "$work/Kubri.exe"
@@ -29,6 +31,7 @@ finish() {
   chmod -R u+w "$work" 2>/dev/null || true
   rm -rf "$work" "$local_home" "$logs"
   [ ! -d "$saved_home" ] || mv "$saved_home" "$local_home"
+  [ -z "${own_xvfb:-}" ] || stop_own_display
 }
 trap finish EXIT INT TERM
 
