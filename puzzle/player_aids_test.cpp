@@ -7,17 +7,9 @@
 #include <memory>
 
 #include "puzzle/board_history.h"
+#include "puzzle/test_files.h"
 
 namespace {
-
-// The marks of (row, col) as a string of digits, "" for none.
-std::string Marks(const Board& board, int row, int col) {
-  std::string marks;
-  for (int d = 1; d <= 9; ++d) {
-    if (board.HasCandidate(row, col, d)) marks += char('0' + d);
-  }
-  return marks;
-}
 
 // A solved grid's digit at (row, col).
 int SolvedDigit(int row, int col) { return (row * 3 + row / 3 + col) % 9 + 1; }
@@ -53,11 +45,11 @@ TEST(FillAllCandidates, MarksWhatEachHouseLacksAndReplacesTheOldMarks) {
   board.SetCandidate(2, 2, 9, true);
   board.SetCandidate(0, 8, 7, true);  // under the player's 2
   EXPECT_TRUE(FillAllCandidates(board));
-  EXPECT_EQ(Marks(board, 0, 4), "456789");  // row: 1 2; column: 3
-  EXPECT_EQ(Marks(board, 2, 2), "2356789");  // box: 1 4; the old 9 stays as it is open
-  EXPECT_EQ(Marks(board, 5, 5), "123456789");
-  EXPECT_EQ(Marks(board, 0, 8), "7");        // a cell with a value keeps what lies under it
-  EXPECT_EQ(Marks(board, 0, 0), "");         // givens get no marks
+  EXPECT_EQ(CellMarks(board, 0, 4), "456789");  // row: 1 2; column: 3
+  EXPECT_EQ(CellMarks(board, 2, 2), "2356789");  // box: 1 4; the old 9 stays as it is open
+  EXPECT_EQ(CellMarks(board, 5, 5), "123456789");
+  EXPECT_EQ(CellMarks(board, 0, 8), "7");        // a cell with a value keeps what lies under it
+  EXPECT_EQ(CellMarks(board, 0, 0), "");         // givens get no marks
   EXPECT_FALSE(FillAllCandidates(board)) << "a second fill changes nothing";
 }
 
@@ -99,16 +91,16 @@ TEST(ClearPeerMarks, TakesTheDigitFromRowColumnAndBoxOnly) {
   Give(board, 3, 3, 1);
   EXPECT_TRUE(ClearPeerMarks(board, 4, 4, 6));
   // Row 3 is no peer of (4, 4), nor column 5 outside the box.
-  EXPECT_EQ(Marks(board, 3, 0), "26");
-  EXPECT_EQ(Marks(board, 3, 8), "26");
-  EXPECT_EQ(Marks(board, 2, 5), "26");
-  EXPECT_EQ(Marks(board, 0, 0), "26");
-  EXPECT_EQ(Marks(board, 8, 8), "26");
-  EXPECT_EQ(Marks(board, 0, 4), "2");  // column
-  EXPECT_EQ(Marks(board, 8, 4), "2");
-  EXPECT_EQ(Marks(board, 4, 3), "2");  // row and box
-  EXPECT_EQ(Marks(board, 5, 5), "2");  // box, under a value
-  EXPECT_EQ(Marks(board, 4, 4), "6");
+  EXPECT_EQ(CellMarks(board, 3, 0), "26");
+  EXPECT_EQ(CellMarks(board, 3, 8), "26");
+  EXPECT_EQ(CellMarks(board, 2, 5), "26");
+  EXPECT_EQ(CellMarks(board, 0, 0), "26");
+  EXPECT_EQ(CellMarks(board, 8, 8), "26");
+  EXPECT_EQ(CellMarks(board, 0, 4), "2");  // column
+  EXPECT_EQ(CellMarks(board, 8, 4), "2");
+  EXPECT_EQ(CellMarks(board, 4, 3), "2");  // row and box
+  EXPECT_EQ(CellMarks(board, 5, 5), "2");  // box, under a value
+  EXPECT_EQ(CellMarks(board, 4, 4), "6");
   EXPECT_FALSE(ClearPeerMarks(board, 4, 4, 6)) << "nothing left to take";
 }
 
@@ -119,7 +111,7 @@ TEST(ClearPeerMarks, IgnoresCellsAndDigitsOutsideTheirRanges) {
   EXPECT_FALSE(ClearPeerMarks(board, 0, 9, 1));
   EXPECT_FALSE(ClearPeerMarks(board, 0, 0, 0));
   EXPECT_FALSE(ClearPeerMarks(board, 0, 0, 10));
-  for (int i = 0; i < 81; ++i) EXPECT_EQ(Marks(board, i / 9, i % 9), "1");
+  for (int i = 0; i < 81; ++i) EXPECT_EQ(CellMarks(board, i / 9, i % 9), "1");
   EXPECT_TRUE(ClearPeerMarks(board, 8, 8, 1));
   int left = 0;
   for (int i = 0; i < 81; ++i) left += board.CandidateCount(i / 9, i % 9);

@@ -120,3 +120,11 @@ std::string BoardSnapshot(const Board& board) {
   }
   return s;
 }
+
+std::string CellMarks(const Board& board, int row, int col) {
+  std::string marks;
+  for (int d = 1; d <= 9; ++d) {
+    if (board.HasCandidate(row, col, d)) marks += char('0' + d);
+  }
+  return marks;
+}

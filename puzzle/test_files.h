@@ -48,3 +48,5 @@ std::string BoardLine(const Board& board);
 // Everything a cell holds, cell by cell: its value, 'g' for a given or '-',
 // and its marks ('.' for each digit not marked).
 std::string BoardSnapshot(const Board& board);
+// The marks of (row, col) as a string of digits, "" for none.
+std::string CellMarks(const Board& board, int row, int col);

@@ -14,14 +14,6 @@
 
 namespace {
 
-std::string Marks(const Board& board, int row, int col) {
-  std::string marks;
-  for (int d = 1; d <= 9; ++d) {
-    if (board.HasCandidate(row, col, d)) marks += char('0' + d);
-  }
-  return marks;
-}
-
 // A session on its own board, with its verdicts recorded and the scratch
 // folder's files, the settings file read.
 struct Player {
@@ -88,7 +80,7 @@ TEST_F(SessionPlayTest, AnEnteredDigitKeepsTheOtherMarksUnderItForTheRightButton
   EXPECT_EQ(player.Right(0, 0, 5), 1);  // the player's digit goes, the selection stays
   EXPECT_FALSE(board.HasValue(0, 0));
   EXPECT_TRUE(session.IsSelected(0, 0));
-  EXPECT_EQ(Marks(board, 0, 0), "37");
+  EXPECT_EQ(CellMarks(board, 0, 0), "37");
 }
 
 TEST_F(SessionPlayTest, TheHighlightTogglesSwitchesDigitAndOutlivesTheSelection) {
@@ -120,7 +112,7 @@ TEST_F(SessionPlayTest, TheRightButtonOnlyDropsTheSelectionOffItsCellOrOnAGiven)
   EXPECT_EQ(board.GetValue(8, 8), GridDigit(8, 8));
   player.Left(0, 1, 6, 2);  // marks 6
   EXPECT_EQ(player.Right(0, 1, 6), 1);
-  EXPECT_EQ(Marks(board, 0, 1), "");
+  EXPECT_EQ(CellMarks(board, 0, 1), "");
   EXPECT_TRUE(session.IsSelected(0, 1)) << "unmarking keeps the selection";
   EXPECT_EQ(player.Right(0, 1, 6), 1);
   EXPECT_FALSE(session.IsSelected(0, 1));
@@ -204,7 +196,7 @@ class SessionKeyTest : public ::testing::Test {
       const int r = i / 9, c = i % 9;
       EXPECT_EQ(keys.board.GetValue(r, c), presses.board.GetValue(r, c)) << "r" << r + 1 << "c" << c + 1;
       EXPECT_EQ(keys.board.IsGiven(r, c), presses.board.IsGiven(r, c));
-      EXPECT_EQ(Marks(keys.board, r, c), Marks(presses.board, r, c));
+      EXPECT_EQ(CellMarks(keys.board, r, c), CellMarks(presses.board, r, c));
     }
   }
 
@@ -226,18 +218,18 @@ TEST_F(SessionKeyTest, ADigitEntersAsThePressOnItsMarkAndShiftMarksAsLeftOrRight
   EXPECT_EQ(Key(PlayKey::kDigit, 6, true), 1);
   presses.Left(0, 1, 6);
   ExpectSame();
-  EXPECT_EQ(Marks(keys.board, 0, 1), "6");
+  EXPECT_EQ(CellMarks(keys.board, 0, 1), "6");
   EXPECT_EQ(Key(PlayKey::kDigit, 6, true), 1);
   presses.Right(0, 1, 6);
   ExpectSame();
-  EXPECT_EQ(Marks(keys.board, 0, 1), "");
+  EXPECT_EQ(CellMarks(keys.board, 0, 1), "");
   EXPECT_TRUE(keys.session.IsSelected(0, 1));
 
   // Unmarked, a digit goes in at once, as one step.
   const int steps = keys.Steps();
   EXPECT_EQ(Key(PlayKey::kDigit, 7), 1);
   EXPECT_EQ(keys.board.GetValue(0, 1), 7);
-  EXPECT_EQ(Marks(keys.board, 0, 1), "");
+  EXPECT_EQ(CellMarks(keys.board, 0, 1), "");
   EXPECT_FALSE(keys.session.IsSelected(0, 1));
   EXPECT_EQ(keys.Steps(), steps + 1);
 }
@@ -255,7 +247,7 @@ TEST_F(SessionKeyTest, EraseIsARightPressAndSpaceALeftPressEachOncePerPress) {
   EXPECT_EQ(Key(PlayKey::kErase), 1);
   presses.Right(0, 2, 1);
   ExpectSame();
-  EXPECT_EQ(Marks(keys.board, 0, 2), "8");
+  EXPECT_EQ(CellMarks(keys.board, 0, 2), "8");
   Both(true, 4, 4, 1);  // a given only loses the selection
   EXPECT_EQ(Key(PlayKey::kErase), 1);
   presses.Right(4, 4, 1);
@@ -316,7 +308,7 @@ TEST_F(SessionKeyTest, EraseWhileTypingInKeepsTheMarksAndOneUndoBringsTheDigitBa
   keys.session.Select(4, 4);
   EXPECT_EQ(Key(PlayKey::kErase), 1);
   EXPECT_FALSE(keys.board.HasValue(4, 4));
-  EXPECT_EQ(Marks(keys.board, 4, 4), "3");
+  EXPECT_EQ(CellMarks(keys.board, 4, 4), "3");
   Key(PlayKey::kDigit, 7);
   EXPECT_EQ(keys.board.GetValue(4, 4), 7);
   keys.session.Select(4, 4);
@@ -362,14 +354,14 @@ TEST_F(SessionUndoTest, EachChangeIsOneStepAndUndoDropsSelectionAndHighlight) {
   EXPECT_EQ(player.Steps(), 4);
   session.SetHighlight(3);
   EXPECT_EQ(session.Undo(), 1);
-  EXPECT_EQ(Marks(board, 0, 0), "5");
+  EXPECT_EQ(CellMarks(board, 0, 0), "5");
   EXPECT_FALSE(session.IsSelected(0, 0));
   EXPECT_FALSE(session.HasHighlight());
   EXPECT_EQ(session.Undo(), 1);
   EXPECT_EQ(board.GetValue(0, 0), 5);
   EXPECT_EQ(session.Redo(), 1);
   EXPECT_FALSE(board.HasValue(0, 0));
-  EXPECT_EQ(Marks(board, 0, 0), "5");
+  EXPECT_EQ(CellMarks(board, 0, 0), "5");
 }
 
 TEST_F(SessionUndoTest, UndoWalksBackThroughTypingInToTheGameWithItsGivens) {
@@ -401,7 +393,7 @@ TEST_F(SessionUndoTest, UndoingANewPuzzleOrAnOpenedOneBringsThePreviousBoardBack
   EXPECT_EQ(stock.Count(1), 0);
   ASSERT_EQ(stocking.session.Undo(), 1);
   EXPECT_EQ(stock.Count(1), 0) << "the puzzle taken is not put back";
-  EXPECT_EQ(Marks(stocking.board, 0, 1), "4");
+  EXPECT_EQ(CellMarks(stocking.board, 0, 1), "4");
 
   ASSERT_EQ(session.OpenPuzzle(Board()), 1);  // an empty puzzle
   EXPECT_FALSE(board.HasValue(8, 8));
@@ -416,48 +408,48 @@ TEST_F(SessionPlayTest, AllCandidatesReplaceStaleMarksAsOneStepAndAreRefusedWhil
   board.SetCandidate(1, 1, 2, true);
   session.Select(0, 1);
   EXPECT_EQ(session.MarkAllCandidates(), 1);
-  EXPECT_EQ(Marks(board, 0, 0), "5");
-  EXPECT_EQ(Marks(board, 0, 1), "3");
-  EXPECT_EQ(Marks(board, 0, 2), "4");
-  EXPECT_EQ(Marks(board, 1, 1), "7");
+  EXPECT_EQ(CellMarks(board, 0, 0), "5");
+  EXPECT_EQ(CellMarks(board, 0, 1), "3");
+  EXPECT_EQ(CellMarks(board, 0, 2), "4");
+  EXPECT_EQ(CellMarks(board, 1, 1), "7");
   EXPECT_TRUE(session.IsSelected(0, 1)) << "the selection stays";
   EXPECT_EQ(player.Steps(), 1);
   EXPECT_EQ(session.MarkAllCandidates(), 1);
   EXPECT_EQ(player.Steps(), 1) << "nothing more to mark: no second step";
   EXPECT_EQ(session.Undo(), 1);
-  EXPECT_EQ(Marks(board, 0, 0), "9");
-  EXPECT_EQ(Marks(board, 1, 1), "2");
-  EXPECT_EQ(Marks(board, 0, 2), "");
+  EXPECT_EQ(CellMarks(board, 0, 0), "9");
+  EXPECT_EQ(CellMarks(board, 1, 1), "2");
+  EXPECT_EQ(CellMarks(board, 0, 2), "");
   EXPECT_FALSE(session.History().CanUndo());
 
   session.StartEditing();
   EXPECT_EQ(session.MarkAllCandidates(), 0);
-  EXPECT_EQ(Marks(board, 0, 2), "");
+  EXPECT_EQ(CellMarks(board, 0, 2), "");
 }
 
 TEST_F(SessionPlayTest, MarksFollowEntriesByPressAndKeyOnlyWhenSwitchedOn) {
   ASSERT_EQ(session.MarkAllCandidates(), 1);
   board.SetCandidate(0, 0, 3, true);  // a second candidate, to enter a 3 there
   player.Left(0, 0, 3, 2);
-  EXPECT_EQ(Marks(board, 0, 1), "3") << "off: the peers keep their marks";
+  EXPECT_EQ(CellMarks(board, 0, 1), "3") << "off: the peers keep their marks";
   ASSERT_EQ(session.Undo(), 1);
 
   session.ToggleOption(&PlayerOptions::marksFollowEntries);
   const int steps = player.Steps();
   player.Left(0, 0, 3, 2);
   EXPECT_EQ(board.GetValue(0, 0), 3);
-  EXPECT_EQ(Marks(board, 0, 1), "") << "row and box";
-  EXPECT_EQ(Marks(board, 0, 0), "35") << "the cell's own marks stay under its digit";
+  EXPECT_EQ(CellMarks(board, 0, 1), "") << "row and box";
+  EXPECT_EQ(CellMarks(board, 0, 0), "35") << "the cell's own marks stay under its digit";
   EXPECT_EQ(player.Steps(), steps + 1);
   ASSERT_EQ(session.Undo(), 1);
   EXPECT_EQ(board.GetValue(0, 0), 0);
-  EXPECT_EQ(Marks(board, 0, 1), "3") << "one undo brings back the entry and the marks";
+  EXPECT_EQ(CellMarks(board, 0, 1), "3") << "one undo brings back the entry and the marks";
 
   // By key: a 7 entered in r2c2 takes the 7 marked in r1c3, in its box.
   board.SetCandidate(0, 2, 7, true);
   session.Select(1, 1);
   EXPECT_EQ(session.Key(PlayKey::kDigit, 7, false, false), 1);
-  EXPECT_EQ(Marks(board, 0, 2), "4");
+  EXPECT_EQ(CellMarks(board, 0, 2), "4");
 }
 
 TEST_F(SessionPlayTest, ADamagedOptionsFileIsSetAsideAndTheNextSwitchWritesAnew) {
