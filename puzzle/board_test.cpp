@@ -19,14 +19,6 @@ std::string Rows(const Board& b) {
   return s;
 }
 
-std::string Marks(const Board& b, int r, int c) {
-  std::string s;
-  for (int d = 1; d <= 9; ++d) {
-    if (b.HasCandidate(r, c, d)) s += char('0' + d);
-  }
-  return s;
-}
-
 const char kNineLines[] =
     "5 3  7   \n6  195   \n 98    6 \n8   6   3\n4  8 3  1\n7   2   6\n"
     " 6    28 \n   419  5\n    8  79\n";
@@ -147,7 +139,7 @@ TEST(BoardTest, CandidateSwitchSetsAndClearsOneMark) {
   b.SetCandidate(2, 3, 4, true);
   b.SetCandidate(2, 3, 6, true);
   b.SetCandidate(2, 3, 4, false);
-  EXPECT_EQ(Marks(b, 2, 3), "6");
+  EXPECT_EQ(CellMarks(b, 2, 3), "6");
   b.ClearCandidates(2, 3);
   EXPECT_EQ(b.CandidateCount(2, 3), 0);
 }
@@ -254,7 +246,7 @@ TEST_F(TextFormatTest, SavedBoardLoadsBackWithValuesAsGivens) {
   EXPECT_TRUE(loaded.IsGiven(0, 0));
   EXPECT_TRUE(loaded.IsGiven(4, 4));
   EXPECT_EQ(loaded.CandidateCount(4, 4), 0);
-  EXPECT_EQ(Marks(loaded, 8, 8), "19");
+  EXPECT_EQ(CellMarks(loaded, 8, 8), "19");
 }
 
 TEST_F(TextFormatTest, OnlyDigitsOneToNinePlaceValues) {
@@ -307,8 +299,8 @@ TEST_F(TextFormatTest, CandidateLinesAreReadWithTheirLimits) {
                            "0479\n"            // adds to the earlier line
                            "hello\n",
                        &b));
-  EXPECT_EQ(Marks(b, 0, 4), "1279");
-  EXPECT_EQ(Marks(b, 2, 1), "123456789");
+  EXPECT_EQ(CellMarks(b, 0, 4), "1279");
+  EXPECT_EQ(CellMarks(b, 2, 1), "123456789");
   int marked = 0;
   for (int r = 0; r < 9; ++r) {
     for (int c = 0; c < 9; ++c) marked += b.CandidateCount(r, c);
@@ -321,7 +313,7 @@ TEST_F(TextFormatTest, CandidateLineForAGivenCellChangesNothing) {
   ASSERT_TRUE(ReadFrom(std::string(kNineLines) + "0012\n0223\n0145\n", &b));
   EXPECT_EQ(b.CandidateCount(0, 0), 0);  // (0,0) holds a given 5
   EXPECT_EQ(b.CandidateCount(0, 2), 0);  // (0,2) holds a given 3
-  EXPECT_EQ(Marks(b, 0, 1), "45");       // (0,1) is empty
+  EXPECT_EQ(CellMarks(b, 0, 1), "45");       // (0,1) is empty
 }
 
 TEST_F(TextFormatTest, BoardOnlyReadsBoardsOneAfterAnother) {
