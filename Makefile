@@ -14,7 +14,7 @@ export CCACHE_NOHASHDIR := 1
 CACHE_FLAGS = -DCMAKE_CXX_COMPILER_LAUNCHER=$(CCACHE) -DCMAKE_C_COMPILER_LAUNCHER=$(CCACHE)
 endif
 
-.PHONY: all run test dist deps-test deps-run deps-bench deps-build native windows asan tsan fuzz \
+.PHONY: all run test dist deps-test deps-run deps-bench deps-build native windows asan tsan \
         test-native test-windows test-asan test-tsan test-fuzz test-long bench fuzz-long clean
 
 all: native windows
@@ -22,7 +22,7 @@ all: native windows
 run: deps-run windows
 	scripts/run.sh
 
-test: deps-test native windows asan tsan fuzz test-native test-asan test-tsan test-fuzz test-windows
+test: deps-test native windows asan tsan test-native test-asan test-tsan test-fuzz test-windows
 
 # The Windows zip for players: dist/Kubri-<version>-win64.zip.
 dist: deps-build windows
@@ -41,26 +41,29 @@ deps-bench:
 deps-build:
 	@scripts/install-deps.sh build
 
-native windows asan tsan fuzz:
+# ThreadSanitizer builds and runs only the tests that use more than one thread.
+tsan: BUILD_TARGETS = --target kubri_thread_tests
+native windows asan tsan:
 	cmake --preset $@ $(CACHE_FLAGS) >/dev/null
-	cmake --build build/$@ -j$(JOBS)
+	cmake --build build/$@ -j$(JOBS) $(BUILD_TARGETS)
 
 test-native: native
 	cd build/native && $(CTEST) -LE 'slow'
 
+# The sanitizer build (clang, ASan and UBSan) runs the native tests and the
+# fuzz targets.
 test-asan: asan
-	cd build/asan && $(CTEST) -LE 'slow'
+	cd build/asan && $(CTEST) -LE 'slow|fuzz'
 
-# ThreadSanitizer runs the tests that exercise more than one thread.
 test-tsan: tsan
 	cd build/tsan && $(CTEST) -L threads --no-tests=ignore
 
 # Every fuzz target for a short, fixed time from its corpus; fuzz-long runs longer.
-test-fuzz: fuzz
-	cd build/fuzz && $(CTEST) -L fuzz
+test-fuzz: asan
+	cd build/asan && $(CTEST) -L fuzz
 
-fuzz-long: fuzz
-	fuzz/run-long.sh build/fuzz
+fuzz-long: asan
+	fuzz/run-long.sh build/asan
 
 # The Windows tests run under Wine on a virtual display of their own (the
 # real-window games each bring up one more). Runs that repeat what another

@@ -1,11 +1,11 @@
 #!/bin/sh
-# The long fuzzing run: every fuzz target of a built fuzz configuration, one
+# The long fuzzing run: every fuzz target of a build that has them, one
 # after another, from a working copy of its seed corpus that is kept between
 # runs (under DIR/fuzz/long/<target>), so that each run starts where the last
 # one stopped. The repository's seed corpora are never written.
 #
 # Usage: fuzz/run-long.sh DIR [TARGET...]
-#   DIR       a build folder of the fuzz configuration (e.g. build/fuzz)
+#   DIR       a build folder with the fuzz targets (e.g. build/asan)
 #   TARGET    run only these targets (default: every target with a seed corpus)
 # Environment:
 #   FUZZ_RUNS      executions per target (default 10000000)
